@@ -1,0 +1,62 @@
+#include "app/config.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "hole/field_reader.h"
+#include "platform/fs.h"
+
+WindowState windowState;
+
+void read_config_file(const std::string& path, WindowState& state)
+{
+    // Make sure the file exists, as a first run leaves an empty one behind.
+    if (std::FILE* touch = std::fopen(path.c_str(), "a")) std::fclose(touch);
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (!file) return;
+    FieldReader reader(file);
+    std::string fields[4];
+    const size_t limits[4] = {11, 11, 27, 27};
+    bool complete = true;
+    for (int k = 0; k < 4 && complete; ++k) {
+        // A field must end with its '*'; a file cut short counts as missing.
+        if (!reader.next(fields[k], limits[k]) || !reader.last_terminated()) complete = false;
+    }
+    std::fclose(file);
+    if (!complete) return;
+    state.fullScreen = (!fields[0].empty() && fields[0][0] == 'w') ? 0 : 1;
+    state.soundOn = (!fields[1].empty() && fields[1][0] == 's') ? 1 : 0;
+    state.soundsPending = state.soundOn;
+    // Sizes beyond any real screen would only make the window system refuse the window.
+    state.windowWidth = std::clamp(parse_decimal(fields[2]), 0, MAX_WINDOW_SIDE);
+    state.windowHeight = std::clamp(parse_decimal(fields[3]), 0, MAX_WINDOW_SIDE);
+}
+
+std::string format_config(const WindowState& state)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%c*%c*%d*%d*", state.fullScreen ? 'f' : 'w',
+                  state.soundOn == 1 ? 's' : 'n', state.windowWidth, state.windowHeight);
+    return buffer;
+}
+
+bool write_config_file(const std::string& path, const WindowState& state, std::string* error)
+{
+    return write_file_atomic(path, format_config(state), error);
+}
+
+static std::string config_path()
+{
+    const std::string& dir = windowState.startDirectory;
+    return dir.empty() ? std::string(CONFIG_FILE) : dir + "/" + CONFIG_FILE;
+}
+
+void read_config() { read_config_file(config_path(), windowState); }
+
+void write_config()
+{
+    std::string error;
+    if (!write_config_file(config_path(), windowState, &error)) {
+        std::fprintf(stderr, "config: %s\n", error.c_str());
+    }
+}

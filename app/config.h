@@ -1,0 +1,23 @@
+// "Config.glf": display mode, sound switch, width and height as four '*'-ended fields.
+#pragma once
+
+#include <string>
+
+#include "app/window_state.h"
+
+constexpr const char* CONFIG_FILE = "Config.glf";
+
+// Reads the settings from path into state. A missing file is created empty; an empty,
+// truncated or unreadable file leaves every default standing. Never reads past 12 characters
+// of the letter fields or 28 of the number fields.
+void read_config_file(const std::string& path, WindowState& state);
+
+// The file's text for state, e.g. "w*s*600*450*".
+std::string format_config(const WindowState& state);
+
+// Writes the settings atomically; false (and error set) when the file cannot be written.
+bool write_config_file(const std::string& path, const WindowState& state, std::string* error);
+
+// The same on "Config.glf" in the start directory and the global window state.
+void read_config();
+void write_config();

@@ -1,0 +1,19 @@
+// Window and settings state of the application shell.
+#pragma once
+
+#include <string>
+
+struct WindowState {
+    int windowWidth = 600;       // drawable size in pixels
+    int windowHeight = 450;
+    int fullScreen = 0;          // 1 = running in a GLUT game mode
+    int soundOn = 1;             // sound enabled
+    int soundsPending = 1;       // sound effects to be loaded at the end of the next frame
+    std::string startDirectory;  // the directory every data path is relative to
+};
+
+extern WindowState windowState;
+
+constexpr int MIN_WINDOW_WIDTH = 600;
+constexpr int MIN_WINDOW_HEIGHT = 450;
+constexpr int MAX_WINDOW_SIDE = 8192;

@@ -1,0 +1,4 @@
+#include "game/game_state.h"
+
+GameState gameState;
+AimInput aimInput;

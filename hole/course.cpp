@@ -1,0 +1,3 @@
+#include "hole/course.h"
+
+Course course;

@@ -1,0 +1,6 @@
+// Commands of minigolf-tool. Each takes the arguments after its own name and returns the
+// process exit status.
+#pragma once
+
+int cmd_hole(int argc, char** argv);       // hole info | hole normalize (| hole solve)
+int cmd_simulate(int argc, char** argv);   // simulate HOLE.top --angle --power ...
