@@ -1,0 +1,40 @@
+// The ball step: drag, sand, bumper boost, rest detection, the water rule, the turn
+// hand-over, the collision pass, one world step, and the putter's swing and strike.
+#pragma once
+
+struct StrokeState {
+    float strokeForce = 0.0f;    // struckPower x 110 while a swing runs
+    int swingActive = 0;         // from the strike until the force is applied
+    float followThrough = 0.0f;  // extra swing steps for weak strokes
+    int strokeTaken = 0;         // a stroke (or pick-up) happened on this hole
+    int strokeInFlight = 0;      // a stroke (or pick-up) waits for the balls to rest
+};
+
+extern StrokeState strokeState;
+
+constexpr double DRAG_FACTOR = 0.3;
+constexpr double SAND_DRAG_MULTIPLIER = 25.0;
+constexpr double SPIN_DAMPING = 0.99;
+constexpr double STILL_SPIN_DAMPING = 0.9;
+constexpr int REST_STEPS_MAX = 20;
+constexpr int REST_STOP_STEP = 15;           // the stop event; at rest above this
+constexpr double BUMPER_BOOST = 1.2;
+constexpr double BUMPER_MOMENTUM = 40000.0;
+constexpr int BUMPER_BOOST_LIMIT = 200;      // boost rounds at most (momentum grows 1.2x each)
+constexpr double WATER_REDROP_HEIGHT = 64.0;
+constexpr float STROKE_FORCE_FACTOR = 110.0f;
+constexpr double STROKE_FORCE_MULTIPLIER = 19.0;
+constexpr double DEGREES_TO_RADIANS = 0.017453292519943295;
+
+// Number of balls in play: max(1, playerCount).
+int balls_in_play();
+
+// One ball step (three per frame). drawBalls is 1 in the last step of the frame, when the
+// balls, the putter and the power meter are drawn through the drawing hooks.
+void step_balls(int drawBalls);
+
+// Abandons a stroke being aimed or swung.
+void cancel_stroke();
+
+// The power meter value for the current aim offset: 1..54.
+float power_meter_value();

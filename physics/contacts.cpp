@@ -1,0 +1,169 @@
+// The collision callback: surface parameters by the role of what the ball touches, and
+// the zone effects (water, sand, bumper kicks, warps, the cup) recorded for the ball step.
+#include <cmath>
+#include <cstring>
+
+#include "audio/sound_ids.h"
+#include "physics/hole_events.h"
+#include "physics/hole_geometry.h"
+#include "physics/physics_local.h"
+#include "physics/physics_world.h"
+
+namespace {
+
+constexpr int MODE_APPROX1 = dContactApprox1_1 | dContactApprox1_2;   // friction pyramid both ways
+constexpr double SURFACE_MU = 0.5;
+constexpr double BOUNCE = 1.0;
+constexpr double BOUNCE_VELOCITY = 0.5;
+constexpr double FIRM_CFM = 0.0001;
+constexpr double WATER_CFM = 1.0;          // so soft the ball sinks into the water
+constexpr double BELT_SPEED = 125.0;
+constexpr double BUMPER_KICK_SPEED = 1300;  // slower hits get a boost
+constexpr int BUMPER_FLASH_FRAMES = 7;
+
+enum Surface { SURFACE_BOUNCE, SURFACE_PAD, SURFACE_WATER, SURFACE_FIRM, SURFACE_CONVEYOR, SURFACE_PLAIN };
+
+dSurfaceParameters surface_of(Surface kind, int beltDirection)
+{
+    dSurfaceParameters s;
+    std::memset(&s, 0, sizeof s);
+    s.mu = SURFACE_MU;
+    switch (kind) {
+    case SURFACE_BOUNCE:
+        s.mode = MODE_APPROX1 | dContactBounce;
+        s.bounce = BOUNCE;
+        s.bounce_vel = BOUNCE_VELOCITY;
+        break;
+    case SURFACE_PAD:
+    case SURFACE_FIRM:
+        s.mode = MODE_APPROX1 | dContactSoftCFM;
+        s.soft_cfm = FIRM_CFM;
+        break;
+    case SURFACE_WATER:
+        s.mode = MODE_APPROX1 | dContactSoftCFM;
+        s.soft_cfm = WATER_CFM;
+        break;
+    case SURFACE_CONVEYOR:
+        s.mode = MODE_APPROX1 | dContactMotion1 | dContactFDir1;
+        s.mu = dInfinity;
+        s.motion1 = BELT_SPEED;
+        (void)beltDirection;
+        break;
+    case SURFACE_PLAIN:
+        s.mode = MODE_APPROX1;
+        break;
+    }
+    return s;
+}
+
+// Finds at most one contact between g1 and g2 and makes a joint of it; the joint's first
+// body is the body of the contact's first geom. A detached joint holds nothing (warp pads).
+bool make_contact(dGeomID g1, dGeomID g2, Surface kind, bool attach, int beltDirection = 0)
+{
+    dContact contact;
+    std::memset(&contact, 0, sizeof contact);
+    contact.surface = surface_of(kind, beltDirection);
+    if (dCollide(g1, g2, 1, &contact.geom, sizeof(dContact)) == 0) return false;
+    if (kind == SURFACE_CONVEYOR) {
+        static const double belts[4][3] = {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}};
+        const double* d = belts[beltDirection & 3];
+        contact.fdir1[0] = d[0];
+        contact.fdir1[1] = d[1];
+        contact.fdir1[2] = d[2];
+    }
+    PhysicsWorld& pw = physicsWorld;
+    dJointID joint = dJointCreateContact(pw.world, pw.contactGroup, &contact);
+    if (attach) dJointAttach(joint, dGeomGetBody(contact.geom.g1), dGeomGetBody(contact.geom.g2));
+    return true;
+}
+
+// The tile index of a coordinate of a pad's centre, rounding toward zero as the pad tile
+// lookup always has.
+int pad_tile(double centre)
+{
+    int corner = static_cast<int>(std::trunc(centre - 32));
+    return (corner + 1536) / 64;
+}
+
+}  // namespace
+
+void near_callback(void* /*data*/, dGeomID g1, dGeomID g2)
+{
+    if (g1 == g2) return;
+    int slot1 = ball_slot_of(g1);
+    int slot2 = ball_slot_of(g2);
+    if (slot1 < 0 && slot2 < 0) return;
+    int slot = slot2 >= 0 ? slot2 : slot1;
+    BallPhysicsState& ball = physicsWorld.balls[slot].state;
+    GeomRole r1 = geom_role(g1);
+    GeomRole r2 = geom_role(g2);
+    auto either = [&](GeomRole role) { return r1 == role || r2 == role; };
+    auto the = [&](GeomRole role) { return r1 == role ? g1 : g2; };
+
+    if (slot1 >= 0 && slot2 >= 0) {
+        if (make_contact(g1, g2, SURFACE_BOUNCE, true)) physics_event(EVENT_BALL, slot, SOUND_BALL_HIT_BALL);
+        return;
+    }
+    if (either(ROLE_WARP_PAD)) {
+        if (make_contact(g1, g2, SURFACE_PAD, false)) {
+            physics_event(EVENT_WARP, slot, SOUND_WARP);
+            const dReal* p = dGeomGetPosition(the(ROLE_WARP_PAD));
+            if (!pendingMoves.warp[slot]) {
+                pendingMoves.warp[slot] = 1;
+                pendingMoves.warpI[slot] = pad_tile(p[0]);
+                pendingMoves.warpJ[slot] = pad_tile(p[1]);
+            }
+        }
+        return;
+    }
+    if (either(ROLE_WATER)) {
+        if (make_contact(g1, g2, SURFACE_WATER, true)) {
+            if (ball.waterContacts < 2) ++ball.waterContacts;
+            if (ball.waterContacts == 1) physics_event(EVENT_WATER, slot, SOUND_BALL_IN_WATER);
+            ball.onWater = 1;
+        }
+        return;
+    }
+    if (either(ROLE_SAND)) {
+        if (make_contact(g1, g2, SURFACE_FIRM, true)) {
+            ball.onSand = 1;
+            if (ball.sandContacts < 2) ++ball.sandContacts;
+            if (ball.sandContacts == 1) physics_event(EVENT_SAND, slot, SOUND_SAND);
+        }
+        return;
+    }
+    if (either(ROLE_BUMPER_POST)) {
+        const dReal* v = dBodyGetLinearVel(physicsWorld.balls[slot].body);
+        double speed = std::fabs(std::trunc(v[0])) + std::fabs(std::trunc(v[1])) + std::fabs(std::trunc(v[2]));
+        if (make_contact(g1, g2, SURFACE_BOUNCE, true)) {
+            physics_event(EVENT_BUMPER, slot, SOUND_BUMPER);
+            ball.bumperKick = speed <= BUMPER_KICK_SPEED ? 1 : 0;
+            const dReal* p = dGeomGetPosition(the(ROLE_BUMPER_POST));
+            BumperFlash& flash = physicsWorld.bumperFlash;
+            flash.x = static_cast<float>(p[0] - 32);
+            flash.y = static_cast<float>(p[1] - 32);
+            flash.framesLeft = BUMPER_FLASH_FRAMES;
+        }
+        return;
+    }
+    if (either(ROLE_RAIL)) {
+        if (make_contact(g1, g2, SURFACE_BOUNCE, true)) physics_event(EVENT_RAIL, slot, SOUND_BALL_HIT_WOOD);
+        return;
+    }
+    if (either(ROLE_RAMP_SURFACE)) {
+        make_contact(g1, g2, SURFACE_FIRM, true);
+        return;
+    }
+    bool belt = either(ROLE_CONVEYOR);
+    int beltDirection = belt ? geom_role_index(the(ROLE_CONVEYOR)) : 0;
+    if (!make_contact(g1, g2, belt ? SURFACE_CONVEYOR : SURFACE_PLAIN, true, beltDirection)) return;
+    if (belt) physics_event(EVENT_CONVEYOR, slot, SOUND_CONVEYOR);
+    if (either(ROLE_BOUNDARY)) physics_event(EVENT_EDGE, slot, SOUND_BALL_HIT_EDGE);
+    if (either(ROLE_CUP_BOTTOM)) {
+        if (cupContacts < 2) ++cupContacts;
+        if (cupContacts == 1) {
+            pendingMoves.holed[slot] = 1;
+            cupContacts = 0;
+        }
+    }
+}

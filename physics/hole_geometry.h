@@ -1,0 +1,81 @@
+// The static geoms of a hole, built from the grid and filed by the surface role the
+// contact rules look up.
+#pragma once
+
+#include <vector>
+
+#include <ode/ode.h>
+
+#include "hole/hole_grid.h"
+
+// Surface role of a geom, stored in the geom's user data. ROLE_NONE marks the floor and the
+// parking platform (plain surfaces).
+enum GeomRole {
+    ROLE_NONE = 0,
+    ROLE_BALL,           // index = ball slot
+    ROLE_BOUNDARY,       // index = wall 0..3
+    ROLE_RAMP_SURFACE,
+    ROLE_GROUND,
+    ROLE_CONVEYOR,       // index = belt direction 0..3
+    ROLE_MOVING_BLOCK,
+    ROLE_WARP_PAD,
+    ROLE_WATER,
+    ROLE_SAND,
+    ROLE_BUMPER_CAP,
+    ROLE_BUMPER_POST,
+    ROLE_RAIL,
+    ROLE_CUP_WALL,
+    ROLE_CUP_BOTTOM,
+};
+
+void set_geom_role(dGeomID geom, GeomRole role, int index = 0);
+GeomRole geom_role(dGeomID geom);
+int geom_role_index(dGeomID geom);
+
+// Collision categories: static geoms only ever meet balls, so the broad phase drops
+// static-static pairs before any bounds test.
+constexpr unsigned long CATEGORY_BALL = 1;
+constexpr unsigned long CATEGORY_STATIC = 2;
+// Marks geom as static: it collides with balls only.
+void make_static(dGeomID geom);
+
+struct GeomLists {
+    std::vector<dGeomID> groundBoxes;    // ground columns, ramp bodies, ground under features
+    std::vector<dGeomID> conveyor[4];    // belt slabs by direction
+    std::vector<dGeomID> movingBlocks;   // oscillating-block cubes, in build order
+    std::vector<dGeomID> warpPads;       // warp entry pads
+    std::vector<dGeomID> waterBoxes;
+    std::vector<dGeomID> sandSlabs;
+    std::vector<dGeomID> bumperCaps;
+    std::vector<dGeomID> bumperPosts;
+    std::vector<dGeomID> rails;
+    std::vector<dGeomID> cupWalls;
+    std::vector<dGeomID> cupBottoms;
+    size_t movingBlockCursor = 0;        // next box update_moving_block moves
+};
+
+extern GeomLists geomLists;
+
+constexpr int RAMP_VERTEX_CAPACITY = 4 + 4 * GRID_SIZE * GRID_SIZE;
+constexpr int RAMP_INDEX_CAPACITY = 6 + 6 * GRID_SIZE * GRID_SIZE;
+extern float rampVertices[RAMP_VERTEX_CAPACITY * 3];   // x, y, z triples
+extern int rampIndices[RAMP_INDEX_CAPACITY];           // three per triangle
+extern int rampVertexCount;
+extern int rampIndexCount;
+
+// Rebuilds every static geom of the hole from grid (holeGrid when not given): columns,
+// features, ramps, railings, the cup and the moving blocks at the current oscillation frame.
+// The previous hole's geoms are destroyed first.
+void build_hole_geometry(const HoleGrid& grid);
+void build_hole_geometry();
+// Destroys every geom of the lists.
+void clear_hole_geometry();
+// Hands the current ramp arrays to the ramp surface again.
+void rebuild_ramp_surface();
+// Destroys the last moving-block box (the editor removed an oscillating block).
+void remove_last_moving_block();
+// Moves the next moving-block box so its top is at top over tile corner (x, y), then
+// advances the cursor, wrapping at the end.
+void update_moving_block(float x, float y, float top);
+// Number of geoms in all lists together.
+size_t hole_geom_count();

@@ -1,0 +1,189 @@
+// The physics world: creation, the fixed geoms, the four balls and where they are put.
+#include "physics/physics_world.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+
+#include "game/game_state.h"
+#include "hole/hole_grid.h"
+#include "physics/ball_step.h"
+#include "physics/hole_geometry.h"
+#include "physics/physics_hooks.h"
+#include "physics/physics_local.h"
+
+PhysicsWorld physicsWorld;
+
+namespace {
+
+bool worldReady = false;
+
+// The ramp surface starts as a 10 x 10 square at the world origin; hole builds keep these
+// four vertices and two triangles at the head of the arrays.
+void reset_ramp_placeholder()
+{
+    static const float placeholder[12] = {0, 0, 0, 10, 10, 0, 0, 10, 0, 10, 0, 0};
+    static const int placeholderIndices[6] = {0, 1, 2, 0, 3, 1};
+    std::copy(placeholder, placeholder + 12, rampVertices);
+    std::copy(placeholderIndices, placeholderIndices + 6, rampIndices);
+    rampVertexCount = 4;
+    rampIndexCount = 6;
+}
+
+void parking_spot(int slot, double out[3])
+{
+    out[0] = 18.0 * slot;
+    out[1] = 18.0 * slot;
+    out[2] = PARK_Z;
+}
+
+bool valid_slot(int slot) { return slot >= 0 && slot < BALL_COUNT; }
+
+}  // namespace
+
+int clamp_level(int height) { return std::clamp(height, 0, MAX_HEIGHT); }
+
+int ball_slot_of(dGeomID geom)
+{
+    return geom_role(geom) == ROLE_BALL ? geom_role_index(geom) : -1;
+}
+
+bool physics_ready() { return worldReady; }
+
+void init_physics()
+{
+    if (worldReady) return;
+    PhysicsWorld& pw = physicsWorld;
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    dInitODE2(0);
+
+    pw.world = dWorldCreate();
+    pw.space = dHashSpaceCreate(nullptr);
+    pw.contactGroup = dJointGroupCreate(0);
+    dWorldSetGravity(pw.world, 0, 0, GRAVITY_Z);
+    dWorldSetERP(pw.world, WORLD_ERP);
+
+    pw.groundPlane = dCreatePlane(pw.space, 0, 0, 1, 0);
+    make_static(pw.groundPlane);
+    pw.parkingPlatform = dCreateBox(pw.space, 1000, 1000, 10);
+    dGeomSetPosition(pw.parkingPlatform, 0, 0, 3000);
+    make_static(pw.parkingPlatform);
+    static const double walls[4][4] = {
+        {-1, 0, 0, -1600}, {1, 0, 0, -1536}, {0, -1, 0, -1600}, {0, 1, 0, -1536}};
+    for (int k = 0; k < 4; ++k) {
+        pw.boundaryPlanes[k] = dCreatePlane(pw.space, walls[k][0], walls[k][1], walls[k][2], walls[k][3]);
+        set_geom_role(pw.boundaryPlanes[k], ROLE_BOUNDARY, k);
+        make_static(pw.boundaryPlanes[k]);
+    }
+
+    reset_ramp_placeholder();
+    pw.rampData = dGeomTriMeshDataCreate();
+    dGeomTriMeshDataBuildSingle(pw.rampData, rampVertices, 3 * sizeof(float), rampVertexCount,
+                                rampIndices, rampIndexCount, 3 * sizeof(int));
+    pw.rampSurface = dCreateTriMesh(pw.space, pw.rampData, nullptr, nullptr, nullptr);
+    set_geom_role(pw.rampSurface, ROLE_RAMP_SURFACE);
+    make_static(pw.rampSurface);
+
+    for (int k = 0; k < BALL_COUNT; ++k) {
+        BallSlot& ball = pw.balls[k];
+        ball.body = dBodyCreate(pw.world);
+        dMass mass;
+        dMassSetSphere(&mass, 1, BALL_RADIUS);
+        dMassAdjust(&mass, BALL_MASS);
+        dBodySetMass(ball.body, &mass);
+        double spot[3];
+        parking_spot(k, spot);
+        dBodySetPosition(ball.body, spot[0], spot[1], spot[2]);
+        ball.geom = dCreateSphere(pw.space, BALL_RADIUS);
+        dGeomSetBody(ball.geom, ball.body);
+        set_geom_role(ball.geom, ROLE_BALL, k);
+        dGeomSetCategoryBits(ball.geom, CATEGORY_BALL);
+        dGeomSetCollideBits(ball.geom, ~0ul);
+        ball.state = BallPhysicsState{};
+    }
+    worldReady = true;
+}
+
+void shutdown_physics()
+{
+    if (!worldReady) return;
+    PhysicsWorld& pw = physicsWorld;
+    clear_hole_geometry();
+    dJointGroupDestroy(pw.contactGroup);
+    // Destroying the space destroys every geom still in it (the fixed ones and the balls).
+    dSpaceDestroy(pw.space);
+    dWorldDestroy(pw.world);
+    dGeomTriMeshDataDestroy(pw.rampData);
+    dCloseODE();
+    pw = PhysicsWorld{};
+    worldReady = false;
+    if (physicsHooks.sound_enabled && physicsHooks.sound_enabled() == 1 && physicsHooks.shutdown_audio)
+        physicsHooks.shutdown_audio();
+}
+
+void place_ball(int slot, int level, float tileX, float tileY)
+{
+    if (!worldReady || !valid_slot(slot)) return;
+    // A tee read from a hand-made file may lie anywhere; keep the ball over the grid and no
+    // lower than the floor, where the walls and the floor can hold it.
+    tileX = std::clamp(tileX, GRID_ORIGIN, GRID_ORIGIN + (GRID_SIZE - 1) * TILE_SIZE);
+    tileY = std::clamp(tileY, GRID_ORIGIN, GRID_ORIGIN + (GRID_SIZE - 1) * TILE_SIZE);
+    level = std::clamp(level, 0, 100);
+    dBodyID body = physicsWorld.balls[slot].body;
+    dBodySetLinearVel(body, 0, 0, 0);
+    dBodySetAngularVel(body, 0, 0, 0);
+    dBodySetPosition(body, tileX + 32.0, tileY + 32.0, level * 32.0 + BALL_RADIUS);
+    if (gameState.playerCount == 0 && slot == 0) physicsWorld.balls[0].state.strokesThisHole = 0;
+}
+
+void park_ball(int slot)
+{
+    if (!worldReady || !valid_slot(slot)) return;
+    dBodyID body = physicsWorld.balls[slot].body;
+    dBodySetLinearVel(body, 0, 0, 0);
+    dBodySetAngularVel(body, 0, 0, 0);
+    double spot[3];
+    parking_spot(slot, spot);
+    dBodySetPosition(body, spot[0], spot[1], spot[2]);
+}
+
+void reset_balls()
+{
+    for (int k = 0; k < BALL_COUNT; ++k) {
+        BallPhysicsState& s = physicsWorld.balls[k].state;
+        float lastRest[3] = {s.lastRest[0], s.lastRest[1], s.lastRest[2]};
+        s = BallPhysicsState{};
+        std::copy(lastRest, lastRest + 3, s.lastRest);
+        set_holed_out(k, 0);
+    }
+    strokeState.strokeTaken = 0;
+    strokeState.strokeInFlight = 0;
+    for (int k = 0; k < BALL_COUNT; ++k) park_ball(k);
+}
+
+bool ball_is_parked(int slot)
+{
+    double p[3];
+    ball_position(slot, p);
+    return p[2] > PARKED_THRESHOLD_Z;
+}
+
+void ball_position(int slot, double out[3])
+{
+    if (!worldReady || !valid_slot(slot)) {
+        out[0] = out[1] = 0.0;
+        out[2] = PARK_Z;
+        return;
+    }
+    const dReal* p = dBodyGetPosition(physicsWorld.balls[slot].body);
+    out[0] = p[0];
+    out[1] = p[1];
+    out[2] = p[2];
+}
+
+void set_holed_out(int slot, int value)
+{
+    if (!valid_slot(slot)) return;
+    physicsWorld.balls[slot].state.holedOut = value;
+    gameState.players[slot].holedOut = value;
+}
