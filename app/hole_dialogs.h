@@ -1,0 +1,11 @@
+// The editor's hole file dialogs over the holes/ directory.
+#pragma once
+
+// "Open": the "Load Hole Topography File" dialog; reads the chosen hole.
+void open_hole_dialog();
+// "Save As": the "Save Hole Topography File" dialog; writes the hole.
+void save_hole_dialog();
+// "Save": writes straight to the current file when there is one, else "Save As".
+void save_hole();
+// Writes the hole to path and reports the outcome in the title (and a box on failure).
+bool save_hole_to(const char* path);

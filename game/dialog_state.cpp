@@ -1,0 +1,3 @@
+#include "game/dialog_state.h"
+
+DialogState dialogState;

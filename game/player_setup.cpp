@@ -1,0 +1,91 @@
+#include "game/player_setup.h"
+
+#include <cctype>
+#include <cstring>
+
+const char* const NAME_CHARACTERS =
+    " abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ!~@#$%^&+1234567890().,><:][}{=";
+
+const char* const BALL_COLOUR_NAMES[BALL_COLOUR_COUNT] = {
+    "White Ball",  "Red Ball",     "Orange Ball",  "Yellow Ball",        "Green Ball",    "Blue Ball",
+    "Purple Ball", "Red Sun Ball", "Turtle Ball",  "Purple Stripe Ball", "Sky Blue Ball",
+};
+
+namespace {
+
+bool equal_ignoring_case(const char* a, const char* b)
+{
+    while (*a && *b) {
+        if (std::tolower(static_cast<unsigned char>(*a)) != std::tolower(static_cast<unsigned char>(*b))) return false;
+        ++a;
+        ++b;
+    }
+    return *a == *b;
+}
+
+void trim(char* name)
+{
+    size_t length = std::strlen(name);
+    while (length > 0 && name[length - 1] == ' ') name[--length] = '\0';
+    size_t start = 0;
+    while (name[start] == ' ') ++start;
+    if (start > 0) std::memmove(name, name + start, length - start + 1);
+}
+
+}  // namespace
+
+void trim_player_names(GameState& game)
+{
+    for (Player& player : game.players) trim(player.name);
+}
+
+int ball_colour_for_name(const char* text)
+{
+    for (int k = 0; k < BALL_COLOUR_COUNT; ++k) {
+        if (equal_ignoring_case(text, BALL_COLOUR_NAMES[k])) return k + 1;
+    }
+    return 0;
+}
+
+void assign_ball_colours_from_names(GameState& game)
+{
+    for (Player& player : game.players) {
+        const int colour = ball_colour_for_name(player.ballColourName);
+        if (colour != 0) player.ballColour = colour;
+    }
+}
+
+int compact_players(GameState& game)
+{
+    int count = 0;
+    for (int k = 0; k < MAX_PLAYERS; ++k) {
+        Player& from = game.players[k];
+        if (from.name[0] == '\0') continue;
+        if (count != k) {
+            Player& to = game.players[count];
+            std::memcpy(to.name, from.name, sizeof to.name);
+            std::memcpy(to.ballColourName, from.ballColourName, sizeof to.ballColourName);
+            to.ballColour = from.ballColour;
+            from.name[0] = '\0';
+        }
+        ++count;
+    }
+    return count;
+}
+
+void clear_player_names(GameState& game)
+{
+    for (Player& player : game.players) player.name[0] = '\0';
+}
+
+void set_player_name(Player& player, const char* text)
+{
+    std::strncpy(player.name, text, MAX_NAME_LENGTH);
+    player.name[MAX_NAME_LENGTH] = '\0';
+}
+
+void set_ball_colour_name(Player& player, const char* text)
+{
+    std::strncpy(player.ballColourName, text, sizeof player.ballColourName - 1);
+    player.ballColourName[sizeof player.ballColourName - 1] = '\0';
+}

@@ -1,0 +1,25 @@
+// The players' names and ball colours as the player dialog hands them over.
+#pragma once
+
+#include "game/game_state.h"
+
+constexpr int BALL_COLOUR_COUNT = 11;
+// The characters a name may hold (the first is a blank).
+extern const char* const NAME_CHARACTERS;
+// The colour boxes' entries, index 0 = ball colour 1.
+extern const char* const BALL_COLOUR_NAMES[BALL_COLOUR_COUNT];
+
+// Removes blanks at the end, then at the start, of each of the four names.
+void trim_player_names(GameState& game);
+// The ball colour (1..11) whose name matches text without regard to case; 0 for none.
+int ball_colour_for_name(const char* text);
+// Sets each player's ball colour from its colour name; an unknown name keeps the colour.
+void assign_ball_colours_from_names(GameState& game);
+// Moves the players with names to the front, keeping order and colours; returns how many.
+int compact_players(GameState& game);
+// Empties all four names.
+void clear_player_names(GameState& game);
+// Copies text into a name field of 20 bytes, cut to MAX_NAME_LENGTH characters.
+void set_player_name(Player& player, const char* text);
+// Copies text into the colour name field of 40 bytes, cut to fit.
+void set_ball_colour_name(Player& player, const char* text);

@@ -1,0 +1,86 @@
+#include "render/camera.h"
+
+CameraState cameraState;
+
+void zoom_in(CameraState& camera)
+{
+    if (camera.zoomLevel < MAX_ZOOM_LEVEL) {
+        camera.zoomScale *= ZOOM_STEP;
+        camera.zoomLevel += 1;
+    }
+}
+
+void zoom_out(CameraState& camera)
+{
+    if (camera.zoomLevel >= -MAX_ZOOM_LEVEL + 1) {
+        camera.zoomScale /= ZOOM_STEP;
+        camera.zoomLevel -= 1;
+    }
+}
+
+void turn_left(CameraState& camera)
+{
+    camera.viewAngle += 90.0f;
+    if (camera.viewAngle > 360.0f) camera.viewAngle = 45.0f;
+}
+
+void turn_right(CameraState& camera)
+{
+    camera.viewAngle -= 90.0f;
+    if (camera.viewAngle < 0.0f) camera.viewAngle = 315.0f;
+}
+
+bool pointer_at_edge(int px, int py, int w, int h)
+{
+    return px < SCROLL_EDGE || px > w - SCROLL_EDGE || py < SCROLL_EDGE || py > h - SCROLL_EDGE;
+}
+
+namespace {
+
+// Direction of the scroll for each view angle, per edge: left, right, top, bottom.
+struct EdgeMoves {
+    float left[2], right[2], top[2], bottom[2];
+};
+
+const EdgeMoves* moves_for(float viewAngle)
+{
+    static const EdgeMoves moves[4] = {
+        {{+1, -1}, {-1, +1}, {-1, -1}, {+1, +1}},   // 45
+        {{-1, -1}, {+1, +1}, {-1, +1}, {+1, -1}},   // 135
+        {{-1, +1}, {+1, -1}, {+1, +1}, {-1, -1}},   // 225
+        {{+1, +1}, {-1, -1}, {+1, -1}, {-1, +1}},   // 315
+    };
+    const int angle = static_cast<int>(viewAngle);
+    switch (angle) {
+    case 45: return &moves[0];
+    case 135: return &moves[1];
+    case 225: return &moves[2];
+    case 315: return &moves[3];
+    default: return nullptr;
+    }
+}
+
+void move_bounded(float& component, float direction)
+{
+    component += direction * SCROLL_STEP;
+    if (direction > 0 && component > 1536.0f) component -= SCROLL_STEP;
+    if (direction < 0 && component < -1600.0f) component += SCROLL_STEP;
+}
+
+void move(CameraState& camera, const float step[2])
+{
+    move_bounded(camera.cameraTarget[0], step[0]);
+    move_bounded(camera.cameraTarget[1], step[1]);
+}
+
+}  // namespace
+
+void scroll_camera(CameraState& camera, int px, int py, int w, int h)
+{
+    const EdgeMoves* table = moves_for(camera.viewAngle);
+    if (!table) return;
+    if (px < SCROLL_EDGE) move(camera, table->left);
+    if (px > w - SCROLL_EDGE) move(camera, table->right);
+    if (py < SCROLL_EDGE) move(camera, table->top);
+    if (py > h - SCROLL_EDGE) move(camera, table->bottom);
+}

@@ -1,0 +1,28 @@
+// How the hole is looked at: a fixed tilt, one of four turn angles, a zoom and a target.
+// The rules here need no OpenGL; camera_gl.cpp applies them to the matrices.
+#pragma once
+
+struct CameraState {
+    float viewAngle = 45.0f;               // turn of the world about z: 45, 135, 225 or 315
+    float zoomScale = 1.0f;                // uniform scale
+    int zoomLevel = 0;                     // zoom steps taken, -3..3
+    float cameraTarget[3] = {0, 0, 0};     // minus the point shown at the window centre
+    float followOffset[3] = {0, 0, 0};     // minus the last read position of the followed ball
+};
+
+extern CameraState cameraState;
+
+constexpr int MAX_ZOOM_LEVEL = 3;
+constexpr float ZOOM_STEP = 1.2f;
+constexpr float SCROLL_STEP = 10.0f;       // world units per frame at the window edge
+constexpr int SCROLL_EDGE = 10;            // pixels from the edge that scroll
+
+void zoom_in(CameraState& camera);         // "+": one step up to level 3
+void zoom_out(CameraState& camera);        // "-": one step down to level -3
+void turn_left(CameraState& camera);       // "<": +90, past 360 back to 45
+void turn_right(CameraState& camera);      // ">": -90, below 0 back to 315
+
+// True when the pointer (pixels, y from the top) is at an edge of a w x h window.
+bool pointer_at_edge(int px, int py, int w, int h);
+// Moves cameraTarget toward the edges the pointer is at, keeping it over the grid.
+void scroll_camera(CameraState& camera, int px, int py, int w, int h);

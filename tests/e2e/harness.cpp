@@ -1,0 +1,291 @@
+#include "tests/e2e/harness.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <array>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void sleep_seconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+pid_t spawn(const std::vector<std::string>& argv, const std::string& workDir, const std::string& logPath,
+            const std::vector<std::string>& env)
+{
+    pid_t pid = fork();
+    if (pid != 0) return pid;
+    if (!workDir.empty() && chdir(workDir.c_str()) != 0) _exit(127);
+    int out = open(logPath.empty() ? "/dev/null" : logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out >= 0) {
+        dup2(out, 1);
+        dup2(out, 2);
+    }
+    for (const std::string& setting : env) putenv(const_cast<char*>(setting.c_str()));
+    std::vector<char*> args;
+    for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    execvp(args[0], args.data());
+    _exit(127);
+}
+
+}  // namespace
+
+std::string run_command(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return output;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) output.append(buffer.data(), n);
+    pclose(pipe);
+    return output;
+}
+
+fs::path artifact_dir()
+{
+    fs::path dir = MG_ARTIFACT_DIR;
+    fs::create_directories(dir);
+    return dir;
+}
+
+VirtualDisplay::VirtualDisplay(int width, int height)
+{
+    for (int number = 90 + getpid() % 50; number < 400; ++number) {
+        if (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
+        if (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) continue;
+        name_ = ":" + std::to_string(number);
+        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        pid_ = spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp"}, "", "", {});
+        for (int tries = 0; tries < 100; ++tries) {
+            if (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) {
+                sleep_seconds(0.2);
+                return;
+            }
+            sleep_seconds(0.05);
+        }
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+    }
+    name_.clear();
+}
+
+VirtualDisplay::~VirtualDisplay()
+{
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+    }
+}
+
+GameSession::GameSession(const VirtualDisplay& display, const std::string& configText)
+    : displayName_(display.name())
+{
+    char pattern[] = "/tmp/minigolf-e2e-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    const fs::path run = MG_RUN_DIR;
+    for (const char* data : {"textures", "fonts", "sounds"}) {
+        if (fs::exists(run / data)) fs::create_directory_symlink(run / data, dir_ / data);
+    }
+    fs::create_directories(dir_ / "holes");
+    fs::create_directories(dir_ / "courses");
+    if (!configText.empty()) write_file("Config.glf", configText);
+    logPath_ = (dir_ / "game.log").string();
+}
+
+GameSession::~GameSession()
+{
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (!getenv("MG_KEEP_E2E")) fs::remove_all(dir_);
+}
+
+bool GameSession::start(const std::string& title)
+{
+    const std::string binary = (fs::path(MG_RUN_DIR) / "minigolf").string();
+    pid_ = spawn({binary}, dir_.string(), logPath_,
+                 {"DISPLAY=" + displayName_, "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"});
+    for (int tries = 0; tries < 200; ++tries) {
+        std::string ids = xdotool("search --name '^" + title + "$'");
+        if (!ids.empty()) {
+            std::istringstream in(ids);
+            in >> windowId_;
+            settle(0.8);
+            return true;
+        }
+        if (!running()) return false;
+        sleep_seconds(0.1);
+    }
+    return false;
+}
+
+bool GameSession::running()
+{
+    if (pid_ <= 0) return false;
+    int status = 0;
+    pid_t done = waitpid(pid_, &status, WNOHANG);
+    if (done == pid_) {
+        pid_ = -1;
+        return false;
+    }
+    return true;
+}
+
+int GameSession::wait_exit(double seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        int status = 0;
+        pid_t done = waitpid(pid_, &status, WNOHANG);
+        if (done == pid_) {
+            pid_ = -1;
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        sleep_seconds(0.05);
+    }
+    return -1;
+}
+
+void GameSession::close_window()
+{
+    // What a window manager's close button does: send WM_DELETE_WINDOW.
+    Display* display = XOpenDisplay(displayName_.c_str());
+    if (!display) return;
+    Window window = std::strtoul(windowId_.c_str(), nullptr, 10);
+    XEvent event = {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+}
+
+std::string GameSession::read_file(const std::string& name) const
+{
+    std::ifstream in(dir_ / name, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+void GameSession::write_file(const std::string& name, const std::string& text) const
+{
+    std::ofstream out(dir_ / name, std::ios::binary);
+    out << text;
+}
+
+std::string GameSession::xdotool(const std::string& args)
+{
+    return run_command("DISPLAY=" + displayName_ + " xdotool " + args + " 2>/dev/null");
+}
+
+std::string GameSession::title()
+{
+    std::string name = xdotool("getwindowname " + windowId_);
+    while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+    return name;
+}
+
+bool GameSession::geometry(int& x, int& y, int& w, int& h)
+{
+    std::string out = xdotool("getwindowgeometry --shell " + windowId_);
+    std::istringstream in(out);
+    std::string line;
+    int found = 0;
+    while (std::getline(in, line)) {
+        if (line.rfind("X=", 0) == 0) x = std::atoi(line.c_str() + 2), ++found;
+        if (line.rfind("Y=", 0) == 0) y = std::atoi(line.c_str() + 2), ++found;
+        if (line.rfind("WIDTH=", 0) == 0) w = std::atoi(line.c_str() + 6), ++found;
+        if (line.rfind("HEIGHT=", 0) == 0) h = std::atoi(line.c_str() + 7), ++found;
+    }
+    return found == 4;
+}
+
+void GameSession::move(int x, int y)
+{
+    xdotool("mousemove --window " + windowId_ + " " + std::to_string(x) + " " + std::to_string(y));
+    settle(0.15);
+}
+
+void GameSession::click(int x, int y, int button)
+{
+    move(x, y);
+    xdotool("mousedown " + std::to_string(button));
+    settle(0.1);
+    xdotool("mouseup " + std::to_string(button));
+    settle(0.3);
+}
+
+void GameSession::type(const std::string& text)
+{
+    xdotool("type --delay 60 '" + text + "'");
+    settle(0.3);
+}
+
+void GameSession::key(const std::string& keysym)
+{
+    xdotool("key " + keysym);
+    settle(0.3);
+}
+
+void GameSession::resize(int w, int h)
+{
+    xdotool("windowsize " + windowId_ + " " + std::to_string(w) + " " + std::to_string(h));
+    settle(0.8);
+}
+
+void GameSession::settle(double seconds) { sleep_seconds(seconds); }
+
+bool GameSession::wait_title(const std::string& text, double seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (title() == text) return true;
+        sleep_seconds(0.1);
+    }
+    return false;
+}
+
+Rgb GameSession::pixel(int x, int y)
+{
+    Rgb rgb{-1, -1, -1};
+    Display* display = XOpenDisplay(displayName_.c_str());
+    if (!display) return rgb;
+    Window window = std::strtoul(windowId_.c_str(), nullptr, 10);
+    XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image) {
+        unsigned long value = XGetPixel(image, 0, 0);
+        rgb = {static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff),
+               static_cast<int>(value & 0xff)};
+        XDestroyImage(image);
+    }
+    XCloseDisplay(display);
+    return rgb;
+}
+
+std::string GameSession::screenshot(const std::string& name)
+{
+    const std::string path = (artifact_dir() / (name + ".png")).string();
+    run_command("DISPLAY=" + displayName_ + " import -window " + windowId_ + " '" + path + "' 2>/dev/null");
+    return path;
+}

@@ -1,0 +1,83 @@
+// Driving the real game in its own X server: start Xvfb, start the game in a scratch
+// working directory, send real input with xdotool (XTest), read the window back.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/types.h>
+
+// An Xvfb server on a free display number, stopped when this goes.
+class VirtualDisplay {
+public:
+    explicit VirtualDisplay(int width = 1280, int height = 1024);
+    ~VirtualDisplay();
+    const std::string& name() const { return name_; }   // e.g. ":93"
+
+private:
+    pid_t pid_ = -1;
+    std::string name_;
+};
+
+struct Rgb {
+    int r, g, b;
+};
+
+// The game running in a scratch directory that holds links to the generated data and its
+// own holes/, courses/ and Config.glf.
+class GameSession {
+public:
+    // configText, when not empty, is written to Config.glf before the start.
+    GameSession(const VirtualDisplay& display, const std::string& configText = "");
+    ~GameSession();
+
+    // Starts the game and waits for its window (titled title); false on time-out.
+    bool start(const std::string& title = "No File Loaded.");
+    bool running();
+    // Waits for the process to end by itself; its exit status, or -1 on time-out.
+    int wait_exit(double seconds);
+    // Asks the window manager way to close the window (WM_DELETE_WINDOW).
+    void close_window();
+
+    const std::filesystem::path& dir() const { return dir_; }
+    std::string file(const std::string& name) const { return (dir_ / name).string(); }
+    std::string read_file(const std::string& name) const;
+    void write_file(const std::string& name, const std::string& text) const;
+
+    // Window facts through the X server.
+    std::string title();
+    bool geometry(int& x, int& y, int& w, int& h);
+
+    // Input, in window pixels (y from the top).
+    void move(int x, int y);
+    void click(int x, int y, int button = 1);
+    void type(const std::string& text);
+    void key(const std::string& keysym);
+    void resize(int w, int h);
+
+    // Waits a number of frames' worth of time for the game to react.
+    void settle(double seconds = 0.4);
+    // Waits until the title equals text; false on time-out.
+    bool wait_title(const std::string& text, double seconds = 5.0);
+
+    // The window's pixels, and a PNG artifact of them under the artifacts folder.
+    Rgb pixel(int x, int y);
+    std::string screenshot(const std::string& name);
+
+    const std::string& log() const { return logPath_; }
+
+private:
+    std::string xdotool(const std::string& args);
+    std::string displayName_;
+    std::filesystem::path dir_;
+    std::string logPath_;
+    std::string windowId_;
+    pid_t pid_ = -1;
+};
+
+// Where screenshots go (the build's artifacts folder).
+std::filesystem::path artifact_dir();
+// Runs a shell command and returns its standard output.
+std::string run_command(const std::string& command);

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "app/config.h"
+#include "tests/unit/test_files.h"
+
+namespace {
+
+WindowState defaults()
+{
+    WindowState state;
+    state.windowWidth = 600;
+    state.windowHeight = 450;
+    return state;
+}
+
+}  // namespace
+
+TEST(Config, FirstRunCreatesTheFileAndKeepsDefaults)
+{
+    ScratchDir dir;
+    WindowState state = defaults();
+    read_config_file(dir.file("Config.glf"), state);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("Config.glf")));
+    EXPECT_EQ(state.fullScreen, 0);
+    EXPECT_EQ(state.soundOn, 1);
+    EXPECT_EQ(state.soundsPending, 1);
+    EXPECT_EQ(state.windowWidth, 600);
+    std::string error;
+    ASSERT_TRUE(write_config_file(dir.file("Config.glf"), state, &error)) << error;
+    EXPECT_EQ(dir.read("Config.glf"), "w*s*600*450*");
+}
+
+TEST(Config, StoredFullScreenAndSoundOffAreRead)
+{
+    ScratchDir dir;
+    dir.write("Config.glf", "f*n*1024*768*");
+    WindowState state = defaults();
+    read_config_file(dir.file("Config.glf"), state);
+    EXPECT_EQ(state.fullScreen, 1);
+    EXPECT_EQ(state.soundOn, 0);
+    EXPECT_EQ(state.soundsPending, 0);
+    EXPECT_EQ(state.windowWidth, 1024);
+    EXPECT_EQ(state.windowHeight, 768);
+    EXPECT_EQ(format_config(state), "f*n*1024*768*");
+}
+
+TEST(Config, UnknownLettersMeanFullScreenAndSoundOff)
+{
+    ScratchDir dir;
+    dir.write("Config.glf", "x*?*800*600*");
+    WindowState state = defaults();
+    read_config_file(dir.file("Config.glf"), state);
+    EXPECT_EQ(state.fullScreen, 1);
+    EXPECT_EQ(state.soundOn, 0);
+}
+
+TEST(Config, BrokenFilesLeaveDefaults)
+{
+    ScratchDir dir;
+    const char* broken[] = {"", "w*s*600*450", "w*s*", "f*n*1024", std::string(100000, 'f').c_str()};
+    for (const char* text : broken) {
+        dir.write("Config.glf", text);
+        WindowState state = defaults();
+        read_config_file(dir.file("Config.glf"), state);
+        EXPECT_EQ(state.fullScreen, 0) << text;
+        EXPECT_EQ(state.soundOn, 1) << text;
+        EXPECT_EQ(state.windowWidth, 600) << text;
+    }
+}
+
+TEST(Config, OverlongFieldsAreCutAndHugeSizesBounded)
+{
+    ScratchDir dir;
+    dir.write("Config.glf", std::string(500, 'w') + "*" + std::string(500, 's') + "*" + std::string(300, '9') + "*400*");
+    WindowState state = defaults();
+    read_config_file(dir.file("Config.glf"), state);
+    EXPECT_EQ(state.fullScreen, 0);
+    EXPECT_EQ(state.soundOn, 1);
+    EXPECT_EQ(state.windowWidth, MAX_WINDOW_SIDE);
+    EXPECT_EQ(state.windowHeight, 400);   // clamped to 450 only when the window is reshaped
+}
+
+TEST(Config, UnwritableLocationReportsFailure)
+{
+    WindowState state = defaults();
+    std::string error;
+    EXPECT_FALSE(write_config_file("/nonexistent-dir/Config.glf", state, &error));
+    EXPECT_FALSE(error.empty());
+}

@@ -1,0 +1,34 @@
+// minigolf-tool: the hole and course designer's command-line tool.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/minigolf_tool/commands.h"
+
+static void print_usage()
+{
+    std::fprintf(stderr,
+                 "usage: minigolf-tool COMMAND ...\n"
+                 "  hole info FILE.top                 describe a hole and warn about oddities\n"
+                 "  hole normalize IN.top OUT.top      rewrite a hole in the canonical form\n"
+                 "  simulate HOLE.top --angle DEG --power P [--players N] [--max-steps K] [--trace]\n"
+                 "  course pack|info ...               build or describe a course archive\n");
+}
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        print_usage();
+        return 2;
+    }
+    const char* command = argv[1];
+    if (std::strcmp(command, "hole") == 0) return cmd_hole(argc - 2, argv + 2);
+    if (std::strcmp(command, "simulate") == 0) return cmd_simulate(argc - 2, argv + 2);
+    if (std::strcmp(command, "course") == 0) return cmd_course(argc - 2, argv + 2);
+    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
+        print_usage();
+        return 0;
+    }
+    std::fprintf(stderr, "minigolf-tool: unknown command '%s'\n", command);
+    print_usage();
+    return 2;
+}
