@@ -2,5 +2,6 @@
 // process exit status.
 #pragma once
 
-int cmd_hole(int argc, char** argv);       // hole info | hole normalize (| hole solve)
+int cmd_hole(int argc, char** argv);       // hole info | hole normalize
 int cmd_simulate(int argc, char** argv);   // simulate HOLE.top --angle --power ...
+int cmd_course(int argc, char** argv);     // course pack | course info
