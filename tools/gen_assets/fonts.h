@@ -1,0 +1,22 @@
+// Texture fonts (".txf") rendered with FreeType, for PLIB's fntTexFont.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "image.h"
+
+struct TexFont {
+  std::vector<uint8_t> file;  // the .txf bytes
+  Image atlas;                // the glyph texture, for the contact sheet
+};
+
+// Renders the printable ASCII characters of the TrueType font at ttfPath so that one line
+// (ascent + descent) is lineHeight pixels high, and packs them into a .txf file with an
+// 8-bit coverage texture. Returns false (with a reason) when FreeType cannot load the font.
+bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std::string* error);
+
+// Draws text with the TrueType font onto img at (x, y) (baseline, pixels from the bottom),
+// for labels on the contact sheet. Does nothing when the font cannot be loaded.
+void draw_text(Image& img, const std::string& ttfPath, int pixelSize, int x, int y, const std::string& text, Rgb colour);
