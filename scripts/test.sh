@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every
+# test: the headless unit tests and the end-to-end tests of the real game under Xvfb.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+build="$root/build-test"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DMG_SANITIZE=ON -DMG_BUILD_TESTS=ON
+cmake --build "$build" -j"$(nproc)"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export SDL_AUDIODRIVER=dummy
+cd "$build"
+ctest --output-on-failure -j"$(nproc)" "$@"
+echo "Screenshots and other artifacts: $build/artifacts"

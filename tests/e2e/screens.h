@@ -1,0 +1,42 @@
+// Where things are on the game's screens, in window pixels (y from the top), for a window
+// of the given size; the places follow from the widgets' layout.
+#pragma once
+
+#include "tests/e2e/harness.h"
+
+struct Point {
+    int x, y;
+};
+
+// The start question, centred: "Play Course" and "Start Hole Editor".
+inline Point play_course_button(int w, int h) { return {w / 2 - 175 + 90, h - (h / 2 - 75 + 55)}; }
+inline Point start_editor_button(int w, int h) { return {w / 2 - 175 + 260, h - (h / 2 - 75 + 55)}; }
+
+// Yes and No of a question box, centred.
+inline Point yes_button(int w, int h) { return {w / 2 - 250 + 190, h - (h / 2 - 75 + 20)}; }
+inline Point no_button(int w, int h) { return {w / 2 - 250 + 310, h - (h / 2 - 75 + 20)}; }
+
+// The file chooser's confirm ("Open"/"Save") and "Cancel" buttons.
+inline Point chooser_confirm(int w, int h) { return {w / 2 - 250 + 340, h - (h / 2 - 160 + 22)}; }
+inline Point chooser_cancel(int w, int h) { return {w / 2 - 250 + 440, h - (h / 2 - 160 + 22)}; }
+
+// The editor menu bar's "File" title and its entries.
+inline Point file_menu() { return {20, 10}; }
+enum FileEntry { FILE_NEW = 42, FILE_OPEN = 71, FILE_SAVE = 129, FILE_SAVE_AS = 158, FILE_RESTART = 216, FILE_EXIT = 274 };
+inline Point file_entry(FileEntry entry) { return {30, static_cast<int>(entry)}; }
+
+// Starts the game and walks from the start question into the editor.
+inline bool start_editor(GameSession& game, int w = 600, int h = 450)
+{
+    if (!game.start()) return false;
+    Point button = start_editor_button(w, h);
+    game.click(button.x, button.y);
+    return true;
+}
+
+inline void choose_file_entry(GameSession& game, FileEntry entry)
+{
+    game.click(file_menu().x, file_menu().y);
+    Point item = file_entry(entry);
+    game.click(item.x, item.y);
+}
