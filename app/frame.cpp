@@ -14,6 +14,7 @@
 #include "app/window_state.h"
 #include "game/dialog_state.h"
 #include "game/game_state.h"
+#include "game/round_flow.h"
 #include "game/start_screen.h"
 #include "hole/course.h"
 #include "platform/ui_dialogs.h"

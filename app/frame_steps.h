@@ -9,13 +9,10 @@ struct Course;
 
 // display_frame
 void scroll_at_window_edge();   // edge scrolling and cancelling an aim at the edge
-void advance_hole();            // the pause after a hole and loading the next one
 void draw_overlay_screens();    // the score card and leader board screens
 
 // draw_scene
-void set_up_turn();             // a waiting player's ball onto the tee; the ball to follow
 void editor_warp_housekeeping();// an unfinished warp pair abandoned
-void set_up_tee();              // act on teeState 2 or 1 when no editor tool is selected
 void apply_editor_click();      // the click recorded in the last frame, applied to the grid
 void pick_pointer();            // the ground point under the pointer
 void draw_tool_preview();       // what the current tool would do there

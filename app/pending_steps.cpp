@@ -14,19 +14,13 @@
 #include "hole/hole_grid.h"
 
 // --- round flow ---
-void set_up_turn() {}
-void set_up_tee() {}
-void advance_hole() {}
 void draw_overlay_screens() {}
 bool score_card_close_hit(int, int, int) { return false; }
-void load_course_from_menu() {}
 void open_score_card_dialog() {}
 void open_leader_board_dialog() {}
 void open_pick_up_dialog() {}
 void open_go_to_hole_dialog() {}
 void recentre_game_dialogs(int w, int h) { recentre_start_screen(w, h); }
-void open_course_dialog(bool, std::function<void()>, std::function<void()> onCancelled) { onCancelled(); }
-void start_round() {}
 
 // --- editor ---
 void editor_warp_housekeeping() {}
@@ -36,16 +30,9 @@ void draw_tool_preview() {}
 bool editor_click_allowed() { return false; }
 
 // --- aiming and physics ---
-void compute_aim() {}
-void run_ball_step(bool) {}
 void advance_animation_counters() {}
-void start_physics() {}
-void shut_down_physics() {}
-void rebuild_hole_geometry() {}
 
 // --- sound and display ---
-void load_sound_effects() {}
-void release_sound() {}
 void open_resolution_dialog() {}
 void leave_full_screen_if_needed()
 {
@@ -67,7 +54,6 @@ void switch_sound(bool on)
 }
 
 // --- course files ---
-void remove_unpacked_course() {}
 
 void new_hole()
 {
@@ -78,4 +64,3 @@ void new_hole()
     pointerState.swallowClick = 1;
 }
 
-void restart_program() {}

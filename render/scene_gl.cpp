@@ -68,4 +68,3 @@ void end_scene()
     glDisable(GL_DEPTH_TEST);
 }
 
-void load_scene_textures() {}
