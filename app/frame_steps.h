@@ -2,11 +2,6 @@
 // calls them. Each is a plain call so the frame reads as its sequence.
 #pragma once
 
-#include <cstddef>
-
-struct GameState;
-struct Course;
-
 // display_frame
 void scroll_at_window_edge();   // edge scrolling and cancelling an aim at the edge
 void draw_overlay_screens();    // the score card and leader board screens
@@ -29,6 +24,3 @@ void remove_unpacked_course();
 
 // Keeps every open dialog centred after a resize.
 void recentre_dialogs(int windowWidth, int windowHeight);
-
-// "name  strokes  Hole h  Par p", or "Finished Course" past the last hole.
-void build_status_text(char* out, size_t size, const GameState& game, const Course& holes);

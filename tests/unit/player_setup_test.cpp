@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "game/player_setup.h"
+
+namespace {
+
+void reset(GameState& game)
+{
+    for (Player& player : game.players) {
+        player.name[0] = '\0';
+        player.ballColourName[0] = '\0';
+        player.ballColour = 0;
+    }
+}
+
+}  // namespace
+
+TEST(PlayerSetup, NamesLoseBlanksAtBothEnds)
+{
+    GameState& game = gameState;
+    reset(game);
+    set_player_name(game.players[0], "  Alice  ");
+    set_player_name(game.players[1], "     ");
+    set_player_name(game.players[2], "Bo b");
+    trim_player_names(game);
+    EXPECT_STREQ(game.players[0].name, "Alice");
+    EXPECT_STREQ(game.players[1].name, "");
+    EXPECT_STREQ(game.players[2].name, "Bo b");
+}
+
+TEST(PlayerSetup, NamesAreCutToThirteenCharacters)
+{
+    GameState& game = gameState;
+    reset(game);
+    set_player_name(game.players[0], "Abcdefghijklmnopqrstuvwxyz");
+    EXPECT_STREQ(game.players[0].name, "Abcdefghijklm");
+    std::string longColour(200, 'x');
+    set_ball_colour_name(game.players[0], longColour.c_str());
+    EXPECT_EQ(std::strlen(game.players[0].ballColourName), 39u);
+}
+
+TEST(PlayerSetup, PlayersWithNamesMoveToTheFrontWithTheirColours)
+{
+    GameState& game = gameState;
+    reset(game);
+    set_player_name(game.players[1], "Bob");
+    set_ball_colour_name(game.players[1], "turtle BALL");
+    set_player_name(game.players[3], "Dee");
+    set_ball_colour_name(game.players[3], "Sky Blue Ball");
+    assign_ball_colours_from_names(game);
+    EXPECT_EQ(compact_players(game), 2);
+    EXPECT_STREQ(game.players[0].name, "Bob");
+    EXPECT_EQ(game.players[0].ballColour, 9);
+    EXPECT_STREQ(game.players[1].name, "Dee");
+    EXPECT_EQ(game.players[1].ballColour, 11);
+    EXPECT_STREQ(game.players[2].name, "");
+    EXPECT_STREQ(game.players[3].name, "");
+}
+
+TEST(PlayerSetup, ColourNamesMatchWithoutRegardToCase)
+{
+    EXPECT_EQ(ball_colour_for_name("White Ball"), 1);
+    EXPECT_EQ(ball_colour_for_name("PURPLE STRIPE BALL"), 10);
+    EXPECT_EQ(ball_colour_for_name("red sun ball"), 8);
+    EXPECT_EQ(ball_colour_for_name("Red Sun"), 0);
+    EXPECT_EQ(ball_colour_for_name(""), 0);
+    GameState& game = gameState;
+    reset(game);
+    game.players[0].ballColour = 4;
+    set_ball_colour_name(game.players[0], "Plaid Ball");   // no such colour: kept
+    assign_ball_colours_from_names(game);
+    EXPECT_EQ(game.players[0].ballColour, 4);
+}
+
+TEST(PlayerSetup, OnlyListedCharactersAreValidInNames)
+{
+    EXPECT_EQ(NAME_CHARACTERS[0], ' ');
+    EXPECT_EQ(std::strchr(NAME_CHARACTERS, '*'), nullptr);   // would break the board file
+    EXPECT_NE(std::strchr(NAME_CHARACTERS, '~'), nullptr);
+}

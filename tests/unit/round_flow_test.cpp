@@ -1,0 +1,214 @@
+// The round as the frame driver runs it: holes loaded in order, the pause between holes,
+// turns, the finish with its leader board, Go To Hole and a hole that cannot be read.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <unistd.h>
+
+#include "game/round_flow.h"
+#include "hole/course_archive.h"
+#include "hole/hole_file.h"
+#include "hole/leader_board.h"
+#include "tests/unit/physics_test_util.h"
+#include "tests/unit/test_files.h"
+
+namespace {
+
+int scoreCardsOpened = 0;
+std::string lastMessage;
+
+// A course of holes with a tee on (24, 12) and a cup on (24, 20), packed and loaded.
+class RoundFlowTest : public physics_test::PhysicsTest {
+protected:
+    void SetUp() override
+    {
+        PhysicsTest::SetUp();
+        previousDir = current_directory_name();
+        ASSERT_EQ(chdir(dir.path().c_str()), 0);
+        scoreCardsOpened = 0;
+        lastMessage.clear();
+        roundHooks = RoundHooks{};
+        roundHooks.open_score_card = [] { ++scoreCardsOpened; };
+        roundHooks.show_message = [](const char* text, const char*) { lastMessage = text; };
+        gameState.goToHoleMode = 0;
+    }
+    void TearDown() override
+    {
+        remove_course_files(true);
+        course = Course{};
+        ASSERT_EQ(chdir(previousDir.c_str()), 0);
+        roundHooks = RoundHooks{};
+        PhysicsTest::TearDown();
+    }
+
+    static std::string current_directory_name()
+    {
+        char buffer[4096];
+        return getcwd(buffer, sizeof buffer) ? buffer : ".";
+    }
+
+    void load_holes(int count, int players)
+    {
+        std::vector<CoursePackHole> holes;
+        for (int k = 1; k <= count; ++k) {
+            clear_hole(holeGrid);
+            physics_test::set_tile(24, 12, 1);
+            physics_test::set_tile(24, 20, 1, KIND_PLAIN, EDGE_CUP);
+            physics_test::set_tee(24, 12);
+            const std::string name = dir.file("h" + std::to_string(k) + ".top");
+            std::string error;
+            ASSERT_TRUE(write_hole_file(holeGrid, name, &error)) << error;
+            holes.push_back({name, 2 + k % 3, ""});
+        }
+        std::string error;
+        ASSERT_TRUE(pack_course(dir.file("c.cor"), holes, &error)) << error;
+        clear_hole(holeGrid);
+        CourseLoadResult result = load_course(dir.file("c.cor"));
+        ASSERT_TRUE(result.ok) << result.message;
+        GameState& game = gameState;
+        game.playerCount = players;
+        for (int p = 0; p < players; ++p) std::snprintf(game.players[p].name, sizeof game.players[p].name, "P%d", p + 1);
+    }
+
+    // The frames of draw_scene that concern the round (no editor tool selected).
+    void frame()
+    {
+        set_up_turn();
+        set_up_tee();
+        advance_hole();
+    }
+
+    ScratchDir dir;
+    std::string previousDir;
+};
+
+}  // namespace
+
+TEST_F(RoundFlowTest, FirstHoleLoadsOnTheNextFrameWithPlayerOneOnTheTee)
+{
+    load_holes(3, 2);
+    begin_round();
+    EXPECT_EQ(gameState.holeAdvanceCountdown, 1);
+    advance_hole();
+    EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
+    EXPECT_EQ(holeGrid.teeState, 2);
+    set_up_turn();
+    set_up_tee();
+    double pos[3];
+    ball_position(0, pos);
+    EXPECT_DOUBLE_EQ(pos[0], tile_corner(24) + 32);
+    EXPECT_DOUBLE_EQ(pos[1], tile_corner(12) + 32);
+    EXPECT_DOUBLE_EQ(pos[2], 32 + 9);
+    EXPECT_EQ(gameState.ballReady, 1);
+    EXPECT_TRUE(ball_is_parked(1));   // player 2 enters on the first turn
+
+    gameState.currentPlayer = 2;
+    set_up_turn();
+    ball_position(1, pos);
+    EXPECT_DOUBLE_EQ(pos[2], 3 * 32 + 9);   // drops from two levels up
+    EXPECT_EQ(physicsWorld.followBall, 1);
+    EXPECT_EQ(holeGrid.teeState, 3);
+}
+
+TEST_F(RoundFlowTest, FinishedHolePausesThirtyFramesThenOpensTheCardAndLoadsTheNext)
+{
+    load_holes(3, 2);
+    begin_round();
+    frame();
+    gameState.players[0].holeStrokes = 2;
+    gameState.players[1].holeStrokes = 4;
+    ball_holed(0);
+    EXPECT_EQ(gameState.currentHole, 1);    // player 2 still playing
+    ball_holed(1);
+    EXPECT_EQ(gameState.currentHole, 2);
+    EXPECT_EQ(gameState.scoreTable[0][0], 2);
+    EXPECT_EQ(gameState.scoreTable[1][0], 4);
+    EXPECT_EQ(gameState.holeAdvanceCountdown, 1);
+    gameState.players[0].holeStrokes = 7;
+    for (int k = 0; k < 29; ++k) advance_hole();
+    EXPECT_EQ(scoreCardsOpened, 0);
+    EXPECT_GT(gameState.holeAdvanceCountdown, 0);
+    advance_hole();
+    EXPECT_EQ(scoreCardsOpened, 1);
+    EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
+    EXPECT_EQ(gameState.currentPlayer, 1);
+    EXPECT_EQ(gameState.players[0].holeStrokes, 0);
+    EXPECT_EQ(holeGrid.teeState, 2);
+}
+
+TEST_F(RoundFlowTest, LastHoleWritesTheLeaderBoardOnceAndFinishesTheCourse)
+{
+    load_holes(2, 1);
+    begin_round();
+    for (int hole = 1; hole <= 2; ++hole) {
+        frame();
+        gameState.players[0].holeStrokes = 3;
+        ball_holed(0);
+        for (int k = 0; k < 40; ++k) advance_hole();
+    }
+    EXPECT_EQ(gameState.currentHole, 3);
+    EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
+    const std::string board = dir.read("leader_board2.lbh");
+    EXPECT_EQ(board, "P1*6*Avery K.*8*Blake M.*10*Casey N.*12*Devon P.*14*");
+    EXPECT_EQ(scoreCardsOpened, 2);   // between the holes and at the end
+    for (int k = 0; k < 40; ++k) advance_hole();
+    EXPECT_EQ(scoreCardsOpened, 2);
+}
+
+TEST_F(RoundFlowTest, GoToHoleMovesAtOnceUnscoredAndRefusesNumbersBelowOne)
+{
+    load_holes(3, 2);
+    begin_round();
+    frame();
+    EXPECT_FALSE(go_to_hole(0));
+    EXPECT_FALSE(go_to_hole(-4));
+    ASSERT_TRUE(go_to_hole(2));
+    EXPECT_EQ(gameState.goToHoleMode, 2);
+    advance_hole();
+    EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
+    EXPECT_EQ(gameState.currentHole, 2);
+    gameState.players[0].holeStrokes = 1;
+    gameState.players[1].holeStrokes = 1;
+    ball_holed(0);
+    ball_holed(1);
+    advance_hole();   // no pause between holes in this mode
+    EXPECT_EQ(gameState.currentHole, 3);
+    EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
+    EXPECT_EQ(scoreCardsOpened, 0);
+
+    ASSERT_TRUE(go_to_hole(9));   // beyond the course: finished, no board entry
+    advance_hole();
+    EXPECT_EQ(gameState.currentHole, 4);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("leader_board3.lbh")) &&
+                 dir.read("leader_board3.lbh").find("P1") != std::string::npos);
+}
+
+TEST_F(RoundFlowTest, HoleWhoseFileIsGoneIsReportedAndSkipped)
+{
+    load_holes(3, 1);
+    std::filesystem::remove(course.holeFile[1]);
+    begin_round();
+    frame();
+    gameState.players[0].holeStrokes = 1;
+    ball_holed(0);
+    for (int k = 0; k < 31; ++k) advance_hole();
+    EXPECT_NE(lastMessage.find("2"), std::string::npos) << lastMessage;
+    EXPECT_EQ(gameState.currentHole, 3);
+    advance_hole();
+    EXPECT_EQ(gameState.currentHole, 3);
+    EXPECT_EQ(holeGrid.teeState, 2);   // hole 3 is in play
+}
+
+TEST_F(RoundFlowTest, ResetLeavesNoPlayersNoCourseAndAnEmptyHole)
+{
+    load_holes(2, 2);
+    begin_round();
+    frame();
+    reset_round();
+    EXPECT_EQ(gameState.playerCount, 0);
+    EXPECT_EQ(course.holeCount, 0);
+    EXPECT_STREQ(gameState.players[0].name, "");
+    EXPECT_EQ(holeGrid.teeState, 1);
+    EXPECT_TRUE(ball_is_parked(0));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("temp/h1.top")));
+}
