@@ -3,6 +3,7 @@
 //   gen-assets <run folder> <artifact folder> <bold .ttf> <regular .ttf>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -112,7 +113,7 @@ int main(int argc, char** argv) {
   }
   const std::string run = argv[1], artifacts = argv[2], boldTtf = argv[3], regularTtf = argv[4];
   for (const std::string& dir : {run, run + "/textures", run + "/fonts", run + "/sounds", artifacts})
-    if (!ensure_directory(dir)) {
+    if (std::error_code ec; !std::filesystem::create_directories(dir, ec) && !directory_exists(dir)) {
       std::fprintf(stderr, "gen-assets: cannot make %s\n", dir.c_str());
       return 1;
     }
