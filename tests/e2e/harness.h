@@ -81,3 +81,17 @@ private:
 std::filesystem::path artifact_dir();
 // Runs a shell command and returns its standard output.
 std::string run_command(const std::string& command);
+
+#include <gtest/gtest.h>
+
+// A test suite that shares one Xvfb among its tests.
+class DisplayTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { display = new VirtualDisplay(); }
+    static void TearDownTestSuite()
+    {
+        delete display;
+        display = nullptr;
+    }
+    static inline VirtualDisplay* display = nullptr;
+};

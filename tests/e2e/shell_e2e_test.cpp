@@ -10,18 +10,7 @@ namespace {
 
 bool is_grey_widget(const Rgb& c) { return c.r > 150 && c.r < 215 && c.r == c.g && c.g == c.b; }
 
-class ShellTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { display = new VirtualDisplay(); }
-    static void TearDownTestSuite()
-    {
-        delete display;
-        display = nullptr;
-    }
-    static VirtualDisplay* display;
-};
-
-VirtualDisplay* ShellTest::display = nullptr;
+class ShellTest : public DisplayTest {};
 
 }  // namespace
 

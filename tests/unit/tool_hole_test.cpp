@@ -1,0 +1,85 @@
+// minigolf-tool hole info / hole normalize, run as a designer runs them.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <memory>
+#include <sys/wait.h>
+
+#include "hole/hole_file.h"
+#include "tests/unit/test_files.h"
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string output;   // stdout and stderr
+};
+
+ToolRun run_tool(const std::string& args)
+{
+    ToolRun run{-1, {}};
+    FILE* pipe = popen((std::string(MG_TOOL) + " " + args + " 2>&1").c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
+    int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+}  // namespace
+
+TEST(ToolHole, InfoDescribesTheHoleAndWarnsAboutOddities)
+{
+    ScratchDir dir;
+    auto grid = std::make_unique<HoleGrid>();
+    clear_hole(*grid);
+    grid->height_at(3, 4) = 2;
+    grid->kind_at(5, 5) = -103;     // entry of pair 3 without exit
+    grid->kind_at(6, 6) = -112;     // a number past the table
+    grid->kind_at(7, 7) = -100;
+    grid->kind_at(8, 8) = -200;
+    grid->edges_at(9, 9) = EDGE_CUP; // a cup at height 0
+    grid->tee = {2, static_cast<int>(tile_corner(3)), static_cast<int>(tile_corner(4))};
+    std::string error;
+    ASSERT_TRUE(write_hole_file(*grid, dir.file("odd.top"), &error));
+    ToolRun run = run_tool("hole info " + dir.file("odd.top"));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("tee level=2 x=-1344 y=-1280 tile=(3, 4)"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("warp 0 entry=(7, 7) exit=(8, 8)"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("warning warp 3 has an entry but no exit"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("warning warp entry numbered 10 or more at (6, 6)"), std::string::npos);
+    EXPECT_NE(run.output.find("warning cup on a tile of height 0 at (9, 9)"), std::string::npos);
+    EXPECT_NE(run.output.find("height 2 1"), std::string::npos);
+}
+
+TEST(ToolHole, NormalizeRewritesTheCanonicalForm)
+{
+    ScratchDir dir;
+    auto grid = std::make_unique<HoleGrid>();
+    clear_hole(*grid);
+    grid->height_at(10, 10) = 4;
+    grid->kind_at(10, 10) = 2;
+    std::string canonical = format_hole(*grid);
+    std::string messy;
+    for (char c : canonical) {
+        if (c == '*') messy += "*\n  ";
+        else if (c == '4') messy += "+04";
+        else messy += c;
+    }
+    dir.write("messy.top", messy);
+    ToolRun run = run_tool("hole normalize " + dir.file("messy.top") + " " + dir.file("clean.top"));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(dir.read("clean.top"), canonical);
+}
+
+TEST(ToolHole, UnreadableFileOrBadArgumentsFailClearly)
+{
+    ToolRun missing = run_tool("hole info /nonexistent/none.top");
+    EXPECT_NE(missing.status, 0);
+    EXPECT_NE(missing.output.find("cannot open hole file /nonexistent/none.top"), std::string::npos) << missing.output;
+    EXPECT_EQ(run_tool("hole").status, 2);
+    EXPECT_EQ(run_tool("bogus").status, 2);
+}
