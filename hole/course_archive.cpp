@@ -352,6 +352,9 @@ CourseLoadResult load_course(Course& into, const std::string& path, const std::s
             return result;
         }
         if (const ArchiveEntry* entry = find_entry(entries, hole.holeName)) {
+            if (entry->baseName != hole.holeName) {
+                result.notes.push_back(hk + ": " + quoted(hole.holeName) + " is read as " + quoted(entry->baseName));
+            }
             hole.holeName = entry->baseName;
         } else {
             result.notes.push_back(hk + ": the hole file " + quoted(hole.holeName) + " is not in the course file");

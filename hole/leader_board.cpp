@@ -130,6 +130,10 @@ void read_leader_board()
 bool update_leader_board(std::string* error)
 {
     const GameState& game = gameState;
+    if (course.holeCount < 1) {
+        if (error) *error = "No course is loaded, so there is no leader board to update.";
+        return false;
+    }
     int holes = std::clamp(course.holeCount, 0, MAX_HOLES);
     int players = std::clamp(game.playerCount, 0, MAX_PLAYERS);
     const char* names[MAX_PLAYERS] = {};

@@ -193,3 +193,13 @@ TEST_F(LeaderBoardRound, OnlyTheCourseHolesCount)
     EXPECT_STREQ(leaderBoard.names[1], "Ann");
     EXPECT_EQ(leaderBoard.scores[1], 36);
 }
+
+TEST_F(LeaderBoardRound, NoCourseNoBoardFile)
+{
+    int strokes[] = {3};
+    play(0, 1, strokes);
+    std::string error;
+    EXPECT_FALSE(update_leader_board(&error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(listing(dir.path).empty());
+}
