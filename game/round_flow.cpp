@@ -63,7 +63,9 @@ void advance_hole()
 
     if (game.currentHole > course.holeCount) {
         if (game.goToHoleMode != 2 && game.playerCount > 0) {
-            update_leader_board();
+            std::string error;
+            if (!update_leader_board(&error) && roundHooks.show_message)
+                roundHooks.show_message(error.c_str(), "Leader Board");
             open_score_card();
         }
         game.holeAdvanceCountdown = 0;
