@@ -122,11 +122,11 @@ void settle_ball(int k, int n)
     }
 
     if (s.restSteps == REST_STOP_STEP && aim.aimClicks == 0) {
+        // The mark of a ball put back stays until the turn passes: the ball is dropped from
+        // above and stops once more before every ball is at rest.
         if (s.waterContacts > 0 && s.onWater == 1) {
             s.waterContacts = 0;
             redrop_from_water(k);
-        } else {
-            s.respawnMark = 0;
         }
         if (s.waterContacts > 0) s.waterContacts = 0;
         if (aim.aimState == 2) s.struckMark = 1;
