@@ -12,12 +12,14 @@
 #include "hole/hole_check.h"
 #include "hole/hole_file.h"
 #include "tools/minigolf_tool/commands.h"
+#include "tools/minigolf_tool/course_check.h"
 
 namespace {
 
 const char* COURSE_USAGE =
     "usage: minigolf-tool course pack OUT.cor HOLE.top... --par P... [--music FILE...]\n"
     "       minigolf-tool course info FILE.cor\n"
+    "       minigolf-tool course check FILE.cor [--putts FILE] [--max-strokes N]\n"
     "  --music takes one file per hole; '-' or NOMIDIFILEPRESENT for a hole without music.\n";
 
 int usage()
@@ -150,5 +152,6 @@ int cmd_course(int argc, char** argv)
 {
     if (argc >= 1 && std::strcmp(argv[0], "pack") == 0) return course_pack(argc - 1, argv + 1);
     if (argc == 2 && std::strcmp(argv[0], "info") == 0) return course_info(argv[1]);
+    if (argc >= 1 && std::strcmp(argv[0], "check") == 0) return cmd_course_check(argc - 1, argv + 1);
     return usage();
 }

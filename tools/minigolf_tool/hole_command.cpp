@@ -8,6 +8,7 @@
 #include "hole/hole_check.h"
 #include "hole/hole_file.h"
 #include "tools/minigolf_tool/commands.h"
+#include "tools/minigolf_tool/solver.h"
 
 namespace {
 
@@ -94,6 +95,8 @@ int cmd_hole(int argc, char** argv)
 {
     if (argc == 2 && std::strcmp(argv[0], "info") == 0) return hole_info(argv[1]);
     if (argc == 3 && std::strcmp(argv[0], "normalize") == 0) return hole_normalize(argv[1], argv[2]);
-    std::fprintf(stderr, "usage: minigolf-tool hole info FILE.top | hole normalize IN.top OUT.top\n");
+    if (argc >= 1 && std::strcmp(argv[0], "solve") == 0) return cmd_hole_solve(argc - 1, argv + 1);
+    std::fprintf(stderr, "usage: minigolf-tool hole info FILE.top | hole normalize IN.top OUT.top |"
+                         " hole solve FILE.top [--max-strokes N]\n");
     return 2;
 }

@@ -10,8 +10,9 @@ static void print_usage()
                  "usage: minigolf-tool COMMAND ...\n"
                  "  hole info FILE.top                 describe a hole and warn about oddities\n"
                  "  hole normalize IN.top OUT.top      rewrite a hole in the canonical form\n"
+                 "  hole solve FILE.top [--max-strokes N]  search putts that hole out\n"
                  "  simulate HOLE.top --angle DEG --power P [--players N] [--max-steps K] [--trace]\n"
-                 "  course pack|info ...               build or describe a course archive\n");
+                 "  course pack|info|check ...         build, describe or check a course archive\n");
 }
 
 int main(int argc, char** argv)

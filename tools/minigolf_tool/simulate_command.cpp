@@ -10,34 +10,28 @@
 #include "game/game_state.h"
 #include "hole/hole_file.h"
 #include "physics/physics.h"
+#include "physics/putt_play.h"
 #include "tools/minigolf_tool/commands.h"
 
 namespace {
 
-constexpr long DEFAULT_MAX_STEPS = 30000;
+constexpr long DEFAULT_MAX_STEPS = PUTT_DEFAULT_MAX_STEPS;
 constexpr long MAX_MAX_STEPS = 10000000;
 
 const char* const EVENT_NAMES[EVENT_COUNT] = {"water", "sand",     "warp", "bumper", "rail",  "ball",
                                               "edge",  "conveyor", "cup",  "redrop", "putt"};
 
-struct Simulation {
-    long step = 0;          // ball steps run so far, the current one included
-    bool holed = false;
-    double cupPosition[3] = {};
-    int strokesAtCup = 0;
-};
-
-Simulation sim;
-
-void on_event(PhysicsEvent event, int slot)
+void print_event(PhysicsEvent event, int /*slot*/, long step, void* /*user*/)
 {
-    if (event == EVENT_CUP && slot == 0) {
-        sim.holed = true;
-        ball_position(0, sim.cupPosition);
-        sim.strokesAtCup = gameState.players[0].holeStrokes;
-    }
     if (event == EVENT_PUTT) return;
-    std::printf("event %ld %s\n", sim.step, EVENT_NAMES[event]);
+    std::printf("event %ld %s\n", step, EVENT_NAMES[event]);
+}
+
+void print_position(long step, void* /*user*/)
+{
+    double p[3];
+    ball_position(0, p);
+    std::printf("pos %ld %.3f %.3f %.3f\n", step, p[0], p[1], p[2]);
 }
 
 void usage()
@@ -67,16 +61,6 @@ bool parse_whole(const char* text, long low, long high, long& out)
     if (!parse_number(text, v) || v != std::floor(v) || v < low || v > high) return false;
     out = static_cast<long>(v);
     return true;
-}
-
-// The pointer offset whose meter reading is closest to power: the meter reads
-// trunc((|u| + |v|) / 2) x 0.8, clamped to 1..54.
-float offset_for_power(double power)
-{
-    if (power >= MAX_POWER) return 2.0f * 68;
-    long units = std::lround(power / 0.8);
-    if (units < 1) units = 1;
-    return 2.0f * units;
 }
 
 }  // namespace
@@ -151,60 +135,16 @@ int cmd_simulate(int argc, char** argv)
         return 1;
     }
 
-    init_physics();
-    physicsHooks.on_event = on_event;
-    GameState& game = gameState;
-    game.playerCount = static_cast<int>(players);
-    game.currentPlayer = 1;
-    game.currentHole = 1;
-    reset_balls();
-
-    // The hole starts: geometry, player 1's ball on the tee.
-    build_hole_geometry(grid);
-    place_ball(0, grid.tee.level, static_cast<float>(grid.tee.x), static_cast<float>(grid.tee.y));
-    grid.teeState = 3;
-    game.ballReady = 1;
-
-    // Aim and strike as the player does: the power is read from the pointer offset.
-    AimInput& aim = aimInput;
-    aim.aimMode = 1;
-    aim.aimClicks = 1;
-    aim.aimAngle = static_cast<float>(std::remainder(angle, 360.0));
-    aim.aimOffset[0] = offset_for_power(power);
-    aim.aimOffset[1] = 0;
-    aim.puttPower = power_meter_value();
-    aim.struckPower = aim.puttPower;
-    aim.aimState = 2;
-
-    bool struck = false;
-    while (sim.step < maxSteps && !sim.holed) {
-        step_moving_blocks(grid);
-        for (int k = 0; k < BALL_STEPS_PER_FRAME && sim.step < maxSteps && !sim.holed; ++k) {
-            ++sim.step;
-            step_balls(k == BALL_STEPS_PER_FRAME - 1 ? 1 : 0);
-            if (strokeState.strokeInFlight) struck = true;
-        }
-        advance_oscillation_frame();
-        if (trace) {
-            double p[3];
-            ball_position(0, p);
-            std::printf("pos %ld %.3f %.3f %.3f\n", sim.step, p[0], p[1], p[2]);
-        }
-        // The turn passes once every ball has rested after the stroke.
-        if (struck && !strokeState.strokeInFlight) break;
-    }
-
-    double p[3];
-    int strokes;
-    if (sim.holed) {
-        std::memcpy(p, sim.cupPosition, sizeof p);
-        strokes = sim.strokesAtCup;
-    } else {
-        ball_position(0, p);
-        strokes = game.players[0].holeStrokes;
-    }
+    start_hole_play(grid, static_cast<int>(players));
+    PuttWatch watch;
+    watch.maxSteps = maxSteps;
+    watch.on_event = print_event;
+    if (trace) watch.on_frame = print_position;
+    PuttResult outcome = play_putt(grid, angle, power, watch);
+    const double* p = outcome.position;
+    const int strokes = outcome.strokes;
     std::printf("result x=%.3f y=%.3f z=%.3f strokes=%d holed=%s\n", p[0], p[1], p[2], strokes,
-                sim.holed ? "yes" : "no");
+                outcome.holed ? "yes" : "no");
     shutdown_physics();
     return 0;
 }

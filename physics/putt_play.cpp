@@ -1,0 +1,259 @@
+// Playing putts headless: the tee, the aim and strike as the player makes them, and the
+// ball steps until the ball rests or drops into the cup.
+#include "physics/putt_play.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "game/game_state.h"
+#include "physics/ball_step.h"
+#include "physics/hole_events.h"
+#include "physics/hole_geometry.h"
+#include "physics/physics_local.h"
+#include "physics/physics_world.h"
+
+namespace {
+
+struct Running {
+    const PuttWatch* watch = nullptr;
+    long step = 0;
+    bool holed = false;
+    double cupPosition[3] = {};
+    int strokesAtCup = 0;
+};
+
+Running running;
+
+void forward_event(PhysicsEvent event, int slot)
+{
+    Running& r = running;
+    if (event == EVENT_CUP && slot == 0 && !r.holed) {
+        r.holed = true;
+        ball_position(0, r.cupPosition);
+        r.strokesAtCup = gameState.players[0].holeStrokes;
+    }
+    if (r.watch && r.watch->on_event) r.watch->on_event(event, slot, r.step, r.watch->user);
+}
+
+bool has_tee(const Tee& tee) { return !(tee.level == -1 && tee.x == -1 && tee.y == -1); }
+
+}  // namespace
+
+bool start_hole_play(HoleGrid& grid, int players)
+{
+    if (!has_tee(grid.tee)) return false;
+    init_physics();
+    GameState& game = gameState;
+    game.playerCount = players;
+    game.currentPlayer = 1;
+    game.currentHole = 1;
+    reset_balls();
+
+    build_hole_geometry(grid);
+    place_ball(0, grid.tee.level, static_cast<float>(grid.tee.x), static_cast<float>(grid.tee.y));
+    grid.teeState = 3;
+    game.ballReady = 1;
+    return true;
+}
+
+float offset_for_power(double power)
+{
+    // The meter reads trunc((|u| + |v|) / 2) x 0.8, clamped to 1..54.
+    if (power >= MAX_POWER) return 2.0f * 68;
+    long units = std::lround(power / 0.8);
+    if (units < 1) units = 1;
+    return 2.0f * units;
+}
+
+float meter_power_for(double power)
+{
+    long half = static_cast<long>(offset_for_power(power) / 2);
+    float value = half * 0.8f;
+    return value < 1.0f ? 1.0f : (value > MAX_POWER ? static_cast<float>(MAX_POWER) : value);
+}
+
+PuttResult play_putt(HoleGrid& grid, double angle, double power, const PuttWatch& watch)
+{
+    running = Running{};
+    running.watch = &watch;
+    void (*savedHook)(PhysicsEvent, int) = physicsHooks.on_event;
+    physicsHooks.on_event = forward_event;
+
+    // Aim and strike as the player does: the power is read from the pointer offset.
+    AimInput& aim = aimInput;
+    aim.aimMode = 1;
+    aim.aimClicks = 1;
+    aim.aimAngle = static_cast<float>(std::remainder(angle, 360.0));
+    aim.aimOffset[0] = offset_for_power(power);
+    aim.aimOffset[1] = 0;
+    aim.puttPower = power_meter_value();
+    aim.struckPower = aim.puttPower;
+    aim.aimState = 2;
+
+    Running& r = running;
+    bool struck = false, rested = false;
+    while (r.step < watch.maxSteps && !r.holed) {
+        step_moving_blocks(grid);
+        for (int k = 0; k < BALL_STEPS_PER_FRAME && r.step < watch.maxSteps && !r.holed; ++k) {
+            ++r.step;
+            step_balls(k == BALL_STEPS_PER_FRAME - 1 ? 1 : 0);
+            if (strokeState.strokeInFlight) struck = true;
+        }
+        advance_oscillation_frame();
+        if (watch.on_frame) watch.on_frame(r.step, watch.user);
+        // The turn passes once every ball has rested after the stroke.
+        if (struck && !strokeState.strokeInFlight) {
+            rested = true;
+            break;
+        }
+        if (watch.stop_early && !r.holed && watch.stop_early(r.step, watch.user)) break;
+    }
+
+    PuttResult result;
+    result.holed = r.holed;
+    result.rested = rested && !r.holed;
+    result.steps = r.step;
+    if (r.holed) {
+        std::memcpy(result.position, r.cupPosition, sizeof result.position);
+        result.strokes = r.strokesAtCup;
+    } else {
+        ball_position(0, result.position);
+        result.strokes = gameState.players[0].holeStrokes;
+    }
+    physicsHooks.on_event = savedHook;
+    running = Running{};
+    return result;
+}
+
+BallRest tee_rest(const HoleGrid& grid)
+{
+    BallRest rest;
+    rest.position[0] = grid.tee.x + 32.0;
+    rest.position[1] = grid.tee.y + 32.0;
+    rest.position[2] = grid.tee.level * 32.0 + BALL_RADIUS;
+    rest.oscillationFrame = 1;
+    rest.strokes = 0;
+    for (int k = 0; k < 3; ++k) rest.lastRest[k] = static_cast<float>(rest.position[k]);
+    return rest;
+}
+
+BallRest capture_ball_rest()
+{
+    BallRest rest;
+    ball_position(0, rest.position);
+    rest.oscillationFrame = oscillationFrame;
+    rest.strokes = gameState.players[0].holeStrokes;
+    const BallPhysicsState& s = physicsWorld.balls[0].state;
+    std::memcpy(rest.lastRest, s.lastRest, sizeof rest.lastRest);
+    return rest;
+}
+
+void restore_ball_rest(HoleGrid& grid, const Tee& tee, const BallRest& rest)
+{
+    if (!physics_ready()) return;
+    grid.tee = tee;
+    GameState& game = gameState;
+    game.currentPlayer = 1;
+    game.currentHole = 1;
+    game.ballReady = 1;
+    game.scoreTable[0][0] = 0;
+    game.players[0].holeStrokes = rest.strokes;
+    set_holed_out(0, 0);
+
+    BallSlot& ball = physicsWorld.balls[0];
+    ball.state = BallPhysicsState{};
+    ball.state.strokesThisHole = rest.strokes;
+    ball.state.restSteps = REST_STEPS_MAX;
+    ball.state.atRest = 1;
+    std::memcpy(ball.state.lastRest, rest.lastRest, sizeof rest.lastRest);
+    dBodySetPosition(ball.body, rest.position[0], rest.position[1], rest.position[2]);
+    dBodySetLinearVel(ball.body, 0, 0, 0);
+    dBodySetAngularVel(ball.body, 0, 0, 0);
+    dMatrix3 identity;
+    dRSetIdentity(identity);
+    dBodySetRotation(ball.body, identity);
+
+    StrokeState& st = strokeState;
+    st = StrokeState{};
+    st.strokeTaken = rest.strokes > 0 ? 1 : 0;
+    aimInput = AimInput{};
+    pendingMoves = PendingMoves{};
+    cupContacts = 0;
+    oscillationFrame = rest.oscillationFrame;
+}
+
+bool parse_putts(const std::string& text, std::vector<Putt>& out, std::string* error)
+{
+    out.clear();
+    size_t at = 0;
+    while (at < text.size()) {
+        while (at < text.size() && (text[at] == ' ' || text[at] == '\t' || text[at] == '\n' || text[at] == '\r')) ++at;
+        if (at >= text.size()) break;
+        size_t end = at;
+        while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\n' && text[end] != '\r') ++end;
+        std::string word = text.substr(at, end - at);
+        at = end;
+        size_t slash = word.find('/');
+        Putt putt;
+        char* stop = nullptr;
+        bool ok = slash != std::string::npos && slash > 0 && slash + 1 < word.size() && word.size() < 40;
+        if (ok) {
+            std::string a = word.substr(0, slash), p = word.substr(slash + 1);
+            errno = 0;
+            putt.angle = std::strtod(a.c_str(), &stop);
+            ok = errno == 0 && *stop == '\0' && std::isfinite(putt.angle) && std::fabs(putt.angle) <= 360.0;
+            if (ok) {
+                putt.power = std::strtod(p.c_str(), &stop);
+                ok = errno == 0 && *stop == '\0' && putt.power >= 1.0 && putt.power <= MAX_POWER;
+            }
+        }
+        if (!ok) {
+            if (error) *error = "putt '" + word.substr(0, 40) + "' is not ANGLE/POWER (degrees, power 1..54)";
+            return false;
+        }
+        if (out.size() >= 100) {
+            if (error) *error = "more than 100 putts";
+            return false;
+        }
+        out.push_back(putt);
+    }
+    return true;
+}
+
+std::string format_putts(const std::vector<Putt>& putts)
+{
+    std::string text;
+    for (const Putt& putt : putts) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%s%.2f/%.1f", text.empty() ? "" : " ", putt.angle, putt.power);
+        text += buffer;
+    }
+    return text;
+}
+
+ReplayResult replay_putts(HoleGrid& grid, const std::vector<Putt>& putts, long maxStepsPerPutt)
+{
+    ReplayResult result;
+    if (!start_hole_play(grid, 1)) return result;
+    const Tee tee = grid.tee;
+    BallRest rest = tee_rest(grid);
+    PuttWatch watch;
+    watch.maxSteps = maxStepsPerPutt;
+    for (const Putt& putt : putts) {
+        result.last = rest;
+        restore_ball_rest(grid, tee, rest);
+        PuttResult outcome = play_putt(grid, putt.angle, putt.power, watch);
+        result.strokes += 1;
+        if (outcome.holed) {
+            result.holed = true;
+            break;
+        }
+        rest = capture_ball_rest();
+        result.rests.push_back(rest);
+    }
+    grid.tee = tee;
+    return result;
+}

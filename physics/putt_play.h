@@ -1,0 +1,90 @@
+// Playing putts headless, exactly as the game does when player 1 aims and strikes: the
+// hole's geometry, the ball on the tee, the swing, then ball steps until the turn passes.
+// The designer's tool (simulate, hole solve, course check) and the tests use it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "hole/hole_grid.h"
+#include "physics/physics_hooks.h"
+
+constexpr long PUTT_DEFAULT_MAX_STEPS = 30000;
+
+// How one putt is watched. Every hook may be left null.
+struct PuttWatch {
+    long maxSteps = PUTT_DEFAULT_MAX_STEPS;   // ball steps at most (three per frame)
+    void* user = nullptr;
+    // Every physics event, with the number of the ball step it happened in (from 1).
+    void (*on_event)(PhysicsEvent event, int slot, long step, void* user) = nullptr;
+    // After every frame (three ball steps), with the ball steps run so far.
+    void (*on_frame)(long step, void* user) = nullptr;
+    // Asked after every frame; returning true ends the putt there (a search that has seen
+    // enough). The result then has neither holed nor rested set.
+    bool (*stop_early)(long step, void* user) = nullptr;
+};
+
+struct PuttResult {
+    bool holed = false;       // player 1's ball dropped into the cup
+    bool rested = false;      // the ball came to rest and the turn passed
+    long steps = 0;           // ball steps run
+    double position[3] = {};  // where the ball rests, or where it was when it dropped in
+    int strokes = 0;          // player 1's strokes on the hole (counted at the cup when holed)
+};
+
+// Everything a new stroke of player 1 depends on: where the ball lies still, the phase of
+// the oscillating blocks when it is struck, and the strokes already played (the water rule
+// puts a ball back on the tee only after the first stroke).
+struct BallRest {
+    double position[3] = {};
+    int oscillationFrame = 1;
+    int strokes = 0;
+    float lastRest[3] = {};
+};
+
+// Starts playing grid (which must be holeGrid, the hole the physics reads) with players
+// players: the physics world made if needed, the balls reset, the geometry built and player
+// 1's ball put on the tee. False when the hole has no tee.
+bool start_hole_play(HoleGrid& grid, int players);
+
+// The pointer offset (pixels) whose meter reading is closest to power.
+float offset_for_power(double power);
+// The meter value a power rounds to: 1, 1.6, 2.4 ... 53.6 or 54.
+float meter_power_for(double power);
+
+// Aims player 1's ball along angle degrees (0 = +x, 90 = +y) with power as the meter reads
+// it, strikes, and runs whole frames until the turn passes, the ball drops into the cup or
+// watch.maxSteps ball steps have run.
+PuttResult play_putt(HoleGrid& grid, double angle, double power, const PuttWatch& watch);
+
+// The hole's starting position: the ball on the tee, blocks at frame 1, no strokes.
+BallRest tee_rest(const HoleGrid& grid);
+// Where player 1's ball lies after a putt that did not hole out, with the blocks' phase.
+BallRest capture_ball_rest();
+// Puts player 1's ball back into rest (still, no stroke pending) with the tee of tee as the
+// hole's tee. The world must have been started with start_hole_play.
+void restore_ball_rest(HoleGrid& grid, const Tee& tee, const BallRest& rest);
+
+// One stroke of a recorded sequence: the direction in degrees and the meter power.
+struct Putt {
+    double angle = 0;
+    double power = 0;
+};
+
+// Reads "ANGLE/POWER ANGLE/POWER ..." (degrees, meter power 1..54). False with a message on
+// anything else.
+bool parse_putts(const std::string& text, std::vector<Putt>& out, std::string* error);
+// Writes putts the way parse_putts reads them ("12.35/9.6").
+std::string format_putts(const std::vector<Putt>& putts);
+
+struct ReplayResult {
+    bool holed = false;
+    int strokes = 0;              // strokes played (the one that holed out included)
+    BallRest last;                // where the ball lay before the last stroke played
+    std::vector<BallRest> rests;  // the ball's rest after each stroke that did not hole out
+};
+
+// Plays the strokes one after another from the tee of grid (holeGrid), each from where the
+// previous one left the ball, stopping at the first that holes out. Each stroke starts from
+// its rest exactly as the solver's search does, so a found sequence replays the same.
+ReplayResult replay_putts(HoleGrid& grid, const std::vector<Putt>& putts, long maxStepsPerPutt = PUTT_DEFAULT_MAX_STEPS);
