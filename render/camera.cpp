@@ -84,3 +84,30 @@ void scroll_camera(CameraState& camera, int px, int py, int w, int h)
     if (py < SCROLL_EDGE) move(camera, table->top);
     if (py > h - SCROLL_EDGE) move(camera, table->bottom);
 }
+
+void read_follow_ball(CameraState& camera, const FollowFlags& flags, const double ball[3])
+{
+    if (flags.aimMode != 1 && flags.aimMode != 3 && flags.teeState != 3) return;
+    if (ball[2] >= 2999.0) return;
+    for (int k = 0; k < 3; ++k) camera.followOffset[k] = static_cast<float>(-ball[k]);
+}
+
+void camera_translation(CameraState& camera, FollowFlags& flags, float out[3])
+{
+    if (flags.aimState == 1 || flags.aimState == 2 || flags.teeState == 3 || flags.aimMode == 3) {
+        for (int k = 0; k < 3; ++k) out[k] = camera.cameraTarget[k] = camera.followOffset[k];
+        if (flags.aimState == 1) flags.aimState = 0;
+        flags.teeState = 0;
+        if (flags.aimMode == 3) flags.aimMode = 0;
+    } else if (flags.aimMode != 1) {
+        for (int k = 0; k < 3; ++k) out[k] = camera.cameraTarget[k];
+        float& z = camera.cameraTarget[2];
+        if (z > 0.5f) z -= 0.5f;
+        else if (z < -0.5f) z += 0.5f;
+        else z = 0.0f;
+    } else {
+        out[0] = camera.cameraTarget[0];
+        out[1] = camera.cameraTarget[1];
+        out[2] = camera.followOffset[2];
+    }
+}

@@ -26,3 +26,20 @@ void turn_right(CameraState& camera);      // ">": -90, below 0 back to 315
 bool pointer_at_edge(int px, int py, int w, int h);
 // Moves cameraTarget toward the edges the pointer is at, keeping it over the grid.
 void scroll_camera(CameraState& camera, int px, int py, int w, int h);
+
+// What the camera centres on and how it moves this frame, from the putting and turn states
+// (aimMode, aimState of the aiming input; teeState of the hole). The flags the camera
+// consumes are cleared here.
+struct FollowFlags {
+    int aimMode = 0;     // 1 aiming; 3 centre on a ball put back after water
+    int aimState = 0;    // 1 aiming just began; 2 putt struck, ball rolling
+    int teeState = 0;    // 3 the turn passed: centre on the next ball
+};
+
+// Before the transform: while aiming, after a re-drop or when the turn passed, remember minus
+// the followed ball's position, unless the ball is parked (z >= 2999).
+void read_follow_ball(CameraState& camera, const FollowFlags& flags, const double ball[3]);
+// The translation of the camera for this frame. It jumps to the ball when aiming begins,
+// after a re-drop and when the turn passes, follows it while it rolls, lets the free
+// camera's height settle back to 0 by 0.5 a frame, and keeps the aimed ball's height.
+void camera_translation(CameraState& camera, FollowFlags& flags, float out[3]);

@@ -1,10 +1,125 @@
-// The scene's frame: projection, clear and depth conventions, the camera transform and
-// the base plane.
-#include <GL/gl.h>
+// The scene's frame: projection, clear and depth conventions, the camera transform, and the
+// passes over the hole, plain or from what was compiled for the current hole.
+#include <GL/freeglut.h>
 
+#include <memory>
+#include <vector>
+
+#include "game/game_state.h"
 #include "hole/hole_grid.h"
+#include "physics/physics.h"
 #include "render/camera.h"
+#include "render/drawing_gl.h"
 #include "render/scene.h"
+#include "render/textures.h"
+
+namespace {
+
+constexpr int TILE_COUNT = GRID_SIZE * GRID_SIZE;
+
+// What was compiled, for which hole and context.
+struct SceneCache {
+    bool plainDrawing = false;
+    int listWindow = 0;             // the GLUT window whose context holds the lists
+    GLuint floorList = 0;
+    GLuint tilesList = 0;
+    bool floorValid = false;
+    bool tilesValid = false;
+    SceneKey floorKey;
+    SceneKey tilesKey;
+    SceneKey currentKey;
+    bool floorCulled[TILE_COUNT] = {};
+    std::vector<int> conveyorTiles;   // i * 49 + j, drawn every frame (their tops scroll)
+    std::vector<int> blockTiles;      // oscillating blocks, in i-then-j order
+    std::vector<int> bumperTiles;     // bumper caps (they flash)
+};
+
+SceneCache& cache()
+{
+    static std::unique_ptr<SceneCache> instance = std::make_unique<SceneCache>();
+    return *instance;
+}
+
+void ensure_lists(SceneCache& c)
+{
+    // A new context (after a display mode change) knows none of the old names; they died
+    // with the old one, so there is nothing to delete.
+    const int window = glutGetWindow();
+    if (c.listWindow == window) return;
+    c.floorList = glGenLists(1);
+    c.tilesList = glGenLists(1);
+    glNewList(c.floorList, GL_COMPILE);
+    glEndList();
+    glNewList(c.tilesList, GL_COMPILE);
+    glEndList();
+    c.listWindow = window;
+    c.floorValid = c.tilesValid = false;
+}
+
+void draw_tile_plain(const HoleGrid& grid, int i, int j)
+{
+    const float x = tile_corner(i), y = tile_corner(j);
+    const int h = grid.height_at(i, j), k = grid.kind_at(i, j), e = grid.edges_at(i, j);
+    if (has_ground_column(h, e)) {
+        if (is_ramp(k)) draw_ramp_column(x, y, h, k);
+        else draw_column(x, y, h, true, k);
+    }
+    if (e != 0) draw_rails_and_cup(x, y, h, k, e);
+    if (k == KIND_OSCILLATING_BLOCK) draw_moving_block(x, y, h);
+    if (is_warp_entry_code(k) || is_warp_exit_code(k)) draw_warp_top(x, y, h, k);
+    if (k == KIND_BUMPER) draw_bumper(x, y, h);
+}
+
+// Everything of the tile that does not move or change between frames.
+void draw_tile_static(const HoleGrid& grid, int i, int j)
+{
+    const float x = tile_corner(i), y = tile_corner(j);
+    const int h = grid.height_at(i, j), k = grid.kind_at(i, j), e = grid.edges_at(i, j);
+    const HiddenSteps hidden = hidden_steps(grid, i, j);
+    if (has_ground_column(h, e)) {
+        if (is_ramp(k)) draw_ramp_column(x, y, h, k, &hidden);
+        else draw_column(x, y, h, !is_conveyor(k), k, &hidden);
+    }
+    if (e != 0) draw_rails_and_cup(x, y, h, k, e, &hidden);
+    if (is_warp_entry_code(k) || is_warp_exit_code(k)) draw_warp_top(x, y, h, k);
+    if (k == KIND_BUMPER) draw_bumper_post(x, y, h);
+}
+
+void compile_tiles(SceneCache& c, const HoleGrid& grid)
+{
+    c.conveyorTiles.clear();
+    c.blockTiles.clear();
+    c.bumperTiles.clear();
+    glNewList(c.tilesList, GL_COMPILE);
+    for (int i = 0; i < GRID_SIZE; ++i) {
+        for (int j = 0; j < GRID_SIZE; ++j) {
+            draw_tile_static(grid, i, j);
+            const int h = grid.height_at(i, j), k = grid.kind_at(i, j), e = grid.edges_at(i, j);
+            const int index = i * GRID_SIZE + j;
+            if (is_conveyor(k) && has_ground_column(h, e) && drawn_steps(h) > 0) c.conveyorTiles.push_back(index);
+            if (k == KIND_OSCILLATING_BLOCK) c.blockTiles.push_back(index);
+            if (k == KIND_BUMPER) c.bumperTiles.push_back(index);
+        }
+    }
+    glEndList();
+    c.tilesKey = c.currentKey;
+    c.tilesValid = true;
+}
+
+void compile_floor(SceneCache& c, const HoleGrid& grid)
+{
+    for (int i = 0; i < GRID_SIZE; ++i)
+        for (int j = 0; j < GRID_SIZE; ++j) c.floorCulled[i * GRID_SIZE + j] = floor_hidden(grid, i, j);
+    glNewList(c.floorList, GL_COMPILE);
+    draw_base_plane_squares(c.floorCulled);
+    glEndList();
+    c.floorKey = c.currentKey;
+    c.floorValid = true;
+}
+
+}  // namespace
+
+void set_plain_drawing(bool plain) { cache().plainDrawing = plain; }
 
 void set_projection(int width, int height)
 {
@@ -31,34 +146,102 @@ void begin_scene()
 void apply_camera()
 {
     CameraState& camera = cameraState;
+    AimInput& aim = aimInput;
+    HoleGrid& grid = holeGrid;
+    FollowFlags flags{aim.aimMode, aim.aimState, grid.teeState};
+    if (physics_ready()) {
+        double ball[3];
+        ball_position(physicsWorld.followBall, ball);
+        read_follow_ball(camera, flags, ball);
+    }
+    float translation[3];
+    camera_translation(camera, flags, translation);
+    aim.aimMode = flags.aimMode;
+    aim.aimState = flags.aimState;
+    grid.teeState = flags.teeState;
+
     glRotatef(-60.0f, 1, 0, 0);
     glRotatef(camera.viewAngle, 0, 0, 1);
     glScalef(camera.zoomScale, camera.zoomScale, camera.zoomScale);
-    glTranslatef(camera.cameraTarget[0], camera.cameraTarget[1], camera.cameraTarget[2]);
+    glTranslatef(translation[0], translation[1], translation[2]);
 }
 
 void draw_base_plane()
 {
-    // the floor squares, in two greens so the grid reads
-    glBegin(GL_QUADS);
+    SceneCache& c = cache();
+    if (c.plainDrawing) {
+        draw_base_plane_squares();
+        return;
+    }
+    ensure_lists(c);
+    make_scene_key(c.currentKey, holeGrid, 0.0f, textureTable);
+    if (!c.floorValid || !same_scene_key(c.currentKey, c.floorKey)) compile_floor(c, holeGrid);
+    glCallList(c.floorList);
+}
+
+void draw_tiles()
+{
+    SceneCache& c = cache();
+    const HoleGrid& grid = holeGrid;
+    if (c.plainDrawing) {
+        for (int i = 0; i < GRID_SIZE; ++i)
+            for (int j = 0; j < GRID_SIZE; ++j) draw_tile_plain(grid, i, j);
+        return;
+    }
+    ensure_lists(c);
+    // A column taken away since the floor was drawn (an editor click in this frame) leaves
+    // its floor square to be drawn now.
+    if (c.floorValid) {
+        for (int i = 0; i < GRID_SIZE; ++i)
+            for (int j = 0; j < GRID_SIZE; ++j)
+                if (c.floorCulled[i * GRID_SIZE + j] && !floor_hidden(grid, i, j)) draw_floor_square(i, j);
+    }
+    make_scene_key(c.currentKey, grid, cameraState.viewAngle, textureTable);
+    if (!c.tilesValid || !same_scene_key(c.currentKey, c.tilesKey)) compile_tiles(c, grid);
+    glCallList(c.tilesList);
+    glEnable(GL_TEXTURE_2D);
+    for (int index : c.conveyorTiles) {
+        const int i = index / GRID_SIZE, j = index % GRID_SIZE;
+        const int h = drawn_steps(grid.height[index]);
+        draw_conveyor_top(tile_corner(i), tile_corner(j), h * LEVEL_HEIGHT, grid.kind[index] + 5);
+    }
+    for (int index : c.blockTiles)
+        draw_moving_block(tile_corner(index / GRID_SIZE), tile_corner(index % GRID_SIZE), grid.height[index]);
+    for (int index : c.bumperTiles)
+        draw_bumper_cap(tile_corner(index / GRID_SIZE), tile_corner(index % GRID_SIZE), grid.height[index]);
+}
+
+void draw_hidden_faces(const unsigned char colour[3])
+{
+    const HoleGrid& grid = holeGrid;
+    glDisable(GL_TEXTURE_2D);
+    glColor3ubv(colour);
     for (int i = 0; i < GRID_SIZE; ++i) {
         for (int j = 0; j < GRID_SIZE; ++j) {
             const float x = tile_corner(i), y = tile_corner(j);
-            if ((i + j) % 2) glColor3ub(40, 110, 40);
-            else glColor3ub(50, 125, 50);
-            glVertex3f(x, y, 0);
-            glVertex3f(x + TILE_SIZE, y, 0);
-            glVertex3f(x + TILE_SIZE, y + TILE_SIZE, 0);
-            glVertex3f(x, y + TILE_SIZE, 0);
+            const int h = grid.height_at(i, j), k = grid.kind_at(i, j), e = grid.edges_at(i, j);
+            HiddenSteps hidden = hidden_steps(grid, i, j);
+            hidden.onlyHidden = true;
+            if (floor_hidden(grid, i, j)) {
+                begin_quads();
+                vertex(x, y, 0); vertex(x + TILE_SIZE, y, 0); vertex(x + TILE_SIZE, y + TILE_SIZE, 0); vertex(x, y + TILE_SIZE, 0);
+                end_quads();
+            }
+            const bool cup = h != 0 && !has_ground_column(h, e);
+            if (has_ground_column(h, e) || cup) {
+                const int steps = is_ramp(k) && !cup ? drawn_steps(h) - 1 : drawn_steps(h);
+                if (steps > 0) draw_column(x, y, steps, false, KIND_PLAIN, &hidden);
+            }
         }
     }
-    glEnd();
-    glColor3ub(255, 255, 255);
+    glEnable(GL_TEXTURE_2D);
 }
 
-void draw_tiles() {}
-
-void draw_tee_marker() {}
+void draw_tee_marker()
+{
+    const Tee& tee = holeGrid.tee;
+    if (tee.level != -1) draw_tee(static_cast<float>(tee.x), static_cast<float>(tee.y), tee.level);
+}
 
 void end_scene()
 {
@@ -68,3 +251,9 @@ void end_scene()
     glDisable(GL_DEPTH_TEST);
 }
 
+void drop_compiled_scene()
+{
+    SceneCache& c = cache();
+    c.listWindow = 0;
+    c.floorValid = c.tilesValid = false;
+}

@@ -1,0 +1,51 @@
+// The drawing operations of the hole shared by the _gl files of render/: ground columns,
+// ramps, tops, obstacles, balls and labels. Everything is drawn in the current model-view
+// matrix, without lighting; each face's tint modulates its texture.
+#pragma once
+
+#include "render/tile_rules.h"
+
+// Quads go to GL as two triangles each (v0 v1 v2, then v0 v2 v3), and every vertex through
+// vertex(): so a surface is the very same set of triangles whether it is drawn directly or
+// compiled into a list, and both give the same pixels.
+void begin_quads();
+void end_quads();
+void vertex(float s, float t, float x, float y, float z);   // textured
+void vertex(float x, float y, float z);                     // untextured
+
+// The black surround and the floor squares at z = 0; skip, when given, marks (by i * 49 + j)
+// the squares a column hides.
+void draw_base_plane_squares(const bool* skip = nullptr);
+void draw_floor_square(int i, int j);
+
+// Ground columns and tops. hidden, when given, names the lowest steps of each side face that
+// a neighbour hides; those faces are left out (the plain drawing passes none).
+void draw_column(float x, float y, int steps, bool withTop, int kind, const HiddenSteps* hidden = nullptr);
+void draw_ramp_column(float x, float y, int height, int direction, const HiddenSteps* hidden = nullptr);
+void draw_ramp_wedge(float x, float y, int steps, int direction);
+void draw_conveyor_top(float x, float y, float z, int direction);
+void draw_warp_top(float x, float y, int height, int kind);
+void draw_tee(float x, float y, int level);
+
+// Obstacles standing on a tile with corner (x, y), height H, kind K and edges E.
+void draw_rails_and_cup(float x, float y, int H, int K, int E, const HiddenSteps* hidden = nullptr);
+// The post (static) and the cap (which flashes white for a few frames after a hit).
+void draw_bumper_post(float x, float y, int H);
+void draw_bumper_cap(float x, float y, int H);
+void draw_bumper(float x, float y, int H);
+// The block of an oscillating-block tile: moves its physics box and draws it.
+void draw_moving_block(float x, float y, int H);
+
+// Boxes centred at the origin of the current matrix, sizes in world units, colour as bytes.
+void draw_box_x(const float size[3], const unsigned char colour[3]);
+void draw_box_y(const float size[3], const unsigned char colour[3]);
+void draw_cylinder(float length, float radius, float zOffset, const unsigned char colour[3]);
+
+// Pushes the model-view matrix and multiplies it by a body's pose (ODE 3 x 4 rotation, row by
+// row, and position). The caller pops.
+void apply_body_transform(const double pos[3], const double rot[12]);
+void draw_sphere(int slices, int stacks, const double centre[3], double radius);
+
+// A stroke-font label lying in the ground plane at (x, y, z), about 20 units high.
+void draw_label_3d(int x, int y, int z, int red, int green, int blue, const char* format, ...)
+    __attribute__((format(printf, 7, 8)));
