@@ -140,8 +140,9 @@ TEST(AssetFonts, BothTextureFontsHoldEveryPrintableCharacterInsideTheirTexture) 
     EXPECT_EQ(u32(f, 8), 0u) << "one coverage byte per texel";
     const uint32_t w = u32(f, 12), h = u32(f, 16), ascent = u32(f, 20), descent = u32(f, 24), count = u32(f, 28);
     EXPECT_TRUE(is_power_of_two(static_cast<int>(w)) && is_power_of_two(static_cast<int>(h)));
-    EXPECT_LE(ascent + descent, static_cast<uint32_t>(lineHeight)) << name;
-    EXPECT_GE(ascent + descent, static_cast<uint32_t>(lineHeight - 2)) << name;
+    // Drawn at its nominal size the font maps one texel to one pixel.
+    EXPECT_EQ(ascent, static_cast<uint32_t>(lineHeight)) << name;
+    EXPECT_LE(descent, ascent / 3) << name;
     ASSERT_EQ(f.size(), 32u + count * 12u + w * h) << name;
     std::set<int> codes;
     for (uint32_t k = 0; k < count; ++k) {
@@ -154,6 +155,9 @@ TEST(AssetFonts, BothTextureFontsHoldEveryPrintableCharacterInsideTheirTexture) 
         EXPECT_GT(gw * gh, 0) << name << " glyph " << code;
       }
       EXPECT_GT(static_cast<int8_t>(f[at + 6]), 0) << name << " advance of " << code;
+      const int bottom = static_cast<int8_t>(f[at + 5]);
+      EXPECT_LE(bottom + gh, static_cast<int>(ascent)) << name << " glyph " << code << " rises above the ascent";
+      EXPECT_GE(bottom, -static_cast<int>(descent) - 1) << name << " glyph " << code << " sinks below the descent";
     }
     for (int c = 32; c <= 126; ++c) EXPECT_TRUE(codes.count(c)) << name << " lacks " << static_cast<char>(c);
   }

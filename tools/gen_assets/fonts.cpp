@@ -112,7 +112,9 @@ bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std
   put_u32(f, 0);            // format: one coverage byte per texel
   put_u32(f, ATLAS_SIDE);
   put_u32(f, static_cast<uint32_t>(atlasHeight));
-  put_u32(f, static_cast<uint32_t>(ascent));
+  // PLIB scales a font so that its ascent is the point size. Stating the nominal line height
+  // here makes the legend (15) and label (13) sizes draw texel for pixel, sharp and unscaled.
+  put_u32(f, static_cast<uint32_t>(std::max(ascent, lineHeight)));
   put_u32(f, static_cast<uint32_t>(descent));
   put_u32(f, static_cast<uint32_t>(glyphs.size()));
   for (const Glyph& g : glyphs) {
@@ -121,7 +123,9 @@ bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std
     f.push_back(static_cast<uint8_t>(g.height));
     f.push_back(static_cast<uint8_t>(static_cast<int8_t>(g.left)));
     f.push_back(static_cast<uint8_t>(static_cast<int8_t>(g.bottom)));
-    f.push_back(static_cast<uint8_t>(static_cast<int8_t>(g.advance)));
+    // The renderer adds a gap of a tenth of the point size after every character; the stored
+    // advance leaves that out so that words keep the face's own spacing.
+    f.push_back(static_cast<uint8_t>(static_cast<int8_t>(std::max(1, g.advance - (lineHeight + 5) / 10))));
     f.push_back(0);
     put_u16(f, static_cast<uint16_t>(g.x));
     put_u16(f, static_cast<uint16_t>(g.y));
