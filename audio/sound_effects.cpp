@@ -75,6 +75,9 @@ int init_sound()
     SoundSystem& s = soundSystem;
     if (s.deviceOpen) return SOUND_OK;
     if (!s.audioInitialised) {
+        // SDL would otherwise catch SIGINT and SIGTERM and turn them into events that nobody
+        // reads here, and the game could no longer be interrupted or terminated.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             log_audio(std::string("no audio device, the game stays silent: ") + SDL_GetError());
             return SOUND_NO_DEVICE;

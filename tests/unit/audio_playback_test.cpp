@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -149,6 +150,16 @@ TEST_F(AudioPlayback, LoadsTheElevenEffectsAndTheBackgroundMusic)
     EXPECT_TRUE(wait_for([] { return !is_sound_playing(SOUND_BUMPER); }));
     EXPECT_EQ(play_sound(0, SOUND_COUNT), SOUND_FAIL);  // no such effect
     EXPECT_EQ(play_sound(0, -1), SOUND_FAIL);
+}
+
+TEST_F(AudioPlayback, TheOpenDeviceLeavesTerminationSignalsAlone)
+{
+    ASSERT_EQ(init_sound(), SOUND_OK);
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action;
+        ASSERT_EQ(sigaction(signal, nullptr, &action), 0);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
 }
 
 TEST_F(AudioPlayback, PlayRestartsAndStopKeepsOrRewindsThePosition)
