@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/wave_reader.h"
 #include "render/bitmap.h"
 #include "render/textures.h"
 
@@ -170,31 +171,23 @@ struct Wave {
   std::vector<int16_t> samples;
 };
 
-// A minimal RIFF WAVE walk: header, then chunks until "fmt " and "data", all inside the file.
+// Through the game's own WAV reader, as the sound effects are loaded.
 bool read_wave(const std::string& path, Wave& out) {
-  const std::vector<uint8_t> f = read_file(path);
-  if (f.size() < 12 || std::string(f.begin(), f.begin() + 4) != "RIFF" ||
-      std::string(f.begin() + 8, f.begin() + 12) != "WAVE" || u32(f, 4) != f.size() - 8)
+  WaveReader reader;
+  if (!reader.open(path)) {
+    ADD_FAILURE() << path << ": " << reader.error();
     return false;
-  bool haveFormat = false;
-  for (size_t at = 12; at + 8 <= f.size();) {
-    const std::string id(f.begin() + at, f.begin() + at + 4);
-    const uint32_t size = u32(f, at + 4);
-    if (size > f.size() - at - 8) return false;
-    if (id == "fmt ") {
-      if (size < 16 || u16(f, at + 8) != 1) return false;
-      out.channels = u16(f, at + 10);
-      out.rate = static_cast<int>(u32(f, at + 12));
-      out.bits = u16(f, at + 22);
-      haveFormat = true;
-    } else if (id == "data") {
-      if (!haveFormat || out.bits != 16) return false;
-      for (uint32_t k = 0; k + 1 < size; k += 2) out.samples.push_back(static_cast<int16_t>(u16(f, at + 8 + k)));
-      return true;
-    }
-    at += 8 + size + (size & 1);
   }
-  return false;
+  const WaveFormat& format = reader.format();
+  if (format.formatTag != WAVE_FORMAT_PCM) return false;
+  out.channels = format.channels;
+  out.rate = static_cast<int>(format.samplesPerSec);
+  out.bits = format.bitsPerSample;
+  std::vector<uint8_t> bytes(reader.data_size());
+  size_t got = 0;
+  if (!reader.read(bytes.size(), bytes.data(), &got) || got != bytes.size()) return false;
+  for (size_t k = 0; k + 1 < got; k += 2) out.samples.push_back(static_cast<int16_t>(bytes[k] | (bytes[k + 1] << 8)));
+  return true;
 }
 
 }  // namespace
