@@ -30,7 +30,6 @@ void draw_tool_preview() {}
 bool editor_click_allowed() { return false; }
 
 // --- aiming and physics ---
-void advance_animation_counters() {}
 
 // --- sound and display ---
 void open_resolution_dialog() {}

@@ -16,6 +16,7 @@
 #include "render/camera.h"
 #include "render/scene.h"
 #include "render/textures.h"
+#include "render/tile_rules.h"
 
 namespace {
 
@@ -41,10 +42,17 @@ void start_physics()
     roundHooks.start_hole_music = [] {
         if (windowState.soundOn == 1) start_hole_music();
     };
+    install_drawing_hooks();
     init_physics();
 }
 
 void shut_down_physics() { shutdown_physics(); }
+
+void advance_animation_counters()
+{
+    advance_conveyor_offset();
+    advance_oscillation_frame();
+}
 
 void rebuild_hole_geometry() { build_hole_geometry(); }
 

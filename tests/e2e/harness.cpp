@@ -120,7 +120,7 @@ bool GameSession::start(const std::string& title)
 {
     const std::string binary = (fs::path(MG_RUN_DIR) / "minigolf").string();
     pid_ = spawn({binary}, dir_.string(), logPath_,
-                 {"DISPLAY=" + displayName_, "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0"});
+                 {"DISPLAY=" + displayName_, "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0"});
     for (int tries = 0; tries < 200; ++tries) {
         std::string ids = xdotool("search --name '^" + title + "$'");
         if (!ids.empty()) {

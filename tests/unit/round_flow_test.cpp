@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "game/round_flow.h"
+#include "render/camera.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"
 #include "hole/leader_board.h"
@@ -52,7 +53,7 @@ protected:
         std::vector<CoursePackHole> holes;
         for (int k = 1; k <= count; ++k) {
             clear_hole(holeGrid);
-            physics_test::set_tile(24, 12, 1);
+            for (int j = 10; j <= 22; ++j) physics_test::set_tile(24, j, 1);
             physics_test::set_tile(24, 20, 1, KIND_PLAIN, EDGE_CUP);
             physics_test::set_tee(24, 12);
             const std::string name = dir.file("h" + std::to_string(k) + ".top");
@@ -211,4 +212,43 @@ TEST_F(RoundFlowTest, ResetLeavesNoPlayersNoCourseAndAnEmptyHole)
     EXPECT_EQ(holeGrid.teeState, 1);
     EXPECT_TRUE(ball_is_parked(0));
     EXPECT_FALSE(std::filesystem::exists(dir.file("temp/h1.top")));
+}
+
+TEST_F(RoundFlowTest, AfterPlayerOneHolesOutTheCameraGoesToPlayerTwoOnTheTee)
+{
+    load_holes(1, 2);
+    begin_round();
+    CameraState camera;
+    // the frame as draw_scene runs it: turn, camera, tee, three ball steps
+    auto run_frame = [&] {
+        set_up_turn();
+        FollowFlags flags{aimInput.aimMode, aimInput.aimState, holeGrid.teeState};
+        double ball[3];
+        ball_position(physicsWorld.followBall, ball);
+        read_follow_ball(camera, flags, ball);
+        float translation[3];
+        camera_translation(camera, flags, translation);
+        aimInput.aimMode = flags.aimMode;
+        aimInput.aimState = flags.aimState;
+        holeGrid.teeState = flags.teeState;
+        set_up_tee();
+        for (int k = 0; k < 3; ++k) step_balls(k == 2);
+        advance_hole();
+    };
+    run_frame();
+    run_frame();
+    physics_test::strike(90.0f, 50.0f);   // power 20 straight up the fairway
+    for (int f = 0; f < 400 && gameState.currentPlayer == 1; ++f) run_frame();
+    ASSERT_EQ(gameState.currentPlayer, 2);
+    double p0[3];
+    ball_position(0, p0);
+    EXPECT_EQ(gameState.scoreTable[0][0], 1) << p0[0] << " " << p0[1] << " " << p0[2];
+    run_frame();
+    double pos[3];
+    ball_position(1, pos);
+    EXPECT_NEAR(pos[0], tile_corner(24) + 32, 1.0);
+    EXPECT_NEAR(pos[1], tile_corner(12) + 32, 1.0);
+    EXPECT_NEAR(camera.cameraTarget[0], -(tile_corner(24) + 32), 1.0);
+    EXPECT_NEAR(camera.cameraTarget[1], -(tile_corner(12) + 32), 1.0);
+    EXPECT_EQ(gameState.ballReady, 1);
 }
