@@ -4,67 +4,14 @@
 
 #include <filesystem>
 
-#include "hole/course_archive.h"
-#include "hole/hole_file.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/screens.h"
+#include "tests/e2e/test_courses.h"
 
 namespace {
 
-// A fairway of height 1 walled by railings, the tee on (24, 12) and the cup on (24, 20):
-// a putt straight up the fairway at power 20 drops.
-void write_straight_hole(const std::string& path)
-{
-    auto grid = std::make_unique<HoleGrid>();
-    clear_hole(*grid);
-    for (int i = 22; i <= 26; ++i) {
-        for (int j = 8; j <= 24; ++j) {
-            int edges = 0;
-            if (i == 22) edges |= EDGE_RAIL_XMIN;
-            if (i == 26) edges |= EDGE_RAIL_XMAX;
-            if (j == 8) edges |= EDGE_RAIL_YMIN;
-            if (j == 24) edges |= EDGE_RAIL_YMAX;
-            grid->height_at(i, j) = 1;
-            grid->edges_at(i, j) = edges;
-        }
-    }
-    grid->edges_at(24, 20) = EDGE_CUP;
-    grid->tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(12))};
-    std::string error;
-    ASSERT_TRUE(write_hole_file(*grid, path, &error)) << error;
-}
-
 class PlayTest : public DisplayTest {
 protected:
-    void make_course(GameSession& game, int holes)
-    {
-        std::vector<CoursePackHole> list;
-        for (int k = 1; k <= holes; ++k) {
-            const std::string path = game.file("straight" + std::to_string(k) + ".top");
-            write_straight_hole(path);
-            list.push_back({path, 2, ""});
-        }
-        std::string error;
-        ASSERT_TRUE(pack_course(game.file("courses/twoholes.cor"), list, &error)) << error;
-    }
-
-    // From the start question to the first hole of the course, with the given names.
-    void sit_down(GameSession& game, const std::vector<std::string>& names)
-    {
-        Point play = play_course_button(600, 450);
-        game.click(play.x, play.y);
-        const int nameRows[4] = {85, 155, 225, 295};
-        for (size_t k = 0; k < names.size(); ++k) {
-            game.click(150, nameRows[k]);
-            game.type(names[k]);
-        }
-        game.screenshot("play_player_dialog");
-        game.click(215, 355);   // "Ready To Play"
-        game.type("twoholes");
-        Point confirm = chooser_confirm(600, 450);
-        game.click(confirm.x, confirm.y);
-    }
-
     // The score card's "OK", centred at the bottom of its box.
     void close_score_card(GameSession& game) { game.click(300, 450 - (450 / 2 - 175 + 20)); }
 
@@ -88,9 +35,10 @@ protected:
 TEST_F(PlayTest, TwoPlayersPuttThroughACourseAndReachTheLeaderBoard)
 {
     GameSession game(*display);
-    make_course(game, 2);
+    make_straight_course(game, "twoholes", 2);
     ASSERT_TRUE(game.start()) << game.read_file("game.log");
-    sit_down(game, {"Alice", "Bob"});
+    sit_down(game, {"Alice", "Bob"}, "twoholes");
+    game.screenshot("play_player_dialog_done");
     ASSERT_TRUE(game.wait_title("twoholes.cor")) << game.title();
     game.settle(1.0);
     game.screenshot("play_hole1_start");
@@ -123,7 +71,7 @@ TEST_F(PlayTest, TwoPlayersPuttThroughACourseAndReachTheLeaderBoard)
 TEST_F(PlayTest, CancellingTheCourseReturnsToTheQuestion)
 {
     GameSession game(*display);
-    make_course(game, 1);
+    make_straight_course(game, "twoholes", 1);
     ASSERT_TRUE(game.start());
     Point play = play_course_button(600, 450);
     game.click(play.x, play.y);
