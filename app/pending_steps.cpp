@@ -14,25 +14,8 @@
 #include "hole/hole_grid.h"
 
 // --- round flow ---
-void draw_overlay_screens() {}
-bool score_card_close_hit(int, int, int) { return false; }
-void open_score_card_dialog() {}
-void open_leader_board_dialog() {}
-void open_pick_up_dialog() {}
-void open_go_to_hole_dialog() {}
-void recentre_game_dialogs(int w, int h) { recentre_start_screen(w, h); }
-
-// --- editor ---
-void editor_warp_housekeeping() {}
-void apply_editor_click() {}
-void pick_pointer() {}
-void draw_tool_preview() {}
-bool editor_click_allowed() { return false; }
-
-// --- aiming and physics ---
 
 // --- sound and display ---
-void open_resolution_dialog() {}
 void leave_full_screen_if_needed()
 {
     if (windowState.fullScreen == 1) leave_full_screen();

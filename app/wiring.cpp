@@ -8,6 +8,7 @@
 #include "app/window_state.h"
 #include "audio/audio.h"
 #include "game/aim.h"
+#include "game/dialogs_ui.h"
 #include "game/game_state.h"
 #include "game/round_flow.h"
 #include "hole/course_archive.h"
@@ -39,6 +40,7 @@ void start_physics()
     hooks.shutdown_audio = physics_shutdown_audio;
     set_audio_message_handler(show_audio_message);
     roundHooks.show_message = show_round_message;
+    install_dialog_hooks();
     roundHooks.start_hole_music = [] {
         if (windowState.soundOn == 1) start_hole_music();
     };
