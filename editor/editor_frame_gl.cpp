@@ -1,0 +1,74 @@
+// The editor's drawing steps of a frame: the world point under the pointer, and the current
+// tool's white preview on the tile there.
+#include <GL/gl.h>
+
+#include "app/frame_steps.h"
+#include "app/shell.h"
+#include "app/window_state.h"
+#include "editor/editor_tools.h"
+#include "editor/picking.h"
+#include "game/game_state.h"
+#include "render/textures.h"
+
+namespace {
+
+PreviewDrawing& preview_drawing()
+{
+    static PreviewDrawing drawing;
+    return drawing;
+}
+
+}  // namespace
+
+void pick_pointer()
+{
+    // The ray through the pointer's pixel, cast against the hole as it was just drawn, gives
+    // the point the depth buffer would: the nearest surface, not the tile's base.
+    double modelView[16], projection[16];
+    int viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    const double winX = pointerState.pointerX;
+    const double winY = windowState.windowHeight - pointerState.pointerY - 1;
+    PickRay ray;
+    float* out = editorState.pointerWorld;
+    if (!pick_ray(modelView, projection, viewport, winX, winY, ray)) {
+        out[0] = out[1] = 1.0e9f;   // no tile
+        return;
+    }
+    double point[3];
+    cast_pick_ray(holeGrid, ray, point);
+    out[0] = static_cast<float>(point[0]);
+    out[1] = static_cast<float>(point[1]);
+}
+
+void draw_tool_preview()
+{
+    EditorState& editor = editorState;
+    PreviewDrawing& drawing = preview_drawing();
+    if (aimInput.aimMode != 0) {
+        editor.lastPreview = ToolPreview{};
+        return;
+    }
+    editor.lastPreview = tool_preview(holeGrid, editor.currentTool, editor.pointerWorld[0], editor.pointerWorld[1], &drawing);
+    if (drawing.lines.empty() && drawing.points.empty()) return;
+
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture_named("line_texture"));
+    glColor3f(1, 1, 1);
+    glLineWidth(1);
+    glBegin(GL_LINES);
+    for (const PreviewPoint& p : drawing.lines) {
+        glTexCoord2f(0.5f, 0.5f);
+        glVertex3f(p.x, p.y, p.z);
+    }
+    glEnd();
+    glPointSize(1);
+    glBegin(GL_POINTS);
+    for (const PreviewPoint& p : drawing.points) {
+        glTexCoord2f(0.5f, 0.5f);
+        glVertex3f(p.x, p.y, p.z);
+    }
+    glEnd();
+}

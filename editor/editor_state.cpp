@@ -1,3 +1,0 @@
-#include "editor/editor_state.h"
-
-EditorState editorState;
