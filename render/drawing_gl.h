@@ -3,6 +3,7 @@
 // matrix, without lighting; each face's tint modulates its texture.
 #pragma once
 
+#include "render/textures.h"
 #include "render/tile_rules.h"
 
 // Quads go to GL as two triangles each (v0 v1 v2, then v0 v2 v3), and every vertex through
@@ -12,9 +13,20 @@ void begin_quads();
 void end_quads();
 void vertex(float s, float t, float x, float y, float z);   // textured
 void vertex(float x, float y, float z);                     // untextured
+void begin_triangles();
+void end_triangles();
+// The tint of what follows (glColor3f(t, t, t)) and the texture it is drawn with.
+void tint(float t);
+void bind(GroundTexture texture);
+
+// Between these, textured surfaces are collected by texture instead of drawn (anything else
+// goes to GL as usual); send_recording then draws them, one batch per texture, in the order
+// each texture was first used. Only for surfaces that never overlap at equal depth.
+void start_recording();
+void send_recording();
 
 // The black surround and the floor squares at z = 0; skip, when given, marks (by i * 49 + j)
-// the squares a column hides.
+// the squares a column hides, and the squares are then batched by texture (for compiling).
 void draw_base_plane_squares(const bool* skip = nullptr);
 void draw_floor_square(int i, int j);
 

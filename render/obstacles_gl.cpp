@@ -25,10 +25,6 @@ constexpr float CUP_FAR = 37.79898987f;
 const unsigned char RAIL_COLOUR[3] = {255, 255, 255};
 const unsigned char POST_COLOUR[3] = {255, 255, 0};
 
-void tint(float t) { glColor3f(t, t, t); }
-
-void bind(GroundTexture texture) { glBindTexture(GL_TEXTURE_2D, textureTable.ground[texture]); }
-
 // Pose with a turn of angle about one axis (0 x, 1 y, 2 z), or none.
 void push_pose(double px, double py, double pz, int axis = -1, double angle = 0.0)
 {
@@ -130,12 +126,12 @@ void cup(float x, float y, int H, const HiddenSteps* hidden)
     vertex(0, 0, x + 46, y + 46, z1); vertex(1, 0, x + 46, y + 64, z1); vertex(1, 1, x, y + 64, z1); vertex(0, 1, x, y + 46, z1);
     vertex(0, 0, x + 18, y + 18, z1); vertex(1, 0, x + 18, y + 46, z1); vertex(1, 1, x, y + 46, z1); vertex(0, 1, x, y + 18, z1);
     end_quads();
-    glBegin(GL_TRIANGLES);
+    begin_triangles();
     vertex(0, 0, x + CUP_FAR, y + 18, z1); vertex(1, 0, x + 46, y + 18, z1); vertex(1, 1, x + 46, y + CUP_NEAR, z1);
     vertex(1, 0, x + 46, y + CUP_FAR, z1); vertex(1, 1, x + 46, y + 46, z1); vertex(0, 1, x + CUP_FAR, y + 46, z1);
     vertex(1, 1, x + CUP_NEAR, y + 46, z1); vertex(0, 1, x + 18, y + 46, z1); vertex(0, 0, x + 18, y + CUP_FAR, z1);
     vertex(1, 0, x + CUP_NEAR, y + 18, z1); vertex(0, 1, x + 18, y + CUP_NEAR, z1); vertex(0, 0, x + 18, y + 18, z1);
-    glEnd();
+    end_triangles();
 
     // The wall of the hole, one quad per edge of the octagon, seen from inside.
     static const float outline[9][2] = {

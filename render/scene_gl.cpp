@@ -22,7 +22,8 @@ struct SceneCache {
     bool plainDrawing = false;
     int listWindow = 0;             // the GLUT window whose context holds the lists
     GLuint floorList = 0;
-    GLuint tilesList = 0;
+    GLuint tilesList = 0;           // railings, posts, labels: what has no texture
+    GLuint surfacesList = 0;        // every textured surface, batched by texture
     bool floorValid = false;
     bool tilesValid = false;
     SceneKey floorKey;
@@ -48,10 +49,7 @@ void ensure_lists(SceneCache& c)
     if (c.listWindow == window) return;
     c.floorList = glGenLists(1);
     c.tilesList = glGenLists(1);
-    glNewList(c.floorList, GL_COMPILE);
-    glEndList();
-    glNewList(c.tilesList, GL_COMPILE);
-    glEndList();
+    c.surfacesList = glGenLists(1);
     c.listWindow = window;
     c.floorValid = c.tilesValid = false;
 }
@@ -91,6 +89,7 @@ void compile_tiles(SceneCache& c, const HoleGrid& grid)
     c.blockTiles.clear();
     c.bumperTiles.clear();
     glNewList(c.tilesList, GL_COMPILE);
+    start_recording();
     for (int i = 0; i < GRID_SIZE; ++i) {
         for (int j = 0; j < GRID_SIZE; ++j) {
             draw_tile_static(grid, i, j);
@@ -101,6 +100,9 @@ void compile_tiles(SceneCache& c, const HoleGrid& grid)
             if (k == KIND_BUMPER) c.bumperTiles.push_back(index);
         }
     }
+    glEndList();
+    glNewList(c.surfacesList, GL_COMPILE);
+    send_recording();
     glEndList();
     c.tilesKey = c.currentKey;
     c.tilesValid = true;
@@ -198,6 +200,7 @@ void draw_tiles()
     }
     make_scene_key(c.currentKey, grid, cameraState.viewAngle, textureTable);
     if (!c.tilesValid || !same_scene_key(c.currentKey, c.tilesKey)) compile_tiles(c, grid);
+    glCallList(c.surfacesList);
     glCallList(c.tilesList);
     glEnable(GL_TEXTURE_2D);
     for (int index : c.conveyorTiles) {

@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <vector>
 
 #include "render/camera.h"
 #include "render/drawing_gl.h"
@@ -24,8 +25,31 @@ struct QuadCollector {
 
 QuadCollector quads;
 
+// While recording, textured triangles are filed by texture instead of being sent, so a
+// compiled hole binds each texture once.
+struct RecordedVertex {
+    float colour[3];
+    float s, t, x, y, z;
+};
+
+struct Recorder {
+    bool on = false;
+    uint32_t texture = 0;
+    float colour[3] = {1, 1, 1};
+    std::vector<uint32_t> textures;                    // in order of first use
+    std::vector<std::vector<RecordedVertex>> vertices; // by position in textures
+    size_t current = 0;
+};
+
+Recorder recorder;
+
 void send(const QuadVertex& v)
 {
+    if (recorder.on) {
+        const Recorder& r = recorder;
+        recorder.vertices[r.current].push_back({{r.colour[0], r.colour[1], r.colour[2]}, v.s, v.t, v.x, v.y, v.z});
+        return;
+    }
     if (v.textured) glTexCoord2f(v.s, v.t);
     glVertex3f(v.x, v.y, v.z);
 }
@@ -48,7 +72,7 @@ void collect(const QuadVertex& v)
 
 void begin_quads()
 {
-    glBegin(GL_TRIANGLES);
+    if (!recorder.on) glBegin(GL_TRIANGLES);
     quads.open = true;
     quads.count = 0;
 }
@@ -56,7 +80,73 @@ void begin_quads()
 void end_quads()
 {
     quads.open = false;
-    glEnd();
+    if (!recorder.on) glEnd();
+}
+
+void begin_triangles()
+{
+    if (!recorder.on) glBegin(GL_TRIANGLES);
+}
+
+void end_triangles()
+{
+    if (!recorder.on) glEnd();
+}
+
+void tint(float t)
+{
+    if (recorder.on) recorder.colour[0] = recorder.colour[1] = recorder.colour[2] = t;
+    else glColor3f(t, t, t);
+}
+
+void bind(GroundTexture texture)
+{
+    const uint32_t name = textureTable.ground[texture];
+    if (!recorder.on) {
+        glBindTexture(GL_TEXTURE_2D, name);
+        return;
+    }
+    Recorder& r = recorder;
+    r.texture = name;
+    for (r.current = 0; r.current < r.textures.size(); ++r.current)
+        if (r.textures[r.current] == name) return;
+    r.textures.push_back(name);
+    r.vertices.emplace_back();
+}
+
+void start_recording()
+{
+    Recorder& r = recorder;
+    r.on = true;
+    r.textures.clear();
+    r.vertices.clear();
+    r.texture = 0;
+    r.current = 0;
+    // whatever comes before the first bind draws with the texture bound now
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    r.textures.push_back(static_cast<uint32_t>(bound));
+    r.vertices.emplace_back();
+}
+
+void send_recording()
+{
+    Recorder& r = recorder;
+    r.on = false;
+    glEnable(GL_TEXTURE_2D);
+    for (size_t k = 0; k < r.textures.size(); ++k) {
+        if (r.vertices[k].empty()) continue;
+        glBindTexture(GL_TEXTURE_2D, r.textures[k]);
+        glBegin(GL_TRIANGLES);
+        for (const RecordedVertex& v : r.vertices[k]) {
+            glColor3fv(v.colour);
+            glTexCoord2f(v.s, v.t);
+            glVertex3f(v.x, v.y, v.z);
+        }
+        glEnd();
+    }
+    r.textures.clear();
+    r.vertices.clear();
 }
 
 void vertex(float s, float t, float x, float y, float z) { collect({true, s, t, x, y, z}); }
@@ -64,10 +154,6 @@ void vertex(float s, float t, float x, float y, float z) { collect({true, s, t, 
 void vertex(float x, float y, float z) { collect({false, 0, 0, x, y, z}); }
 
 namespace {
-
-void tint(float t) { glColor3f(t, t, t); }
-
-void bind(GroundTexture texture) { glBindTexture(GL_TEXTURE_2D, textureTable.ground[texture]); }
 
 // A flat quad at height z over the tile with the usual corner coordinates.
 void flat_top(float x, float y, float z)
@@ -147,12 +233,15 @@ void draw_base_plane_squares(const bool* skip)
     vertex(-2500, 2500, 0); vertex(-2500, -2500, 0); vertex(-1536, -1536, 0); vertex(-1536, 1600, 0);
     end_quads();
     glEnable(GL_TEXTURE_2D);
+    // Floor squares never overlap, so the compiled floor may batch them by texture.
+    if (skip) start_recording();
     for (int j = 0; j < GRID_SIZE; ++j) {
         for (int i = 0; i < GRID_SIZE; ++i) {
             if (skip && skip[i * GRID_SIZE + j]) continue;
             draw_floor_square(i, j);
         }
     }
+    if (skip) send_recording();
 }
 
 void draw_column(float x, float y, int steps, bool withTop, int kind, const HiddenSteps* hidden)
@@ -204,17 +293,17 @@ void draw_ramp_wedge(float x, float y, int steps, int direction)
     switch (direction) {
     case 0:   // rises toward +y
         tint(tx);
-        glBegin(GL_TRIANGLES);
+        begin_triangles();
         vertex(0, 0, x1, y, z0); vertex(1, 0, x1, y1, z0); vertex(1, 1, x1, y1, z1);
-        glEnd();
+        end_triangles();
         tint(ty);
         begin_quads();
         vertex(0, 0, x1, y1, z0); vertex(1, 0, x, y1, z0); vertex(1, 1, x, y1, z1); vertex(0, 1, x1, y1, z1);
         end_quads();
         tint(tx);
-        glBegin(GL_TRIANGLES);
+        begin_triangles();
         vertex(0, 0, x, y1, z0); vertex(1, 0, x, y, z0); vertex(0, 1, x, y1, z1);
-        glEnd();
+        end_triangles();
         bind(TEXTURE_GRASS);
         tint(ramp_top_tint(0, view));
         begin_quads();
@@ -223,10 +312,10 @@ void draw_ramp_wedge(float x, float y, int steps, int direction)
         break;
     case 1:   // rises toward -x
         tint(ty);
-        glBegin(GL_TRIANGLES);
+        begin_triangles();
         vertex(0, 0, x, y, z0); vertex(1, 0, x1, y, z0); vertex(0, 1, x, y, z1);
         vertex(0, 0, x1, y1, z0); vertex(1, 0, x, y1, z0); vertex(1, 1, x, y1, z1);
-        glEnd();
+        end_triangles();
         tint(tx);
         begin_quads();
         vertex(0, 0, x, y1, z0); vertex(1, 0, x, y, z0); vertex(1, 1, x, y, z1); vertex(0, 1, x, y1, z1);
@@ -243,10 +332,10 @@ void draw_ramp_wedge(float x, float y, int steps, int direction)
         vertex(0, 0, x, y, z0); vertex(1, 0, x1, y, z0); vertex(1, 1, x1, y, z1); vertex(0, 1, x, y, z1);
         end_quads();
         tint(tx);
-        glBegin(GL_TRIANGLES);
+        begin_triangles();
         vertex(0, 0, x1, y, z0); vertex(1, 0, x1, y1, z0); vertex(0, 1, x1, y, z1);
         vertex(0, 0, x, y1, z0); vertex(1, 0, x, y, z0); vertex(1, 1, x, y, z1);
-        glEnd();
+        end_triangles();
         bind(TEXTURE_GRASS);
         tint(ramp_top_tint(2, view));
         begin_quads();
@@ -255,17 +344,17 @@ void draw_ramp_wedge(float x, float y, int steps, int direction)
         break;
     default:  // rises toward +x
         tint(ty);
-        glBegin(GL_TRIANGLES);
+        begin_triangles();
         vertex(0, 0, x, y, z0); vertex(1, 0, x1, y, z0); vertex(1, 1, x1, y, z1);
-        glEnd();
+        end_triangles();
         tint(tx);
         begin_quads();
         vertex(0, 0, x1, y, z0); vertex(1, 0, x1, y1, z0); vertex(1, 1, x1, y1, z1); vertex(0, 1, x1, y, z1);
         end_quads();
         tint(ty);
-        glBegin(GL_TRIANGLES);
+        begin_triangles();
         vertex(0, 0, x1, y1, z0); vertex(1, 0, x, y1, z0); vertex(0, 1, x1, y1, z1);
-        glEnd();
+        end_triangles();
         bind(TEXTURE_GRASS);
         tint(ramp_top_tint(3, view));
         begin_quads();
