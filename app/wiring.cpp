@@ -70,7 +70,11 @@ void release_sound()
 
 void remove_unpacked_course() { remove_course_files(true); }
 
-void load_scene_textures() { load_textures(); }
+void load_scene_textures()
+{
+    load_textures();
+    drop_compiled_scene();   // the compiled hole refers to the old texture names
+}
 
 // Aim computation: where the followed ball is on screen against the pointer.
 void compute_aim()
