@@ -225,7 +225,9 @@ void step_balls(int drawBalls)
         ball.state.onWater = 0;
         ball.state.onSand = 0;
     }
+    // The balls against each other and the fixed geoms, then each ball against the hole.
     dSpaceCollide(pw.space, nullptr, near_callback);
+    for (BallSlot& ball : pw.balls) dSpaceCollide2(ball.geom, reinterpret_cast<dGeomID>(pw.holeSpace), nullptr, near_callback);
     apply_pending_moves();
     for (BallSlot& ball : pw.balls) {
         if (ball.state.onWater == 0) ball.state.waterContacts = 0;

@@ -56,18 +56,29 @@ constexpr double PI = 3.14159265358979323846;
 
 enum Axis { AXIS_NONE, AXIS_X, AXIS_Y, AXIS_Z };
 
+// Files a posed geom in the hole's space. The geom is posed before it joins the space and
+// its bounds are known, so the quadtree puts it straight into its tile's block rather than
+// sorting thousands of moved geoms later.
+void add_to_hole_space(dGeomID geom, GeomRole role, int index)
+{
+    set_geom_role(geom, role, index);
+    make_static(geom);
+    dReal bounds[6];
+    dGeomGetAABB(geom, bounds);
+    dSpaceAdd(physicsWorld.holeSpace, geom);
+}
+
 dGeomID add_box(std::vector<dGeomID>& list, GeomRole role, int index, double lx, double ly, double lz,
                 double px, double py, double pz, Axis axis = AXIS_NONE, double angle = 0.0)
 {
-    dGeomID box = dCreateBox(physicsWorld.space, lx, ly, lz);
+    dGeomID box = dCreateBox(nullptr, lx, ly, lz);
     dGeomSetPosition(box, px, py, pz);
     if (axis != AXIS_NONE && angle != 0.0) {
         dMatrix3 r;
         dRFromAxisAndAngle(r, axis == AXIS_X, axis == AXIS_Y, axis == AXIS_Z, angle);
         dGeomSetRotation(box, r);
     }
-    set_geom_role(box, role, index);
-    make_static(box);
+    add_to_hole_space(box, role, index);
     list.push_back(box);
     return box;
 }
@@ -158,10 +169,9 @@ void build_feature_column(double x, double y, int H, int K)
     } else if (K == KIND_BUMPER) {
         for (int k = 0; k < 4; ++k)
             add_box(gl.bumperCaps, ROLE_BUMPER_CAP, 0, 36, 18, 2, x + 32, y + 32, 32.0 * H + 21, AXIS_Z, k * PI / 4);
-        dGeomID post = dCreateCapsule(physicsWorld.space, 6, 14);
+        dGeomID post = dCreateCapsule(nullptr, 6, 14);
         dGeomSetPosition(post, x + 32, y + 32, 32.0 * H + 10);
-        set_geom_role(post, ROLE_BUMPER_POST);
-        make_static(post);
+        add_to_hole_space(post, ROLE_BUMPER_POST, 0);
         gl.bumperPosts.push_back(post);
         add_plain_column(x, y, H);
     } else {
@@ -302,6 +312,7 @@ void build_hole_geometry(const HoleGrid& grid)
     clear_hole_geometry();
     for (int i = 0; i < GRID_SIZE; ++i)
         for (int j = 0; j < GRID_SIZE; ++j) build_tile(grid, i, j);
+    dSpaceClean(physicsWorld.holeSpace);
     rebuild_ramp_surface();
 }
 

@@ -43,6 +43,7 @@ struct BumperFlash {
 struct PhysicsWorld {
     dWorldID world = nullptr;
     dSpaceID space = nullptr;               // hash space holding every geom
+    dSpaceID holeSpace = nullptr;           // the hole's static geoms: a quadtree each ball is tested against
     dJointGroupID contactGroup = nullptr;   // contact joints of one step
     dGeomID groundPlane = nullptr;          // floor z = 0
     dGeomID parkingPlatform = nullptr;      // holds the balls out of play

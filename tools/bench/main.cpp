@@ -1,0 +1,44 @@
+// minigolf-bench: timing figures, one subcommand per subsystem.
+#include <cstdio>
+#include <cstring>
+
+#include "tools/bench/bench_commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(int argc, char** argv);
+    const char* help;
+};
+
+const Command COMMANDS[] = {
+    {"physics", bench_physics, "hole geometry rebuild and ball step on the densest and every-kind holes"},
+    {"frame", bench_frame, "whole frames (scene and ball steps) on the empty, a busy and the densest hole"},
+    {"check", bench_check, "the compiled drawing against the plain one, and a bumper's flash"},
+};
+
+void usage()
+{
+    std::fprintf(stderr, "usage: minigolf-bench COMMAND [options]\n");
+    for (const Command& c : COMMANDS) std::fprintf(stderr, "  %-10s %s\n", c.name, c.help);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        usage();
+        return 2;
+    }
+    for (const Command& c : COMMANDS)
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(argc - 2, argv + 2);
+    if (std::strcmp(argv[1], "--help") == 0) {
+        usage();
+        return 0;
+    }
+    std::fprintf(stderr, "minigolf-bench: unknown command '%s'\n", argv[1]);
+    usage();
+    return 2;
+}
