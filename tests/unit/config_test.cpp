@@ -57,14 +57,14 @@ TEST(Config, UnknownLettersMeanFullScreenAndSoundOff)
 TEST(Config, BrokenFilesLeaveDefaults)
 {
     ScratchDir dir;
-    const char* broken[] = {"", "w*s*600*450", "w*s*", "f*n*1024", std::string(100000, 'f').c_str()};
-    for (const char* text : broken) {
+    const std::string broken[] = {"", "w*s*600*450", "w*s*", "f*n*1024", std::string(100000, 'f')};
+    for (const std::string& text : broken) {
         dir.write("Config.glf", text);
         WindowState state = defaults();
         read_config_file(dir.file("Config.glf"), state);
-        EXPECT_EQ(state.fullScreen, 0) << text;
-        EXPECT_EQ(state.soundOn, 1) << text;
-        EXPECT_EQ(state.windowWidth, 600) << text;
+        EXPECT_EQ(state.fullScreen, 0) << text.substr(0, 20);
+        EXPECT_EQ(state.soundOn, 1) << text.substr(0, 20);
+        EXPECT_EQ(state.windowWidth, 600) << text.substr(0, 20);
     }
 }
 
