@@ -11,6 +11,7 @@
 #include "game/dialog_state.h"
 #include "game/game_state.h"
 #include "game/menus.h"
+#include "platform/ui_dialogs.h"
 #include "render/camera.h"
 
 PointerState pointerState;
@@ -29,6 +30,13 @@ bool any_screen_open()
     return dialogs.startScreenStep != 0 || gameState.scoreCardShown != 0 || dialogs.leaderBoardShown != 0 ||
            dialogs.pickUpDialogOpen != 0 || dialogs.confirmKind != 0 || dialogs.resolutionDialogOpen != 0 ||
            dialogs.goToHoleDialogOpen != 0;
+}
+
+bool any_dialog_open()
+{
+    const DialogState& dialogs = dialogState;
+    return dialogs.startScreenStep != 0 || dialogs.pickUpDialogOpen != 0 || dialogs.goToHoleDialogOpen != 0 ||
+           dialogs.leaderBoardShown != 0 || gameState.scoreCardShown != 0 || platform_dialog_open();
 }
 
 // A coordinate outside the window becomes the window's centre.
@@ -85,12 +93,16 @@ void on_mouse(int button, int state, int x, int y)
 {
     PointerState& pointer = pointerState;
     const PermanentWidgets& ui = widgets;
-    puMouse(button, state, x, y);
+    // A press or release that lands on a widget (a menu entry, a button) is PUI's alone.
+    const int onWidget = puMouse(button, state, x, y);
     if (pointer.swallowClick == 1) {
         pointer.swallowClick = 0;
         return;
     }
-    if (dialogState.confirmKind > 0 || dialogState.resolutionDialogOpen) return;
+    if (onWidget) return;
+    // While any dialog is open its buttons take the clicks: none may reach the hole, strike
+    // a ball being aimed or edit a tile under the dialog.
+    if (dialogState.confirmKind > 0 || dialogState.resolutionDialogOpen || any_dialog_open()) return;
     if (visible(ui.editorMenuBar) && ui.editorMenuBar->checkHit(button, state, x, windowState.windowHeight - y)) return;
     if (visible(ui.playMenuBar) && ui.playMenuBar->checkHit(button, state, x, windowState.windowHeight - y)) return;
 
