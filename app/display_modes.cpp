@@ -51,6 +51,17 @@ static void open_window(const char* title)
     windowId = glutCreateWindow(title);
 }
 
+// PUI draws an object only in the window it was made in: hand every widget to the new one.
+static void adopt_widgets(puObject* object, int window)
+{
+    for (; object; object = object->getNextObject()) {
+        object->setWindow(window);
+        if (object->getType() & PUCLASS_GROUP) adopt_widgets(static_cast<puGroup*>(object)->getFirstChild(), window);
+    }
+}
+
+void remember_start_window(int id) { windowId = id; }
+
 void enter_configured_game_mode()
 {
     WindowState& window = windowState;
@@ -70,6 +81,7 @@ void enter_configured_game_mode()
 void reload_after_mode_change()
 {
     register_callbacks();
+    adopt_widgets(puGetBaseLiveInterface(), glutGetWindow());
     const std::string& start = windowState.startDirectory;
     if (!start.empty()) {
         if (chdir(start.c_str()) != 0) std::perror("display: cannot return to the start directory");

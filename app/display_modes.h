@@ -19,5 +19,7 @@ void leave_full_screen();
 void reload_after_mode_change();
 // The title for a new window: the current file's base name or "No File Loaded.".
 const char* current_file_title();
+// The window start-up made (the one a switch to full screen replaces).
+void remember_start_window(int id);
 // Frees the sound effects and stops the music before the context goes.
 void release_sound();

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/config.h"
+#include "app/display_modes.h"
 #include "app/frame_steps.h"
 #include "app/shell.h"
 #include "app/window_state.h"
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
 
     if (window.fullScreen != 1) {
         glutInitWindowSize(window.windowWidth, window.windowHeight);
-        glutCreateWindow("No File Loaded.");
+        remember_start_window(glutCreateWindow("No File Loaded."));
     } else {
         enter_configured_game_mode();
     }
