@@ -66,18 +66,7 @@ Point minus_button() { return {W - 50, H - 20}; }
 Point turn_left_button() { return {W - 80, H - 35}; }
 Point turn_right_button() { return {W - 20, H - 35}; }
 
-class DrawingTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { display = new VirtualDisplay(); }
-    static void TearDownTestSuite()
-    {
-        delete display;
-        display = nullptr;
-    }
-    static VirtualDisplay* display;
-};
-
-VirtualDisplay* DrawingTest::display = nullptr;
+class DrawingTest : public DisplayTest {};
 
 }  // namespace
 

@@ -104,18 +104,7 @@ bool putt_shown(GameSession& game)
     return false;
 }
 
-class EditorTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { display = new VirtualDisplay(); }
-    static void TearDownTestSuite()
-    {
-        delete display;
-        display = nullptr;
-    }
-    static VirtualDisplay* display;
-};
-
-VirtualDisplay* EditorTest::display = nullptr;
+class EditorTest : public DisplayTest {};
 
 }  // namespace
 

@@ -207,18 +207,7 @@ void pick_up_through(GameSession& game, const VirtualDisplay& display, int holes
     }
 }
 
-class MenusTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() { display = new VirtualDisplay(); }
-    static void TearDownTestSuite()
-    {
-        delete display;
-        display = nullptr;
-    }
-    static VirtualDisplay* display;
-};
-
-VirtualDisplay* MenusTest::display = nullptr;
+class MenusTest : public DisplayTest {};
 
 }  // namespace
 
