@@ -9,29 +9,11 @@
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"
 #include "tests/unit/course_test_util.h"
+#include "tests/unit/tool_runner.h"
 
 using namespace course_test;
 
 namespace {
-
-struct ToolRun {
-    int status = -1;
-    std::string output;
-};
-
-ToolRun run_tool(const std::string& arguments)
-{
-    ToolRun run;
-    std::string command = std::string(MG_TOOL) + " " + arguments + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-    int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
 
 void write_hole(const std::string& path, bool withTee)
 {

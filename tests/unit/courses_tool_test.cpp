@@ -15,29 +15,12 @@
 #include "physics/physics.h"
 #include "physics/putt_play.h"
 #include "tests/unit/course_test_util.h"
+#include "tests/unit/tool_runner.h"
 #include "tools/courses/hole_layout.h"
 
 using namespace course_test;
 
 namespace {
-
-struct ToolResult {
-    int status = -1;
-    std::string output;
-};
-
-ToolResult tool(const std::string& arguments)
-{
-    ToolResult run;
-    FILE* pipe = popen((std::string(MG_TOOL) + " " + arguments + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char buffer[512];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-    int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
 
 std::string read_text(const std::string& path)
 {
@@ -94,7 +77,7 @@ TEST(CoursesTool, PackReadsBackDescriptionMusicAndRefusesNineteenHoles)
     }
     std::string music = " --music " + (dir / "song.mid");
     for (int k = 1; k < 18; ++k) music += " -";
-    ToolResult pack = tool("course pack " + (dir / "full.cor") + holes + " --par" + pars + music);
+    ToolRun pack = run_tool("course pack " + (dir / "full.cor") + holes + " --par" + pars + music);
     ASSERT_EQ(pack.status, 0) << pack.output;
 
     Course course;
@@ -112,12 +95,12 @@ TEST(CoursesTool, PackReadsBackDescriptionMusicAndRefusesNineteenHoles)
     EXPECT_EQ(description.rfind("18*2*lane.top*song.mid*4*lane.top*NOMIDIFILEPRESENT*", 0), 0u) << description;
     remove_course_files(course, true);
 
-    ToolResult info = tool("course info " + (dir / "full.cor"));
+    ToolRun info = run_tool("course info " + (dir / "full.cor"));
     EXPECT_EQ(info.status, 0) << info.output;
     EXPECT_NE(info.output.find("hole 1 par 2 file lane.top music song.mid"), std::string::npos) << info.output;
     EXPECT_NE(info.output.find("hole 2 par 4 file lane.top music none"), std::string::npos) << info.output;
 
-    ToolResult tooMany = tool("course pack " + (dir / "big.cor") + holes + " " + (dir / "lane.top") + " --par" + pars + " 2");
+    ToolRun tooMany = run_tool("course pack " + (dir / "big.cor") + holes + " " + (dir / "lane.top") + " --par" + pars + " 2");
     EXPECT_NE(tooMany.status, 0) << tooMany.output;
     EXPECT_FALSE(file_exists(dir / "big.cor"));
 }
@@ -149,8 +132,8 @@ TEST(CoursesTool, CheckFailsOnEachBrokenHole)
                    Case{"walled.top", "cannot be completed within 1 strokes"}}) {
         SCOPED_TRACE(c.file);
         std::string cor = dir / (std::string(c.file) + ".cor");
-        ASSERT_EQ(tool("course pack " + cor + " " + (dir / "good.top") + " " + (dir / c.file) + " --par 2 2").status, 0);
-        ToolResult check = tool("course check " + cor + " --max-strokes 1");
+        ASSERT_EQ(run_tool("course pack " + cor + " " + (dir / "good.top") + " " + (dir / c.file) + " --par 2 2").status, 0);
+        ToolRun check = run_tool("course check " + cor + " --max-strokes 1");
         EXPECT_EQ(check.status, 1) << check.output;
         EXPECT_NE(check.output.find(std::string("FAIL hole 2: ") + c.message), std::string::npos) << check.output;
         EXPECT_NE(check.output.find("ok hole 1"), std::string::npos) << check.output;
@@ -158,21 +141,21 @@ TEST(CoursesTool, CheckFailsOnEachBrokenHole)
 
     // Recorded putts: a good sequence passes, a missing or a failing one does not.
     std::string cor = dir / "lane.cor";
-    ASSERT_EQ(tool("course pack " + cor + " " + (dir / "good.top") + " " + (dir / "good.top") + " --par 2 2").status, 0);
-    ToolResult solved = tool("hole solve " + (dir / "good.top") + " --max-strokes 2");
+    ASSERT_EQ(run_tool("course pack " + cor + " " + (dir / "good.top") + " " + (dir / "good.top") + " --par 2 2").status, 0);
+    ToolRun solved = run_tool("hole solve " + (dir / "good.top") + " --max-strokes 2");
     ASSERT_EQ(solved.status, 0) << solved.output;
     size_t at = solved.output.find("putts ", solved.output.find("solved"));
     ASSERT_NE(at, std::string::npos) << solved.output;
     std::string putts = solved.output.substr(at + 6, solved.output.find('\n', at) - at - 6);
     write_text(dir / "good.putts", "hole 1 a par 2 putts " + putts + "\nhole 2 b par 2 putts " + putts + "\n");
-    ToolResult good = tool("course check " + cor + " --putts " + (dir / "good.putts"));
+    ToolRun good = run_tool("course check " + cor + " --putts " + (dir / "good.putts"));
     EXPECT_EQ(good.status, 0) << good.output;
     write_text(dir / "bad.putts", "hole 1 a par 2 putts " + putts + "\nhole 2 b par 2 putts 270/1\n");
-    ToolResult bad = tool("course check " + cor + " --putts " + (dir / "bad.putts"));
+    ToolRun bad = run_tool("course check " + cor + " --putts " + (dir / "bad.putts"));
     EXPECT_EQ(bad.status, 1) << bad.output;
     EXPECT_NE(bad.output.find("FAIL hole 2: the recorded putts do not hole out"), std::string::npos) << bad.output;
     write_text(dir / "short.putts", "hole 1 a par 2 putts " + putts + "\n");
-    EXPECT_EQ(tool("course check " + cor + " --putts " + (dir / "short.putts")).status, 1);
+    EXPECT_EQ(run_tool("course check " + cor + " --putts " + (dir / "short.putts")).status, 1);
 }
 
 TEST(CoursesTool, SolverFindsReplayablePuttsOnSmallHoles)
@@ -189,7 +172,7 @@ TEST(CoursesTool, SolverFindsReplayablePuttsOnSmallHoles)
         ScratchDir dir;
         write_source_hole(dir / "h.top", source);
         auto started = std::chrono::steady_clock::now();
-        ToolResult solved = tool("hole solve " + (dir / "h.top") + " --max-strokes 3");
+        ToolRun solved = run_tool("hole solve " + (dir / "h.top") + " --max-strokes 3");
         double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         std::printf("solver: %.1f s\n%s", seconds, solved.output.c_str());
         ASSERT_EQ(solved.status, 0) << solved.output;
@@ -205,7 +188,7 @@ TEST(CoursesTool, SolverFindsReplayablePuttsOnSmallHoles)
         EXPECT_TRUE(replay.holed);
         EXPECT_EQ(replay.strokes, static_cast<int>(putts.size()));
         // Same hole, same answer.
-        EXPECT_EQ(tool("hole solve " + (dir / "h.top") + " --max-strokes 3").output.substr(solved.output.find("solved")),
+        EXPECT_EQ(run_tool("hole solve " + (dir / "h.top") + " --max-strokes 3").output.substr(solved.output.find("solved")),
                   solved.output.substr(solved.output.find("solved")));
     }
     shutdown_physics();

@@ -1,35 +1,11 @@
 // minigolf-tool hole info / hole normalize, run as a designer runs them.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <memory>
-#include <sys/wait.h>
 
 #include "hole/hole_file.h"
 #include "tests/unit/test_files.h"
-
-namespace {
-
-struct ToolRun {
-    int status;
-    std::string output;   // stdout and stderr
-};
-
-ToolRun run_tool(const std::string& args)
-{
-    ToolRun run{-1, {}};
-    FILE* pipe = popen((std::string(MG_TOOL) + " " + args + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    std::array<char, 4096> buffer;
-    size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
-    int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-}  // namespace
+#include "tests/unit/tool_runner.h"
 
 TEST(ToolHole, InfoDescribesTheHoleAndWarnsAboutOddities)
 {
