@@ -111,3 +111,13 @@ void camera_translation(CameraState& camera, FollowFlags& flags, float out[3])
         out[2] = camera.followOffset[2];
     }
 }
+
+void follow_camera(CameraState& camera, int& aimMode, int& aimState, int& teeState, const double* ball, float out[3])
+{
+    FollowFlags flags{aimMode, aimState, teeState};
+    if (ball) read_follow_ball(camera, flags, ball);
+    camera_translation(camera, flags, out);
+    aimMode = flags.aimMode;
+    aimState = flags.aimState;
+    teeState = flags.teeState;
+}

@@ -43,3 +43,6 @@ void read_follow_ball(CameraState& camera, const FollowFlags& flags, const doubl
 // after a re-drop and when the turn passes, follows it while it rolls, lets the free
 // camera's height settle back to 0 by 0.5 a frame, and keeps the aimed ball's height.
 void camera_translation(CameraState& camera, FollowFlags& flags, float out[3]);
+// Both steps for one frame on the game's own flags: ball is the followed ball's centre, or
+// null when there is no physics world. The consumed flags are written back.
+void follow_camera(CameraState& camera, int& aimMode, int& aimState, int& teeState, const double* ball, float out[3]);

@@ -148,19 +148,11 @@ void begin_scene()
 void apply_camera()
 {
     CameraState& camera = cameraState;
-    AimInput& aim = aimInput;
-    HoleGrid& grid = holeGrid;
-    FollowFlags flags{aim.aimMode, aim.aimState, grid.teeState};
-    if (physics_ready()) {
-        double ball[3];
-        ball_position(physicsWorld.followBall, ball);
-        read_follow_ball(camera, flags, ball);
-    }
+    double ball[3];
+    const bool haveBall = physics_ready();
+    if (haveBall) ball_position(physicsWorld.followBall, ball);
     float translation[3];
-    camera_translation(camera, flags, translation);
-    aim.aimMode = flags.aimMode;
-    aim.aimState = flags.aimState;
-    grid.teeState = flags.teeState;
+    follow_camera(camera, aimInput.aimMode, aimInput.aimState, holeGrid.teeState, haveBall ? ball : nullptr, translation);
 
     glRotatef(-60.0f, 1, 0, 0);
     glRotatef(camera.viewAngle, 0, 0, 1);

@@ -222,15 +222,10 @@ TEST_F(RoundFlowTest, AfterPlayerOneHolesOutTheCameraGoesToPlayerTwoOnTheTee)
     // the frame as draw_scene runs it: turn, camera, tee, three ball steps
     auto run_frame = [&] {
         set_up_turn();
-        FollowFlags flags{aimInput.aimMode, aimInput.aimState, holeGrid.teeState};
         double ball[3];
         ball_position(physicsWorld.followBall, ball);
-        read_follow_ball(camera, flags, ball);
         float translation[3];
-        camera_translation(camera, flags, translation);
-        aimInput.aimMode = flags.aimMode;
-        aimInput.aimState = flags.aimState;
-        holeGrid.teeState = flags.teeState;
+        follow_camera(camera, aimInput.aimMode, aimInput.aimState, holeGrid.teeState, ball, translation);
         set_up_tee();
         for (int k = 0; k < 3; ++k) step_balls(k == 2);
         advance_hole();
