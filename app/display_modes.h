@@ -1,17 +1,7 @@
-// The five full-screen modes and the switches between window and full screen.
+// The switches between window and full screen, for the menus.
 #pragma once
 
-struct DisplayMode {
-    const char* listEntry;   // as the resolution dialog lists it, e.g. "640 x 480"
-    const char* gameMode;    // GLUT game-mode string, e.g. "640x480:16@60"
-    int width;
-    int height;
-};
-
-constexpr int DISPLAY_MODE_COUNT = 5;
-extern const DisplayMode DISPLAY_MODES[DISPLAY_MODE_COUNT];
-
-const DisplayMode* display_mode_for_width(int width);
+#include "app/display_switch.h"
 
 void enter_full_screen(const DisplayMode& mode);
 void leave_full_screen();

@@ -109,11 +109,7 @@ const char* current_entry(puaSelectBox* box, char* const* list)
 void resolution_ok(puObject*)
 {
     const char* entry = current_entry(dialogs.resolutionList, resolutionEntries);
-    const DisplayMode* chosen = nullptr;
-    for (const DisplayMode& mode : DISPLAY_MODES) {
-        if (entry && strcasecmp(entry, mode.listEntry) == 0) chosen = &mode;
-    }
-    if (chosen) enter_full_screen(*chosen);
+    if (const DisplayMode* chosen = display_mode_for_entry(entry)) enter_full_screen(*chosen);
     place_permanent_widgets();
     delete_dialog(dialogs.resolution);
     dialogs.resolutionList = nullptr;

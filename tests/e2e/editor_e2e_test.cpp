@@ -94,8 +94,6 @@ int preview_pixels(const std::string& png, int x0, int y0, int x1, int y1)
     return count;
 }
 
-bool is_grey_widget(const Rgb& c) { return c.r > 150 && c.r < 215 && c.r == c.g && c.g == c.b; }
-
 // "Putt" is shown: its button's face is grey.
 bool putt_shown(GameSession& game)
 {

@@ -256,6 +256,35 @@ void GameSession::resize(int w, int h)
 
 void GameSession::settle(double seconds) { sleep_seconds(seconds); }
 
+static std::vector<std::string> words(const std::string& text)
+{
+    std::istringstream in(text);
+    std::vector<std::string> out;
+    for (std::string word; in >> word;) out.push_back(word);
+    return out;
+}
+
+bool GameSession::follow_new_window(const std::string& title, double seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < deadline && running()) {
+        for (const std::string& id : words(xdotool("search --onlyvisible --name '^" + title + "$'"))) {
+            if (id != windowId_) {
+                windowId_ = id;
+                settle(0.8);
+                return true;
+            }
+        }
+        sleep_seconds(0.1);
+    }
+    return false;
+}
+
+int GameSession::visible_windows(const std::string& title)
+{
+    return static_cast<int>(words(xdotool("search --onlyvisible --name '^" + title + "$'")).size());
+}
+
 bool GameSession::wait_title(const std::string& text, double seconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);

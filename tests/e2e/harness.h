@@ -57,6 +57,12 @@ public:
     void key(const std::string& keysym);
     void resize(int w, int h);
 
+    // After a display switch: waits for a visible window titled title other than the one
+    // followed so far, and follows it from then on; false on time-out.
+    bool follow_new_window(const std::string& title, double seconds = 10.0);
+    // The visible windows titled title.
+    int visible_windows(const std::string& title);
+
     // Waits a number of frames' worth of time for the game to react.
     void settle(double seconds = 0.4);
     // Waits until the title equals text; false on time-out.

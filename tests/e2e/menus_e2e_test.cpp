@@ -71,19 +71,6 @@ std::string settled_print(GameSession& game, const VirtualDisplay& display, int 
     return last;
 }
 
-bool is_grey_widget(const Rgb& c) { return c.r > 150 && c.r < 215 && c.r == c.g && c.g == c.b; }
-
-// Waits up to three seconds for a condition: a loaded machine may take a few frames to show it.
-template <typename Condition>
-bool soon(GameSession& game, Condition condition)
-{
-    for (int tries = 0; tries < 15; ++tries) {
-        if (condition()) return true;
-        game.settle(0.2);
-    }
-    return condition();
-}
-
 // --- where things are (600 x 450) -------------------------------------------------------
 
 // A centred 500-wide dialog of half-height b: a point given in dialog coordinates.

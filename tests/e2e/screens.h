@@ -8,6 +8,20 @@ struct Point {
     int x, y;
 };
 
+// The face of a PUI widget in the game's colour scheme: a mid grey.
+inline bool is_grey_widget(const Rgb& c) { return c.r > 150 && c.r < 215 && c.r == c.g && c.g == c.b; }
+
+// Waits up to three seconds for a condition: a loaded machine may take a few frames to show it.
+template <typename Condition>
+bool soon(GameSession& game, Condition condition)
+{
+    for (int tries = 0; tries < 15; ++tries) {
+        if (condition()) return true;
+        game.settle(0.2);
+    }
+    return condition();
+}
+
 // The start question, centred: "Play Course" and "Start Hole Editor".
 inline Point play_course_button(int w, int h) { return {w / 2 - 175 + 90, h - (h / 2 - 75 + 55)}; }
 inline Point start_editor_button(int w, int h) { return {w / 2 - 175 + 260, h - (h / 2 - 75 + 55)}; }

@@ -8,8 +8,6 @@
 
 namespace {
 
-bool is_grey_widget(const Rgb& c) { return c.r > 150 && c.r < 215 && c.r == c.g && c.g == c.b; }
-
 class ShellTest : public DisplayTest {};
 
 }  // namespace
