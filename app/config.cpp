@@ -35,8 +35,11 @@ void read_config_file(const std::string& path, WindowState& state)
 std::string format_config(const WindowState& state)
 {
     char buffer[64];
+    // Full screen keeps the mode the player chose, whatever size the display granted.
+    const bool mode = state.fullScreen && state.modeWidth > 0 && state.modeHeight > 0;
     std::snprintf(buffer, sizeof buffer, "%c*%c*%d*%d*", state.fullScreen ? 'f' : 'w',
-                  state.soundOn == 1 ? 's' : 'n', state.windowWidth, state.windowHeight);
+                  state.soundOn == 1 ? 's' : 'n', mode ? state.modeWidth : state.windowWidth,
+                  mode ? state.modeHeight : state.windowHeight);
     return buffer;
 }
 

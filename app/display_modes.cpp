@@ -21,16 +21,36 @@ public:
     bool enter_game_mode(const char* gameMode) override
     {
         if (gameMode) glutGameModeString(gameMode);
-        return glutEnterGameMode() > 0 && glutGameModeGet(GLUT_GAME_MODE_ACTIVE);
+        gameModeWindow = glutEnterGameMode();
+        return gameModeWindow > 0 && glutGameModeGet(GLUT_GAME_MODE_ACTIVE);
     }
-    void leave_game_mode() override { glutLeaveGameMode(); }
+    void leave_game_mode() override
+    {
+        if (gameModeWindow > 0) forget_close_callback(gameModeWindow);
+        gameModeWindow = 0;
+        glutLeaveGameMode();
+    }
     bool game_mode_active() override { return glutGameModeGet(GLUT_GAME_MODE_ACTIVE) != 0; }
     int open_window(int width, int height, const char* title) override
     {
         glutInitWindowSize(width, height);
         return glutCreateWindow(title);
     }
-    void destroy_window(int id) override { glutDestroyWindow(id); }
+    void destroy_window(int id) override
+    {
+        forget_close_callback(id);
+        glutDestroyWindow(id);
+    }
+
+private:
+    // freeglut calls a window's close callback when it is destroyed by the program too:
+    // a window the switch replaces must not end the game.
+    static void forget_close_callback(int id)
+    {
+        glutSetWindow(id);
+        glutCloseFunc(nullptr);
+    }
+    int gameModeWindow = 0;
 };
 
 GlutDisplay glutDisplay;
@@ -47,6 +67,7 @@ void register_callbacks()
     glutMouseFunc(on_mouse);
     glutReshapeFunc(on_reshape);
     glutSpecialFunc(on_special_key);
+    glutCloseFunc(on_window_closed);
 }
 
 // PUI draws an object only in the window it was made in: hand every widget to the new one.
@@ -79,6 +100,10 @@ void reload_after_mode_change()
     load_fonts();
     load_scene_textures();
     if (windowState.soundOn == 1) windowState.soundsPending = 1;
+    // The pointer last seen belongs to the old window; left where it was it could sit past an
+    // edge of the new one and scroll the view away until the mouse moved.
+    pointerState.pointerX = windowState.windowWidth / 2;
+    pointerState.pointerY = windowState.windowHeight / 2;
 }
 
 void enter_full_screen(const DisplayMode& mode)

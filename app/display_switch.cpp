@@ -44,8 +44,8 @@ void switch_to_full_screen(WindowState& window, DisplaySwitch& display, DisplayB
         // Already full screen: the game mode's window is the only one there is.
         backend.leave_game_mode();
     }
-    window.windowWidth = mode.width;
-    window.windowHeight = mode.height;
+    window.windowWidth = window.modeWidth = mode.width;
+    window.windowHeight = window.modeHeight = mode.height;
     window.fullScreen = 1;
     if (!backend.enter_game_mode(mode.gameMode)) {
         std::fprintf(stderr, "display: full screen %s refused, using a window\n", mode.gameMode);
@@ -71,10 +71,26 @@ void enter_stored_full_screen(WindowState& window, DisplaySwitch& display, Displ
     // A width none of the modes has sets no mode string: the display's own mode is asked for.
     const DisplayMode* mode = display_mode_for_width(window.windowWidth);
     if (mode) window.windowHeight = mode->height;
+    window.modeWidth = window.windowWidth;
+    window.modeHeight = window.windowHeight;
     window.fullScreen = 1;
     if (backend.enter_game_mode(mode ? mode->gameMode : nullptr)) return;
     std::fprintf(stderr, "display: full screen refused, using a window\n");
     if (window.windowWidth < MIN_WINDOW_WIDTH) window.windowWidth = MIN_WINDOW_WIDTH;
     if (window.windowHeight < MIN_WINDOW_HEIGHT) window.windowHeight = MIN_WINDOW_HEIGHT;
     open_fallback_window(window, display, backend, title);
+}
+
+bool take_window_size(WindowState& window, int width, int height)
+{
+    if (window.fullScreen) {
+        if (width > 0 && height > 0) {
+            window.windowWidth = width;
+            window.windowHeight = height;
+        }
+        return false;
+    }
+    window.windowWidth = width < MIN_WINDOW_WIDTH ? MIN_WINDOW_WIDTH : width;
+    window.windowHeight = height < MIN_WINDOW_HEIGHT ? MIN_WINDOW_HEIGHT : height;
+    return width != window.windowWidth || height != window.windowHeight;
 }

@@ -53,3 +53,9 @@ void switch_to_window(WindowState& window, DisplaySwitch& display, DisplayBacken
 // display refuses it.
 void enter_stored_full_screen(WindowState& window, DisplaySwitch& display, DisplayBackend& backend,
                               const char* title);
+
+// A new drawable size from the window system. A window is kept at least 600 x 450 (true: it
+// must be reshaped to windowWidth x windowHeight). Full screen takes whatever size the display
+// granted: many grant the game mode without changing their resolution, and the game-mode
+// window then covers the whole screen.
+bool take_window_size(WindowState& window, int width, int height);

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/config.h"
+#include "app/display_switch.h"
 #include "app/frame_steps.h"
 #include "app/shell.h"
 #include "app/window_state.h"
@@ -104,15 +105,10 @@ void display_frame()
 void on_reshape(int width, int height)
 {
     WindowState& window = windowState;
-    if (!window.fullScreen) {
-        window.windowWidth = width < MIN_WINDOW_WIDTH ? MIN_WINDOW_WIDTH : width;
-        window.windowHeight = height < MIN_WINDOW_HEIGHT ? MIN_WINDOW_HEIGHT : height;
-    }
+    const bool springBack = take_window_size(window, width, height);
     place_permanent_widgets();
     recentre_dialogs(window.windowWidth, window.windowHeight);
-    if (!window.fullScreen && (width != window.windowWidth || height != window.windowHeight)) {
-        glutReshapeWindow(window.windowWidth, window.windowHeight);
-    }
+    if (springBack) glutReshapeWindow(window.windowWidth, window.windowHeight);
     set_projection(window.windowWidth, window.windowHeight);
 }
 
@@ -124,4 +120,12 @@ void on_exit()
     shut_down_physics();
     write_config();
     remove_unpacked_course();
+    // Else a game mode that changed the resolution would leave the desktop in it.
+    if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE)) glutLeaveGameMode();
+}
+
+void on_window_closed()
+{
+    // Leave before freeglut's own clean-up: that destroys a closed game-mode window twice.
+    std::exit(0);
 }

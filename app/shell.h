@@ -44,9 +44,13 @@ void on_keyboard(unsigned char key, int x, int y);
 void on_special_key(int key, int x, int y);
 void on_mouse(int button, int state, int x, int y);
 void on_motion(int x, int y);
+// The window manager closed the window: the normal exit path.
+void on_window_closed();
+// The exit path (registered with atexit): settings saved, unpacked course removed, and the
+// display's own mode given back when the game mode changed it.
 void on_exit();
 
-// Registers the seven callbacks on the current window.
+// Registers the seven callbacks, and the close callback, on the current window.
 void register_callbacks();
 
 // Creates the permanent widgets and both menu bars for the current window size.

@@ -7,7 +7,7 @@ PACKAGES=(
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libplib-dev libode-dev
   libminizip-dev zlib1g-dev libsdl2-mixer-dev timgm6mb-soundfont
   libfreetype-dev fonts-dejavu-core libgtest-dev libx11-dev
-  xvfb xdotool imagemagick x11-utils
+  xvfb xserver-xorg-video-dummy xdotool imagemagick x11-utils
 )
 
 missing=()

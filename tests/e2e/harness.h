@@ -9,16 +9,21 @@
 
 #include <sys/types.h>
 
-// An Xvfb server on a free display number, stopped when this goes.
+// An X server on a free display number, stopped when this goes: Xvfb, which refuses every
+// game mode, or (for the display switch) Xorg with its dummy driver, which grants them.
 class VirtualDisplay {
 public:
-    explicit VirtualDisplay(int width = 1280, int height = 1024);
+    enum class Server { XVFB, DUMMY_XORG };
+    explicit VirtualDisplay(int width = 1280, int height = 1024, Server server = Server::XVFB);
     ~VirtualDisplay();
-    const std::string& name() const { return name_; }   // e.g. ":93"
+    const std::string& name() const { return name_; }   // e.g. ":93"; empty when none started
+    const std::string& log() const { return log_; }     // the server's log, when it keeps one
 
 private:
     pid_t pid_ = -1;
     std::string name_;
+    std::string log_;
+    std::string config_;
 };
 
 struct Rgb {

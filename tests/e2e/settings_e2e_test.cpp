@@ -9,26 +9,70 @@
 
 namespace {
 
+// The play bar's "Config" title and its entries, top to bottom.
+constexpr Point CONFIG_TITLE{140, 10};
+constexpr int FULL_SCREEN_ENTRY_Y = 37;
+constexpr int WINDOWED_ENTRY_Y = 63;
+constexpr int SOUND_ENTRY_Y = 89;
+
+void choose_config_entry(GameSession& game, int entryY)
+{
+    game.click(CONFIG_TITLE.x, CONFIG_TITLE.y);
+    game.click(CONFIG_TITLE.x + 20, entryY);
+}
+
+// The resolution dialog in a window of w x h: the list stepped `steps` entries on, then "OK".
+void choose_resolution(GameSession& game, int w, int h, int steps)
+{
+    for (int k = 0; k < steps; ++k) game.click(w / 2 - 250 + 391, h - (h / 2 - 75 + 73));
+    game.click(w / 2 - 250 + 190, h - (h / 2 - 75 + 20));
+}
+
+// The window's widgets, fonts and textures are drawn for a window of w x h: the menu bar
+// with its lettering, the zoom and turn buttons in the bottom right corner, and textured
+// grass (not one flat colour) beyond the fairway.
+void expect_drawn_for(GameSession& game, int w, int h)
+{
+    EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(100, 5)); })) << "no menu bar";
+    EXPECT_TRUE(is_grey_widget(game.pixel(w - 57, h - 44))) << "no zoom button";
+    EXPECT_TRUE(is_grey_widget(game.pixel(w - 82, h - 37))) << "no turn button";
+    int lettering = 0;
+    for (int px = 4; px < 40; ++px)
+        for (int py = 4; py < 18; ++py) {
+            const Rgb c = game.pixel(px, py);
+            lettering += c.r + c.g + c.b < 200;
+        }
+    EXPECT_GT(lettering, 15) << "no \"File\" on the menu bar";
+    std::set<int> greens;
+    for (int px = 20; px < 140; px += 6) greens.insert(game.pixel(px, h * 2 / 3).g);
+    EXPECT_GT(greens.size(), 4u) << "the ground is not textured";
+}
+
+// A putt from the tee of a straight hole (the camera centres the ball while aiming).
+void putt_straight(GameSession& game, int w, int h)
+{
+    game.click(w - 55, 30);   // "Putt"
+    game.move(w / 2 + 25, h / 2 + 25);
+    game.settle(0.4);
+    game.click(w / 2 + 25, h / 2 + 25);
+    game.settle(6.0);
+}
+
+int quit(GameSession& game, int w = 600, int h = 450)
+{
+    game.key("Escape");
+    Point yes = yes_button(w, h);
+    game.click(yes.x, yes.y);
+    return game.wait_exit(10);
+}
+
 class SettingsTest : public DisplayTest {
 protected:
-    // The play bar's "Config" title and its entries, top to bottom.
-    static constexpr Point CONFIG_TITLE{140, 10};
-    static constexpr int SOUND_ENTRY_Y = 89;
-    static constexpr int FULL_SCREEN_ENTRY_Y = 37;
-
     void choose_sound_entry(GameSession& game, const std::string& shot)
     {
         game.click(CONFIG_TITLE.x, CONFIG_TITLE.y);
         game.screenshot(shot);
         game.click(CONFIG_TITLE.x + 20, SOUND_ENTRY_Y);
-    }
-
-    int quit(GameSession& game)
-    {
-        game.key("Escape");
-        Point yes = yes_button(600, 450);
-        game.click(yes.x, yes.y);
-        return game.wait_exit(10);
     }
 };
 
@@ -70,12 +114,10 @@ TEST_F(SettingsTest, FullScreenRefusedByTheDisplayCarriesOnInANew600By450Window)
     ASSERT_TRUE(game.wait_title("one.cor"));
     game.resize(800, 600);
 
-    game.click(CONFIG_TITLE.x, CONFIG_TITLE.y);
-    game.click(CONFIG_TITLE.x + 20, FULL_SCREEN_ENTRY_Y);
+    choose_config_entry(game, FULL_SCREEN_ENTRY_Y);
     EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(800 / 2, 600 / 2 - 75 + 4)); }));
     game.screenshot("settings_resolution_dialog");
-    game.click(800 / 2 - 250 + 391, 600 - (600 / 2 - 75 + 73));   // the list's arrow: "800 x 600"
-    game.click(800 / 2 - 250 + 190, 600 - (600 / 2 - 75 + 20));   // "OK"
+    choose_resolution(game, 800, 600, 1);   // "800 x 600"
 
     ASSERT_TRUE(game.follow_new_window("one.cor")) << game.read_file("game.log");
     EXPECT_EQ(game.visible_windows("one.cor"), 1);   // the old window is gone
@@ -84,30 +126,11 @@ TEST_F(SettingsTest, FullScreenRefusedByTheDisplayCarriesOnInANew600By450Window)
     EXPECT_EQ(w, 600);
     EXPECT_EQ(h, 450);
     game.settle(1.0);
-    game.screenshot("settings_after_display_switch");
-
-    // the bars and buttons are drawn in the new window, with their lettering...
-    EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(100, 5)); }));     // the menu bar
-    EXPECT_TRUE(is_grey_widget(game.pixel(600 - 57, 450 - 44)));                      // zoom in
-    EXPECT_TRUE(is_grey_widget(game.pixel(600 - 82, 450 - 37)));                      // turn left
-    int lettering = 0;
-    for (int px = 4; px < 40; ++px)
-        for (int py = 4; py < 18; ++py) {
-            const Rgb c = game.pixel(px, py);
-            lettering += c.r + c.g + c.b < 200;
-        }
-    EXPECT_GT(lettering, 15) << "no \"File\" on the menu bar";
-    // ...and the ground is textured: the grass beyond the fairway is not one flat colour
-    std::set<int> greens;
-    for (int px = 20; px < 140; px += 6) greens.insert(game.pixel(px, 300).g);
-    EXPECT_GT(greens.size(), 4u);
+    game.screenshot("settings_after_refused_full_screen");
+    expect_drawn_for(game, 600, 450);
 
     // the game reads the new window's mouse: a putt holes the ball and the round ends
-    game.click(545, 30);   // "Putt"
-    game.move(300 + 25, 225 + 25);
-    game.settle(0.4);
-    game.click(300 + 25, 225 + 25);
-    game.settle(6.0);
+    putt_straight(game, 600, 450);
     game.screenshot("settings_holed_after_switch");
     EXPECT_EQ(game.read_file("leader_board1.lbh").rfind("Sam*1*", 0), 0u) << game.read_file("leader_board1.lbh");
 
@@ -116,4 +139,99 @@ TEST_F(SettingsTest, FullScreenRefusedByTheDisplayCarriesOnInANew600By450Window)
     choose_sound_entry(game, "settings_config_menu_after_switch");
     EXPECT_EQ(quit(game), 0);
     EXPECT_EQ(game.read_file("Config.glf"), "w*n*600*450*");
+}
+
+namespace {
+
+// Xorg's dummy driver grants game modes (though it keeps its resolution, as many displays do:
+// the game-mode window then covers the whole screen).
+class FullScreenTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        display = new VirtualDisplay(1280, 1024, VirtualDisplay::Server::DUMMY_XORG);
+    }
+    static void TearDownTestSuite()
+    {
+        delete display;
+        display = nullptr;
+    }
+    void SetUp() override
+    {
+        if (display->name().empty())
+            GTEST_SKIP() << "Xorg with the dummy video driver did not start (it needs root and xserver-xorg-video-dummy)";
+    }
+    static inline VirtualDisplay* display = nullptr;
+};
+
+constexpr const char* GAME_MODE_TITLE = "FREEGLUT";   // freeglut's name for its game-mode window
+
+}  // namespace
+
+TEST_F(FullScreenTest, FullScreenAndBackWithWindowedEndsInA600By450Window)
+{
+    GameSession game(*display);
+    make_straight_course(game, "one", 1);
+    ASSERT_TRUE(game.start());
+    sit_down(game, {"Sam"}, "one");
+    ASSERT_TRUE(game.wait_title("one.cor"));
+    game.resize(800, 600);
+
+    choose_config_entry(game, FULL_SCREEN_ENTRY_Y);
+    choose_resolution(game, 800, 600, 2);   // "1024 x 768"
+    ASSERT_TRUE(game.follow_new_window(GAME_MODE_TITLE)) << game.read_file("game.log");
+    EXPECT_EQ(game.visible_windows("one.cor"), 0);   // the window was destroyed
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_TRUE(game.geometry(x, y, w, h));
+    EXPECT_GE(w, 1024);
+    EXPECT_GE(h, 768);
+    game.settle(1.0);
+    game.screenshot("fullscreen_granted");
+    expect_drawn_for(game, w, h);
+    // the scene fills the whole screen, not a 1024 x 768 corner of it
+    const Rgb topRight = game.pixel(w - 150, 150);
+    EXPECT_GT(topRight.r + topRight.g + topRight.b, 60);
+
+    // "Windowed" and "Yes": a new 600 x 450 window with everything in it
+    choose_config_entry(game, WINDOWED_ENTRY_Y);
+    EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(w / 2, h / 2 - 75 + 4)); }));
+    game.screenshot("fullscreen_windowed_question");
+    Point yes = yes_button(w, h);
+    game.click(yes.x, yes.y);
+    ASSERT_TRUE(game.follow_new_window("one.cor")) << game.read_file("game.log");
+    EXPECT_EQ(game.visible_windows(GAME_MODE_TITLE), 0);
+    ASSERT_TRUE(game.geometry(x, y, w, h));
+    EXPECT_EQ(w, 600);
+    EXPECT_EQ(h, 450);
+    game.settle(1.0);
+    game.screenshot("fullscreen_back_in_a_window");
+    expect_drawn_for(game, 600, 450);
+
+    // the view stayed on the tee (the pointer of the big window does not scroll it away),
+    // and the mouse still putts
+    putt_straight(game, 600, 450);
+    EXPECT_EQ(game.read_file("leader_board1.lbh").rfind("Sam*1*", 0), 0u) << game.read_file("leader_board1.lbh");
+    game.click(300, 450 - (450 / 2 - 175 + 20));
+    game.key("Escape");
+    game.screenshot("fullscreen_exit_question");
+    Point again = yes_button(600, 450);
+    game.click(again.x, again.y);
+    EXPECT_EQ(game.wait_exit(10), 0);
+    EXPECT_EQ(game.read_file("Config.glf"), "w*s*600*450*");
+}
+
+TEST_F(FullScreenTest, StoredFullScreenIsEnteredAtStartAndItsModeKept)
+{
+    GameSession game(*display, "f*n*800*600*");
+    ASSERT_TRUE(game.start(GAME_MODE_TITLE)) << game.read_file("game.log");
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_TRUE(game.geometry(x, y, w, h));
+    EXPECT_GE(w, 800);
+    game.screenshot("fullscreen_at_start");
+    // the start question is centred on the whole screen
+    EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(w / 2, h / 2 + 40)); }));
+    // the display gave its own size, but the player's choice is what is kept
+    game.close_window();
+    EXPECT_EQ(game.wait_exit(10), 0);
+    EXPECT_EQ(game.read_file("Config.glf"), "f*n*800*600*");
 }

@@ -88,6 +88,12 @@ TEST(DisplaySwitch, FullScreenAndBackEndsInA600By450Window)
     EXPECT_EQ(s.backend.calls, (std::vector<std::string>{"destroy 1", "enter 1024x768:16@60"}));
     EXPECT_EQ(format_config(s.window), "f*s*1024*768*");
     EXPECT_TRUE(s.backend.openWindows.empty());
+    // the display grants the mode but keeps its resolution: the game draws to the whole
+    // screen, and the settings keep the mode the player chose
+    EXPECT_FALSE(take_window_size(s.window, 1920, 1080));
+    EXPECT_EQ(s.window.windowWidth, 1920);
+    EXPECT_EQ(s.window.windowHeight, 1080);
+    EXPECT_EQ(format_config(s.window), "f*s*1024*768*");
 
     s.backend.calls.clear();
     switch_to_window(s.window, s.display, s.backend, "lake.top");
@@ -99,6 +105,17 @@ TEST(DisplaySwitch, FullScreenAndBackEndsInA600By450Window)
     s.backend.calls.clear();
     switch_to_full_screen(s.window, s.display, s.backend, mode("640 x 480"), "lake.top");
     EXPECT_EQ(s.backend.calls, (std::vector<std::string>{"destroy 2", "enter 640x480:16@60"}));
+}
+
+TEST(DisplaySwitch, AWindowSpringsBackTo600By450AndKeepsLargerSizes)
+{
+    WindowState window;
+    EXPECT_TRUE(take_window_size(window, 400, 300));
+    EXPECT_EQ(format_config(window), "w*s*600*450*");
+    EXPECT_TRUE(take_window_size(window, 900, 200));
+    EXPECT_EQ(format_config(window), "w*s*900*450*");
+    EXPECT_FALSE(take_window_size(window, 800, 600));
+    EXPECT_EQ(format_config(window), "w*s*800*600*");
 }
 
 TEST(DisplaySwitch, AnotherResolutionWhileFullScreenDestroysNothingThatIsGone)
