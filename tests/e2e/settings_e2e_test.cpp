@@ -192,6 +192,16 @@ TEST_F(FullScreenTest, FullScreenAndBackWithWindowedEndsInA600By450Window)
     const Rgb topRight = game.pixel(w - 150, 150);
     EXPECT_GT(topRight.r + topRight.g + topRight.b, 60);
 
+    // another resolution while full screen: the game mode is entered afresh, and nothing
+    // that is already gone is destroyed
+    choose_config_entry(game, FULL_SCREEN_ENTRY_Y);
+    EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(w / 2, h / 2 - 75 + 4)); }));
+    choose_resolution(game, w, h, 1);   // "800 x 600"
+    ASSERT_TRUE(game.follow_new_window(GAME_MODE_TITLE)) << game.read_file("game.log");
+    EXPECT_EQ(game.visible_windows(GAME_MODE_TITLE), 1);
+    ASSERT_TRUE(game.geometry(x, y, w, h));
+    expect_drawn_for(game, w, h);
+
     // "Windowed" and "Yes": a new 600 x 450 window with everything in it
     choose_config_entry(game, WINDOWED_ENTRY_Y);
     EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(w / 2, h / 2 - 75 + 4)); }));
