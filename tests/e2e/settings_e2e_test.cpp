@@ -48,14 +48,38 @@ void expect_drawn_for(GameSession& game, int w, int h)
     EXPECT_GT(greens.size(), 4u) << "the ground is not textured";
 }
 
-// A putt from the tee of a straight hole (the camera centres the ball while aiming).
-void putt_straight(GameSession& game, int w, int h)
+// After a display switch into a 600 x 450 window: everything is drawn, and the game reads the
+// new window's mouse: a putt from the tee (the camera centres the ball while aiming) holes
+// Sam's ball and ends the round; the score card's OK closes the card.
+void expect_playable_in_600_by_450(GameSession& game, const std::string& shot)
 {
-    game.click(w - 55, 30);   // "Putt"
-    game.move(w / 2 + 25, h / 2 + 25);
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_TRUE(game.geometry(x, y, w, h));
+    EXPECT_EQ(w, 600);
+    EXPECT_EQ(h, 450);
+    game.settle(1.0);
+    game.screenshot(shot);
+    expect_drawn_for(game, 600, 450);
+
+    game.click(600 - 55, 30);   // "Putt"
+    game.move(300 + 25, 225 + 25);
     game.settle(0.4);
-    game.click(w / 2 + 25, h / 2 + 25);
+    game.click(300 + 25, 225 + 25);
     game.settle(6.0);
+    game.screenshot(shot + "_holed");
+    EXPECT_EQ(game.read_file("leader_board1.lbh").rfind("Sam*1*", 0), 0u) << game.read_file("leader_board1.lbh");
+    game.click(300, 450 - (450 / 2 - 175 + 20));
+}
+
+// Sam on a one-hole course "one", the window then made 800 x 600.
+bool start_round_at_800_by_600(GameSession& game)
+{
+    make_straight_course(game, "one", 1);
+    if (!game.start()) return false;
+    sit_down(game, {"Sam"}, "one");
+    if (!game.wait_title("one.cor")) return false;
+    game.resize(800, 600);
+    return true;
 }
 
 int quit(GameSession& game, int w = 600, int h = 450)
@@ -108,11 +132,7 @@ TEST_F(SettingsTest, SoundSwitchedOffDuringARoundIsKeptAndCanBeSwitchedOnAgain)
 TEST_F(SettingsTest, FullScreenRefusedByTheDisplayCarriesOnInANew600By450Window)
 {
     GameSession game(*display);
-    make_straight_course(game, "one", 1);
-    ASSERT_TRUE(game.start());
-    sit_down(game, {"Sam"}, "one");
-    ASSERT_TRUE(game.wait_title("one.cor"));
-    game.resize(800, 600);
+    ASSERT_TRUE(start_round_at_800_by_600(game));
 
     choose_config_entry(game, FULL_SCREEN_ENTRY_Y);
     EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(800 / 2, 600 / 2 - 75 + 4)); }));
@@ -121,21 +141,9 @@ TEST_F(SettingsTest, FullScreenRefusedByTheDisplayCarriesOnInANew600By450Window)
 
     ASSERT_TRUE(game.follow_new_window("one.cor")) << game.read_file("game.log");
     EXPECT_EQ(game.visible_windows("one.cor"), 1);   // the old window is gone
-    int x = 0, y = 0, w = 0, h = 0;
-    ASSERT_TRUE(game.geometry(x, y, w, h));
-    EXPECT_EQ(w, 600);
-    EXPECT_EQ(h, 450);
-    game.settle(1.0);
-    game.screenshot("settings_after_refused_full_screen");
-    expect_drawn_for(game, 600, 450);
+    expect_playable_in_600_by_450(game, "settings_after_refused_full_screen");
 
-    // the game reads the new window's mouse: a putt holes the ball and the round ends
-    putt_straight(game, 600, 450);
-    game.screenshot("settings_holed_after_switch");
-    EXPECT_EQ(game.read_file("leader_board1.lbh").rfind("Sam*1*", 0), 0u) << game.read_file("leader_board1.lbh");
-
-    // the score card's OK, then the sound off, and Escape and Yes in the new window
-    game.click(300, 450 - (450 / 2 - 175 + 20));
+    // the sound off, and Escape and Yes in the new window
     choose_sound_entry(game, "settings_config_menu_after_switch");
     EXPECT_EQ(quit(game), 0);
     EXPECT_EQ(game.read_file("Config.glf"), "w*n*600*450*");
@@ -171,11 +179,7 @@ constexpr const char* GAME_MODE_TITLE = "FREEGLUT";   // freeglut's name for its
 TEST_F(FullScreenTest, FullScreenAndBackWithWindowedEndsInA600By450Window)
 {
     GameSession game(*display);
-    make_straight_course(game, "one", 1);
-    ASSERT_TRUE(game.start());
-    sit_down(game, {"Sam"}, "one");
-    ASSERT_TRUE(game.wait_title("one.cor"));
-    game.resize(800, 600);
+    ASSERT_TRUE(start_round_at_800_by_600(game));
 
     choose_config_entry(game, FULL_SCREEN_ENTRY_Y);
     choose_resolution(game, 800, 600, 2);   // "1024 x 768"
@@ -210,23 +214,9 @@ TEST_F(FullScreenTest, FullScreenAndBackWithWindowedEndsInA600By450Window)
     game.click(yes.x, yes.y);
     ASSERT_TRUE(game.follow_new_window("one.cor")) << game.read_file("game.log");
     EXPECT_EQ(game.visible_windows(GAME_MODE_TITLE), 0);
-    ASSERT_TRUE(game.geometry(x, y, w, h));
-    EXPECT_EQ(w, 600);
-    EXPECT_EQ(h, 450);
-    game.settle(1.0);
-    game.screenshot("fullscreen_back_in_a_window");
-    expect_drawn_for(game, 600, 450);
-
-    // the view stayed on the tee (the pointer of the big window does not scroll it away),
-    // and the mouse still putts
-    putt_straight(game, 600, 450);
-    EXPECT_EQ(game.read_file("leader_board1.lbh").rfind("Sam*1*", 0), 0u) << game.read_file("leader_board1.lbh");
-    game.click(300, 450 - (450 / 2 - 175 + 20));
-    game.key("Escape");
-    game.screenshot("fullscreen_exit_question");
-    Point again = yes_button(600, 450);
-    game.click(again.x, again.y);
-    EXPECT_EQ(game.wait_exit(10), 0);
+    // (the view stays on the tee: the pointer of the big window does not scroll it away)
+    expect_playable_in_600_by_450(game, "fullscreen_back_in_a_window");
+    EXPECT_EQ(quit(game), 0);
     EXPECT_EQ(game.read_file("Config.glf"), "w*s*600*450*");
 }
 
