@@ -55,6 +55,20 @@ void redrop_from_water(int k)
     physics_event(EVENT_REDROP, k, -1);
 }
 
+// Counts the steps the ball has stayed near one point; true once it has stayed long enough.
+bool pinned_in_place(BallPhysicsState& s, const dReal* p)
+{
+    double distance2 = 0;
+    for (int k = 0; k < 3; ++k) distance2 += (p[k] - s.stuckAnchor[k]) * (p[k] - s.stuckAnchor[k]);
+    if (s.stuckSteps == 0 || distance2 > PINNED_RADIUS * PINNED_RADIUS) {
+        for (int k = 0; k < 3; ++k) s.stuckAnchor[k] = p[k];
+        s.stuckSteps = 1;
+    } else if (s.stuckSteps < PINNED_REST_STEPS) {
+        ++s.stuckSteps;
+    }
+    return s.stuckSteps >= PINNED_REST_STEPS;
+}
+
 // Drag, bumper boost, spin damping and rest detection for ball k.
 void settle_ball(int k, int n)
 {
@@ -96,7 +110,7 @@ void settle_ball(int k, int n)
 
     double S = trunc_abs(v[0]) + trunc_abs(v[1]) + trunc_abs(v[2]);
     double W = trunc_abs(w[0] + w[1] + w[2]);
-    if (!(S < 3 && W < 0.1)) {
+    if (!((S < 3 && W < 0.1) || pinned_in_place(s, dBodyGetPosition(body)))) {
         s.restSteps = 0;
         return;
     }
@@ -189,6 +203,7 @@ void run_putter(int drawBalls, const double ballPos[BALL_COUNT][3])
         for (int b = 0; b < balls_in_play(); ++b) {
             physicsWorld.balls[b].state.atRest = 0;
             physicsWorld.balls[b].state.restSteps = 0;
+            physicsWorld.balls[b].state.stuckSteps = 0;
         }
         physics_event(EVENT_PUTT, slotIndex, SOUND_PUTTER_HIT_BALL);
         st.strokeForce = 0;

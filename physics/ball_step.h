@@ -18,6 +18,11 @@ constexpr double SPIN_DAMPING = 0.99;
 constexpr double STILL_SPIN_DAMPING = 0.9;
 constexpr int REST_STEPS_MAX = 20;
 constexpr int REST_STOP_STEP = 15;           // the stop event; at rest above this
+// A ball that stays within PINNED_RADIUS of one point for PINNED_REST_STEPS counts as still
+// whatever its speed and spin: one held against a railing by a conveyor spins and rattles on
+// the spot for ever, and the turn must pass all the same.
+constexpr int PINNED_REST_STEPS = 360;       // two seconds
+constexpr double PINNED_RADIUS = 12.0;       // under a fifth of a tile
 constexpr double BUMPER_BOOST = 1.2;
 constexpr double BUMPER_MOMENTUM = 40000.0;
 constexpr int BUMPER_BOOST_LIMIT = 200;      // boost rounds at most (momentum grows 1.2x each)

@@ -17,6 +17,8 @@ constexpr int BALL_COUNT = 4;                  // slot k belongs to player k + 1
 struct BallPhysicsState {
     int restSteps = 0;         // consecutive nearly-still ball steps, counted to 20
     int atRest = 0;            // restSteps > 15
+    int stuckSteps = 0;        // ball steps spent near stuckAnchor (to PINNED_REST_STEPS); 0 = re-anchor
+    double stuckAnchor[3] = {0, 0, 0};
     int holedOut = 0;          // in the cup (or picked up) on this hole
     int strokesThisHole = 0;   // strokes by this ball on this hole; 1 = first stroke
     int waterContacts = 0;     // water contacts in the current run, up to 2

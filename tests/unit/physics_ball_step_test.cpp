@@ -242,6 +242,31 @@ TEST_F(PhysicsTest, ConveyorCarriesTheBall)
     EXPECT_GT(count_events(EVENT_CONVEYOR), 100);
 }
 
+TEST_F(PhysicsTest, BallHeldAgainstARailByAConveyorStillEndsTheTurn)
+{
+    // A railed lane of conveyor toward +y ending at a railing: the ball is carried to the
+    // end and spins there on the spot, never still by speed and spin alone.
+    for (int j = 5; j <= 10; ++j)
+        set_tile(10, j, 1, KIND_CONVEYOR_FIRST + 2, EDGE_RAIL_XMIN | EDGE_RAIL_XMAX | (j == 10 ? EDGE_RAIL_YMAX : 0));
+    set_tile(10, 4, 1);
+    set_tee(10, 4);
+    start_hole();
+    strike(90, 40);
+    int framesTaken = 0;
+    bool struck = false;
+    for (; framesTaken < 3000; ++framesTaken) {
+        frame();
+        if (strokeState.strokeInFlight) struck = true;
+        if (struck && !strokeState.strokeInFlight) break;
+    }
+    ASSERT_TRUE(struck);
+    EXPECT_FALSE(strokeState.strokeInFlight) << "the turn never passed";
+    // it rattles against the railing for a while, then stays put for two seconds
+    EXPECT_LT(framesTaken, 900);
+    EXPECT_GT(ball_at(0).y, tile_corner(10) + 32);
+    EXPECT_EQ(physicsWorld.balls[0].state.atRest, 1);
+}
+
 TEST_F(PhysicsTest, BumperKicksASlowBall)
 {
     set_tile(10, 12, 0, KIND_BUMPER);
