@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build, run and be tested.
+# Installs the Debian packages the game needs to build and run; with --test, also what
+# its tests need.
 set -euo pipefail
 
+# What building and playing need.
 PACKAGES=(
   build-essential cmake pkg-config git
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libplib-dev libode-dev
   libminizip-dev zlib1g-dev libsdl2-mixer-dev timgm6mb-soundfont
-  libfreetype-dev fonts-dejavu-core libgtest-dev libx11-dev
-  xvfb xserver-xorg-video-dummy xdotool imagemagick x11-utils
+  libfreetype-dev fonts-dejavu-core
 )
+# What the tests need besides: GoogleTest, and X servers to drive the game in (Xvfb, and
+# Xorg's dummy driver for the full-screen modes Xvfb refuses).
+if [ "${1:-}" = "--test" ]; then
+  PACKAGES+=(libgtest-dev libx11-dev xvfb xserver-xorg-video-dummy xdotool imagemagick x11-utils)
+fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do

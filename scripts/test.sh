@@ -3,7 +3,7 @@
 # test: the headless unit tests and the end-to-end tests of the real game under Xvfb.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --test
 build="$root/build-test"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DMG_SANITIZE=ON -DMG_BUILD_TESTS=ON
 cmake --build "$build" -j"$(nproc)"
