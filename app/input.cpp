@@ -8,6 +8,7 @@
 #include "app/shell.h"
 #include "app/window_state.h"
 #include "editor/editor_state.h"
+#include "editor/editor_tools.h"
 #include "game/dialog_state.h"
 #include "game/game_state.h"
 #include "game/menus.h"
@@ -132,8 +133,8 @@ void on_mouse(int button, int state, int x, int y)
     AimInput& aim = aimInput;
     if (state != GLUT_DOWN) return;
     if (aim.aimMode == 0) {
-        if (button == GLUT_LEFT_BUTTON && editor_click_allowed()) editorState.clickRequest = 1;
-        if (button == GLUT_RIGHT_BUTTON && editor_click_allowed()) editorState.clickRequest = 2;
+        if (button == GLUT_LEFT_BUTTON) press_editor_button(CLICK_PLACE, pointer.pointerX, pointer.pointerY);
+        if (button == GLUT_RIGHT_BUTTON) press_editor_button(CLICK_REMOVE, pointer.pointerX, pointer.pointerY);
     } else if (aim.aimMode == 1) {
         if (button == GLUT_LEFT_BUTTON) {
             aim_input(AIM_STRIKE);

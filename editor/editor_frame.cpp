@@ -19,3 +19,26 @@ void apply_editor_click()
 }
 
 bool editor_click_allowed() { return editorState.lastPreview.noTile == 0; }
+
+void press_editor_button(int click, int x, int y)
+{
+    EditorState& editor = editorState;
+    if (x == editor.previewPointer[0] && y == editor.previewPointer[1]) {
+        if (editor_click_allowed()) editor.clickRequest = click;
+        return;
+    }
+    // The pointer jumped to the press without a frame in between (a touch screen, a tablet, a
+    // quick flick): no preview was shown there yet. The press waits for that preview, so it
+    // edits the tile that was clicked, not the one the pointer came from.
+    editor.heldPress = click;
+}
+
+void preview_made_at(int x, int y)
+{
+    EditorState& editor = editorState;
+    editor.previewPointer[0] = x;
+    editor.previewPointer[1] = y;
+    if (editor.heldPress == CLICK_NONE) return;
+    if (editor_click_allowed()) editor.clickRequest = editor.heldPress;
+    editor.heldPress = CLICK_NONE;
+}

@@ -49,9 +49,11 @@ void draw_tool_preview()
     PreviewDrawing& drawing = preview_drawing();
     if (aimInput.aimMode != 0) {
         editor.lastPreview = ToolPreview{};
+        editor.heldPress = CLICK_NONE;
         return;
     }
     editor.lastPreview = tool_preview(holeGrid, editor.currentTool, editor.pointerWorld[0], editor.pointerWorld[1], &drawing);
+    preview_made_at(pointerState.pointerX, pointerState.pointerY);
     if (drawing.lines.empty() && drawing.points.empty()) return;
 
     glEnable(GL_TEXTURE_2D);

@@ -43,6 +43,8 @@ struct EditorState {
     int clickRequest = CLICK_NONE;    // 1 left, 2 right: applied in the next frame
     ToolPreview lastPreview;          // the preview of the last frame, which a click applies to
     float pointerWorld[2] = {0, 0};   // world x, y under the pointer in this frame
+    int previewPointer[2] = {-1, -1}; // the window pixel lastPreview was made for
+    int heldPress = CLICK_NONE;       // a press away from that pixel, waiting for its preview
 };
 
 extern EditorState editorState;

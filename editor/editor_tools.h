@@ -55,3 +55,10 @@ void abandon_warp_when_left(HoleGrid& grid, int tool, int aimMode);
 // Applies editor.clickRequest to the tile of editor.lastPreview (the preview the user saw),
 // then clears the request. Also carries out a pending tee set-up of a freshly loaded hole.
 void apply_click(HoleGrid& grid, EditorState& editor);
+
+// A press of the editor's left (CLICK_PLACE) or right (CLICK_REMOVE) button at window pixel
+// (x, y): a click on the preview shown there, or, when no preview was made for that pixel
+// yet, a click held until the next one is (preview_made_at).
+void press_editor_button(int click, int x, int y);
+// The tool preview of this frame was made for window pixel (x, y).
+void preview_made_at(int x, int y);

@@ -172,8 +172,6 @@ TEST_F(EditorTest, ABuiltHoleIsSavedOpenedAgainAndPutted)
     editor.choose(EDIT_PLACE_BALL);
     editor.click(22, 24, 32, 32, 1);
     game.screenshot("build_complete");
-    // Menu entries of the File menu let their click through to the hole: put the tool away first.
-    editor.choose(EDIT_NOTHING);
 
     // saved through the dialog, byte for byte the hole that was built
     choose_file_entry(game, FILE_SAVE_AS);
@@ -254,4 +252,31 @@ TEST_F(EditorTest, EveryToolPreviewsOnTheTileUnderThePointer)
     game.settle(0.2);
     const std::string png = game.screenshot("preview_water_on_floor");
     EXPECT_EQ(preview_pixels(png, floor.x - 40, floor.y - 30, floor.x + 40, floor.y + 30), 0);
+}
+
+TEST_F(EditorTest, ATapEditsTheTileTappedAndMenuClicksEditNothing)
+{
+    GameSession game(*display);
+    ASSERT_TRUE(start_editor(game));
+    EditorDriver editor{game};
+    editor.choose(EDIT_BLOCKS);
+    editor.point_at(24, 24, 32, 32, 0);   // the preview stands on (24, 24)
+    game.settle(0.3);
+    const Point tapped = tile_pixel(26, 22, 32, 32, 0);
+    game.tap(tapped.x, tapped.y);
+    game.settle(0.3);
+    game.screenshot("editor_tapped");
+
+    // Save As with the Blocks tool still chosen: the menu's clicks must not edit the hole
+    choose_file_entry(game, FILE_SAVE_AS);
+    game.key("BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace");
+    game.type("tapped");
+    const Point confirm = chooser_confirm(W, H);
+    game.click(confirm.x, confirm.y);
+    ASSERT_TRUE(game.wait_title("tapped.top has been saved.")) << game.title();
+    HoleGrid expected;
+    clear_hole(expected);
+    expected.height_at(26, 22) = 1;
+    EXPECT_TRUE(game.read_file("holes/tapped.top") == format_hole(expected))
+        << differences(game.file("holes/tapped.top"), expected);
 }

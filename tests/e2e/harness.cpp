@@ -287,6 +287,12 @@ void GameSession::click(int x, int y, int button)
     settle(0.3);
 }
 
+void GameSession::tap(int x, int y)
+{
+    xdotool("mousemove --window " + windowId_ + " " + std::to_string(x) + " " + std::to_string(y) + " click 1");
+    settle(0.3);
+}
+
 void GameSession::type(const std::string& text)
 {
     xdotool("type --delay 60 '" + text + "'");

@@ -58,6 +58,9 @@ public:
     // Input, in window pixels (y from the top).
     void move(int x, int y);
     void click(int x, int y, int button = 1);
+    // What a touch screen or a tablet does: the pointer jumps to (x, y) and presses there at
+    // once, with no time for a frame in between.
+    void tap(int x, int y);
     void type(const std::string& text);
     void key(const std::string& keysym);
     void resize(int w, int h);

@@ -2,6 +2,7 @@
 // before, as the editor applies it.
 #include <gtest/gtest.h>
 
+#include "app/frame_steps.h"
 #include "editor/editor_tools.h"
 #include "game/game_state.h"
 #include "physics/physics.h"
@@ -451,4 +452,42 @@ TEST_F(EditorClickTest, ALoadedHolesTeeIsSetUpAtItsPlaceInTheClickOrder)
     grid.teeState = 1;
     left(TOOL_RAILINGS, 32, 60, 8, 8);
     EXPECT_EQ(edges(8, 8), 0);
+}
+
+TEST_F(EditorClickTest, APressAwayFromTheLastPreviewWaitsForThePreviewWhereItWasMade)
+{
+    EditorState& live = editorState;
+    live = EditorState{};
+    aimInput.aimMode = 0;
+    live.currentTool = TOOL_BLOCKS;
+    // a frame: the preview on tile (24, 24), made for window pixel (100, 200)
+    live.lastPreview = tool_preview(grid, TOOL_BLOCKS, tile_corner(24) + 32, tile_corner(24) + 32, nullptr);
+    preview_made_at(100, 200);
+
+    // a press where that preview was made is a click at once
+    press_editor_button(CLICK_PLACE, 100, 200);
+    EXPECT_EQ(live.clickRequest, CLICK_PLACE);
+    apply_editor_click();
+    EXPECT_EQ(h(24, 24), 1);
+
+    // the pointer jumps to (300, 50) and presses there before a frame has shown it: nothing
+    // happens to the old tile, and the click lands on the tile of the next preview
+    press_editor_button(CLICK_PLACE, 300, 50);
+    EXPECT_EQ(live.clickRequest, CLICK_NONE);
+    apply_editor_click();
+    EXPECT_EQ(h(24, 24), 1);
+    live.lastPreview = tool_preview(grid, TOOL_BLOCKS, tile_corner(30) + 32, tile_corner(30) + 32, nullptr);
+    preview_made_at(300, 50);
+    EXPECT_EQ(live.clickRequest, CLICK_PLACE);
+    apply_editor_click();
+    EXPECT_EQ(h(30, 30), 1);
+    EXPECT_EQ(h(24, 24), 1);
+
+    // a held press whose preview finds no tile (the black surround) is dropped
+    press_editor_button(CLICK_REMOVE, 5, 5);
+    live.lastPreview = tool_preview(grid, TOOL_BLOCKS, 1.0e9f, 1.0e9f, nullptr);
+    preview_made_at(5, 5);
+    EXPECT_EQ(live.clickRequest, CLICK_NONE);
+    EXPECT_EQ(live.heldPress, CLICK_NONE);
+    live = EditorState{};
 }
