@@ -174,12 +174,7 @@ TEST_F(EditorTest, ABuiltHoleIsSavedOpenedAgainAndPutted)
     game.screenshot("build_complete");
 
     // saved through the dialog, byte for byte the hole that was built
-    choose_file_entry(game, FILE_SAVE_AS);
-    game.key("BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace");
-    game.type("built");
-    const Point confirm = chooser_confirm(W, H);
-    game.click(confirm.x, confirm.y);
-    ASSERT_TRUE(game.wait_title("built.top has been saved.")) << game.title();
+    ASSERT_TRUE(save_hole_as(game, "built")) << game.title();
     const std::string saved = game.read_file("holes/built.top");
     const HoleGrid expected = expected_hole();
     EXPECT_TRUE(saved == format_hole(expected)) << differences(game.file("holes/built.top"), expected);
@@ -192,6 +187,7 @@ TEST_F(EditorTest, ABuiltHoleIsSavedOpenedAgainAndPutted)
     game.screenshot("build_new");
     choose_file_entry(game, FILE_OPEN);
     game.type("built");
+    const Point confirm = chooser_confirm(W, H);
     game.click(confirm.x, confirm.y);
     ASSERT_TRUE(game.wait_title("built.top")) << game.title();
     editor.choose(EDIT_NOTHING);
@@ -268,12 +264,7 @@ TEST_F(EditorTest, ATapEditsTheTileTappedAndMenuClicksEditNothing)
     game.screenshot("editor_tapped");
 
     // Save As with the Blocks tool still chosen: the menu's clicks must not edit the hole
-    choose_file_entry(game, FILE_SAVE_AS);
-    game.key("BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace");
-    game.type("tapped");
-    const Point confirm = chooser_confirm(W, H);
-    game.click(confirm.x, confirm.y);
-    ASSERT_TRUE(game.wait_title("tapped.top has been saved.")) << game.title();
+    ASSERT_TRUE(save_hole_as(game, "tapped")) << game.title();
     HoleGrid expected;
     clear_hole(expected);
     expected.height_at(26, 22) = 1;

@@ -55,3 +55,15 @@ inline void choose_file_entry(GameSession& game, FileEntry entry)
     Point item = file_entry(entry);
     game.click(item.x, item.y);
 }
+
+// File > Save As in the editor, the chooser's name ("hole1.top") replaced by name, then the
+// chooser's confirm; true once the title says the hole was saved.
+inline bool save_hole_as(GameSession& game, const std::string& name)
+{
+    choose_file_entry(game, FILE_SAVE_AS);
+    game.key("BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace");
+    game.type(name);
+    const Point confirm = chooser_confirm(600, 450);
+    game.click(confirm.x, confirm.y);
+    return game.wait_title(name + ".top has been saved.");
+}
