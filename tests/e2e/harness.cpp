@@ -167,7 +167,7 @@ GameSession::~GameSession()
     if (!getenv("MG_KEEP_E2E")) fs::remove_all(dir_);
 }
 
-bool GameSession::start(const std::string& title)
+bool GameSession::launch(const std::string& title)
 {
     const std::string binary = (fs::path(MG_RUN_DIR) / "minigolf").string();
     pid_ = spawn({binary}, dir_.string(), logPath_,
@@ -180,8 +180,31 @@ bool GameSession::start(const std::string& title)
             settle(0.8);
             return true;
         }
-        if (!running()) return false;
+        if (!running()) break;
         sleep_seconds(0.1);
+    }
+    return false;
+}
+
+bool GameSession::start(const std::string& title)
+{
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        if (launch(title)) return true;
+        // Keep what the game said, in the artifacts and on stderr.
+        const bool ended = !running();
+        std::string log = read_file("game.log");
+        if (log.size() > 4000) log = log.substr(log.size() - 4000);
+        const std::string what = "game did not show a window titled \"" + title + "\" on " + displayName_ + " (" +
+                                 (ended ? "it ended" : "still running") + "), attempt " + std::to_string(attempt) +
+                                 "; its output:\n" + log + "\n";
+        std::ofstream(artifact_dir() / ("game_start_failure_" + std::to_string(getpid()) + "_" +
+                                        std::to_string(attempt) + ".log"))
+            << what;
+        std::fprintf(stderr, "%s", what.c_str());
+        // A game that runs without its window is a failure. One that ended at once, with no
+        // output, was seen once in many runs on a loaded machine: it gets a second start,
+        // and the record above keeps the first visible.
+        if (!ended) return false;
     }
     return false;
 }

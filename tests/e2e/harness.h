@@ -83,6 +83,8 @@ public:
     const std::string& log() const { return logPath_; }
 
 private:
+    // Spawns the game and waits for its window; false when it ended or showed none in time.
+    bool launch(const std::string& title);
     std::string xdotool(const std::string& args);
     std::string displayName_;
     std::filesystem::path dir_;
