@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -103,7 +104,8 @@ VirtualDisplay::VirtualDisplay(int width, int height, Server server)
         name_ = ":" + std::to_string(number);
         if (server == Server::XVFB) {
             const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-            pid_ = spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp"}, "", "", {});
+            log_ = "/tmp/minigolf-xvfb" + name_.substr(1) + ".log";
+            pid_ = spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp"}, "", log_, {});
         } else {
             const std::string base = "/tmp/minigolf-xorg" + name_.substr(1);
             config_ = base + ".conf";
@@ -112,9 +114,10 @@ VirtualDisplay::VirtualDisplay(int width, int height, Server server)
             pid_ = spawn({"Xorg", name_, "-config", config_, "-logfile", log_, "-noreset", "-nolisten", "tcp"}, "",
                          "/dev/null", {});
         }
+        // Ready once it takes a connection: its socket file alone is not enough.
         for (int tries = 0; tries < 200; ++tries) {
-            if (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) {
-                sleep_seconds(0.2);
+            if (Display* probe = XOpenDisplay(name_.c_str())) {
+                XCloseDisplay(probe);
                 return;
             }
             if (waitpid(pid_, nullptr, WNOHANG) == pid_) {
@@ -144,7 +147,7 @@ VirtualDisplay::~VirtualDisplay()
 }
 
 GameSession::GameSession(const VirtualDisplay& display, const std::string& configText)
-    : displayName_(display.name())
+    : displayName_(display.name()), serverLog_(display.log())
 {
     char pattern[] = "/tmp/minigolf-e2e-XXXXXX";
     dir_ = mkdtemp(pattern);
@@ -194,9 +197,15 @@ bool GameSession::start(const std::string& title)
         const bool ended = !running();
         std::string log = read_file("game.log");
         if (log.size() > 4000) log = log.substr(log.size() - 4000);
+        std::string server;
+        if (!serverLog_.empty()) {
+            std::ifstream in(serverLog_);
+            server.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            if (server.size() > 4000) server = server.substr(server.size() - 4000);
+        }
         const std::string what = "game did not show a window titled \"" + title + "\" on " + displayName_ + " (" +
                                  (ended ? "it ended" : "still running") + "), attempt " + std::to_string(attempt) +
-                                 "; its output:\n" + log + "\n";
+                                 "; its output:\n" + log + "\nthe X server's:\n" + server + "\n";
         std::ofstream(artifact_dir() / ("game_start_failure_" + std::to_string(getpid()) + "_" +
                                         std::to_string(attempt) + ".log"))
             << what;

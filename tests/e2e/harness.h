@@ -87,6 +87,7 @@ private:
     bool launch(const std::string& title);
     std::string xdotool(const std::string& args);
     std::string displayName_;
+    std::string serverLog_;
     std::filesystem::path dir_;
     std::string logPath_;
     std::string windowId_;
