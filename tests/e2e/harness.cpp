@@ -105,7 +105,9 @@ VirtualDisplay::VirtualDisplay(int width, int height, Server server)
         if (server == Server::XVFB) {
             const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
             log_ = "/tmp/minigolf-xvfb" + name_.substr(1) + ".log";
-            pid_ = spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp"}, "", log_, {});
+            // -noreset: else the server resets whenever its last client (an xdotool call, the probe
+            // below) leaves, and a game connecting during the reset cannot open the display.
+            pid_ = spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, "", log_, {});
         } else {
             const std::string base = "/tmp/minigolf-xorg" + name_.substr(1);
             config_ = base + ".conf";
@@ -210,9 +212,9 @@ bool GameSession::start(const std::string& title)
                                         std::to_string(attempt) + ".log"))
             << what;
         std::fprintf(stderr, "%s", what.c_str());
-        // A game that runs without its window is a failure. One that ended at once, with no
-        // output, was seen once in many runs on a loaded machine: it gets a second start,
-        // and the record above keeps the first visible.
+        // A game that runs without its window is a failure. One that ended at once gets a
+        // second start (it was once an X server resetting under it), and the record above
+        // keeps the first visible.
         if (!ended) return false;
     }
     return false;
