@@ -112,7 +112,7 @@ void enter_full_screen(const DisplayMode& mode)
     switch_to_full_screen(windowState, displaySwitch, glutDisplay, mode, current_file_title());
     reload_after_mode_change();
     set_windowed_label(windowState.fullScreen);
-    place_permanent_widgets();
+    // the resolution dialog's OK moves the widgets to their places once it has called this
 }
 
 void leave_full_screen()
