@@ -1,38 +1,31 @@
 // Menu commands that reach into the shell: the sound switch, leaving full screen, and
 // starting a new hole in the editor.
-#include "app/display_modes.h"
 #include "app/shell.h"
-#include "app/window_state.h"
-#include "game/game_actions.h"
-#include "game/game_state.h"
-#include "game/menus.h"
-#include "hole/hole_file.h"
-#include "hole/hole_grid.h"
 
-void leave_full_screen_if_needed()
+void leave_full_screen_if_needed(Session& s)
 {
-    if (windowState.fullScreen == 1) leave_full_screen();
+    if (s.window.fullScreen) leave_full_screen(s);
 }
 
-void switch_sound(bool on)
+void switch_sound(Session& s, bool on)
 {
-    WindowState& window = windowState;
+    WindowState& window = s.window;
     if (!on) {
-        set_sound_label(0);
+        set_sound_label(s, false);
         release_sound();
-        window.soundOn = 0;
+        window.soundOn = false;
     } else {
-        set_sound_label(1);
-        window.soundsPending = 1;   // the sounds load at the end of the next frame
-        window.soundOn = 1;
+        set_sound_label(s, true);
+        window.soundsPending = true;   // the sounds load at the end of the next frame
+        window.soundOn = true;
     }
 }
 
-void new_hole()
+void new_hole(Session& s)
 {
-    currentFileName.clear();
-    set_window_title("No File Loaded.");
-    clear_hole();
-    gameState.ballReady = 0;
-    pointerState.swallowClick = 1;
+    s.currentFileName.clear();
+    set_window_title(s, NO_FILE_TITLE);
+    clear_hole(s.grid);
+    s.round.ballReady = false;
+    s.pointer.swallowClick = true;
 }

@@ -6,8 +6,6 @@
 #include "hole/field_reader.h"
 #include "platform/fs.h"
 
-WindowState windowState;
-
 void read_config_file(const std::string& path, WindowState& state)
 {
     // Make sure the file exists, as a first run leaves an empty one behind.
@@ -24,8 +22,8 @@ void read_config_file(const std::string& path, WindowState& state)
     }
     std::fclose(file);
     if (!complete) return;
-    state.fullScreen = (!fields[0].empty() && fields[0][0] == 'w') ? 0 : 1;
-    state.soundOn = (!fields[1].empty() && fields[1][0] == 's') ? 1 : 0;
+    state.fullScreen = fields[0].empty() || fields[0][0] != 'w';
+    state.soundOn = !fields[1].empty() && fields[1][0] == 's';
     state.soundsPending = state.soundOn;
     // Sizes beyond any real screen would only make the window system refuse the window.
     state.windowWidth = std::clamp(parse_decimal(fields[2]), 0, MAX_WINDOW_SIDE);
@@ -38,7 +36,7 @@ std::string format_config(const WindowState& state)
     // Full screen keeps the mode the player chose, whatever size the display granted.
     const bool mode = state.fullScreen && state.modeWidth > 0 && state.modeHeight > 0;
     std::snprintf(buffer, sizeof buffer, "%c*%c*%d*%d*", state.fullScreen ? 'f' : 'w',
-                  state.soundOn == 1 ? 's' : 'n', mode ? state.modeWidth : state.windowWidth,
+                  state.soundOn ? 's' : 'n', mode ? state.modeWidth : state.windowWidth,
                   mode ? state.modeHeight : state.windowHeight);
     return buffer;
 }
@@ -48,18 +46,18 @@ bool write_config_file(const std::string& path, const WindowState& state, std::s
     return write_file_atomic(path, format_config(state), error);
 }
 
-static std::string config_path()
+static std::string config_path(const WindowState& state)
 {
-    const std::string& dir = windowState.startDirectory;
+    const std::string& dir = state.startDirectory;
     return dir.empty() ? std::string(CONFIG_FILE) : dir + "/" + CONFIG_FILE;
 }
 
-void read_config() { read_config_file(config_path(), windowState); }
+void read_config(WindowState& state) { read_config_file(config_path(state), state); }
 
-void write_config()
+void write_config(const WindowState& state)
 {
     std::string error;
-    if (!write_config_file(config_path(), windowState, &error)) {
+    if (!write_config_file(config_path(state), state, &error)) {
         std::fprintf(stderr, "config: %s\n", error.c_str());
     }
 }

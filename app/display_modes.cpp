@@ -6,12 +6,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "app/display_modes.h"
-#include "app/frame_steps.h"
 #include "app/shell.h"
-#include "app/window_state.h"
-#include "game/menus.h"
-#include "render/scene.h"
+#include "platform/display_switch.h"
 
 namespace {
 
@@ -53,10 +49,9 @@ private:
     int gameModeWindow = 0;
 };
 
-GlutDisplay glutDisplay;
-DisplaySwitch displaySwitch;
-
 }  // namespace
+
+std::unique_ptr<DisplayBackend> make_glut_display() { return std::make_unique<GlutDisplay>(); }
 
 void register_callbacks()
 {
@@ -79,53 +74,47 @@ static void adopt_widgets(puObject* object, int window)
     }
 }
 
-void remember_start_window(int id) { displaySwitch.windowId = id; }
+void remember_start_window(Session& s, int id) { s.display.windowId = id; }
 
-void enter_configured_game_mode()
+void enter_configured_game_mode(Session& s)
 {
-    enter_stored_full_screen(windowState, displaySwitch, glutDisplay, "No File Loaded.");
-    set_windowed_label(windowState.fullScreen);
+    enter_stored_full_screen(s.window, s.display, *s.displayBackend, NO_FILE_TITLE);
+    set_windowed_label(s, s.window.fullScreen);
 }
 
-void reload_after_mode_change()
+void reload_after_mode_change(Session& s)
 {
     register_callbacks();
     // From the bottom of PUI's interface stack: while a dialog is open the "base" interface
     // is that dialog, and the bars and buttons beneath it would stay with the old window.
     adopt_widgets(puGetUltimateLiveInterface(), glutGetWindow());
-    const std::string& start = windowState.startDirectory;
+    const std::string& start = s.window.startDirectory;
     if (!start.empty()) {
         if (chdir(start.c_str()) != 0) std::perror("display: cannot return to the start directory");
     }
-    load_fonts();
-    load_scene_textures();
-    if (windowState.soundOn == 1) windowState.soundsPending = 1;
+    load_fonts(s);
+    load_scene_textures(s);
+    if (s.window.soundOn) s.window.soundsPending = true;
     // The pointer last seen belongs to the old window; left where it was it could sit past an
     // edge of the new one and scroll the view away until the mouse moved.
-    pointerState.pointerX = windowState.windowWidth / 2;
-    pointerState.pointerY = windowState.windowHeight / 2;
+    s.pointer.pointerX = s.window.windowWidth / 2;
+    s.pointer.pointerY = s.window.windowHeight / 2;
 }
 
-void enter_full_screen(const DisplayMode& mode)
+void enter_full_screen(Session& s, const DisplayMode& mode)
 {
-    if (windowState.soundOn == 1) release_sound();
-    switch_to_full_screen(windowState, displaySwitch, glutDisplay, mode, current_file_title());
-    reload_after_mode_change();
-    set_windowed_label(windowState.fullScreen);
+    if (s.window.soundOn) release_sound();
+    switch_to_full_screen(s.window, s.display, *s.displayBackend, mode, current_file_title(s).c_str());
+    reload_after_mode_change(s);
+    set_windowed_label(s, s.window.fullScreen);
     // the resolution dialog's OK moves the widgets to their places once it has called this
 }
 
-void leave_full_screen()
+void leave_full_screen(Session& s)
 {
-    set_windowed_label(0);
-    if (windowState.soundOn == 1) release_sound();
-    switch_to_window(windowState, displaySwitch, glutDisplay, current_file_title());
-    reload_after_mode_change();
-    place_permanent_widgets();
-}
-
-const char* current_file_title()
-{
-    const char* base = current_file_base_name(false);
-    return base[0] ? base : "No File Loaded.";
+    set_windowed_label(s, false);
+    if (s.window.soundOn) release_sound();
+    switch_to_window(s.window, s.display, *s.displayBackend, current_file_title(s).c_str());
+    reload_after_mode_change(s);
+    place_permanent_widgets(s);
 }

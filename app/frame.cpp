@@ -6,120 +6,124 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "app/config.h"
-#include "app/display_switch.h"
-#include "app/frame_steps.h"
 #include "app/shell.h"
-#include "app/window_state.h"
-#include "game/dialog_state.h"
-#include "game/game_state.h"
+#include "audio/audio.h"
+#include "editor/editor_gl.h"
+#include "editor/editor_tools.h"
+#include "game/game_actions.h"
 #include "game/round_flow.h"
 #include "game/status_line.h"
-#include "game/start_screen.h"
-#include "hole/course.h"
-#include "platform/ui_dialogs.h"
+#include "hole/course_archive.h"
+#include "physics/physics.h"
 #include "render/scene.h"
+#include "render/score_card_gl.h"
+
+Session* activeSession = nullptr;
+volatile std::sig_atomic_t quitRequested = 0;
 
 namespace {
 
-using FrameClock = std::chrono::steady_clock;
-
-struct FrameTiming {
-    bool initialised = false;            // first frame done
-    FrameClock::duration ticksPerFrame;  // one sixtieth of a second
-    FrameClock::time_point nextDeadline;
-};
-
-FrameTiming timing;
-
-// The status text must outlive the frame: PUI keeps only a pointer to a legend.
-char statusText[96] = "Zero Players";
-
-void pace_frame()
+void pace_frame(FrameTiming& timing)
 {
     // Spin without sleeping until the deadline has passed; a slow frame is not made up for.
-    FrameClock::time_point now = FrameClock::now();
-    while (now <= timing.nextDeadline) now = FrameClock::now();
+    FrameTiming::Clock::time_point now = FrameTiming::Clock::now();
+    while (now <= timing.nextDeadline) now = FrameTiming::Clock::now();
     timing.nextDeadline = now + timing.ticksPerFrame;
 }
 
 }  // namespace
 
-void draw_scene()
+void draw_scene(Session& s)
 {
+    PhysicsWorld& world = s.physics;
+    Renderer& renderer = s.renderer;
     begin_scene();
-    set_up_turn();
-    apply_camera();
-    draw_base_plane();
-    editor_warp_housekeeping();
-    set_up_tee();
-    apply_editor_click();
-    draw_tiles();
-    draw_tee_marker();
-    if (aimInput.aimMode != 1) {
-        pick_pointer();
-        draw_tool_preview();
+    set_up_turn(s);
+    apply_camera(renderer, s.camera, world);
+    draw_base_plane(renderer, s.grid);
+    editor_warp_housekeeping(s.editor, s.grid, s.aim.aimMode);
+    if (s.editor.currentTool == EditorTool::Nothing) set_up_tee(s);
+    apply_editor_click(s.editor, world);
+    draw_tiles(renderer, world);
+    draw_tee_marker(renderer, s.grid);
+    if (s.aim.aimMode != AimMode::Aiming) {
+        pick_pointer(s.editor, s.grid, world.oscillationFrame, s.pointer.pointerX, s.pointer.pointerY,
+                     s.window.windowHeight);
+        draw_tool_preview(s.editor, s.grid, s.aim.aimMode != AimMode::Off, s.pointer.pointerX, s.pointer.pointerY,
+                          texture_named(renderer.textures, "line_texture"));
     } else {
-        compute_aim();
+        compute_aim(s);
     }
-    for (int step = 0; step < 3; ++step) run_ball_step(step == 2);
-    update_putt_button();
+    for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(world, step == BALL_STEPS_PER_FRAME - 1);
+    update_putt_button(s);
     end_scene();
-    advance_animation_counters();
-    if (windowState.soundOn == 1 && windowState.soundsPending == 1) {
-        load_sound_effects();
-        windowState.soundsPending = 0;
+    advance_conveyor_offset(renderer.conveyorOffset);
+    advance_oscillation_frame(world);
+    if (s.window.soundOn && s.window.soundsPending) {
+        load_sounds(s.window.startDirectory, choose_music_file(s.course, s.round.currentHole));
+        s.window.soundsPending = false;
     }
 }
 
-volatile std::sig_atomic_t quitRequested = 0;
+void draw_overlay_screens(Session& s)
+{
+    const WindowState& window = s.window;
+    if (s.round.scoreCardShown && s.round.goToHoleMode != GoToHoleMode::Moved)
+        draw_score_card(s.renderer.textures, s.round, s.course, window.windowWidth, window.windowHeight);
+    if (s.dialogs.leaderBoardShown)
+        draw_leader_board(s.leaderBoard, s.course.holeCount, window.windowWidth, window.windowHeight);
+}
 
 void display_frame()
 {
+    Session& s = *activeSession;
     if (quitRequested) std::exit(0);
+    FrameTiming& timing = s.timing;
     if (!timing.initialised) {
-        timing.ticksPerFrame = std::chrono::duration_cast<FrameClock::duration>(std::chrono::nanoseconds(1000000000 / 60));
-        timing.nextDeadline = FrameClock::now();
+        timing.ticksPerFrame = std::chrono::duration_cast<FrameTiming::Clock::duration>(std::chrono::nanoseconds(1000000000 / 60));
+        timing.nextDeadline = FrameTiming::Clock::now();
     } else {
-        scroll_at_window_edge();
+        scroll_at_window_edge(s);
     }
     timing.initialised = true;
 
-    draw_scene();
-    pace_frame();
+    draw_scene(s);
+    pace_frame(timing);
 
-    if (gameState.playerCount > 0) {
-        build_status_text(statusText, sizeof statusText, gameState, course);
-        widgets.statusBox->setLegend(statusText);
+    if (s.round.playerCount > 0) {
+        build_status_text(s.statusText, sizeof s.statusText, s.round, s.course);
+        s.widgets.statusBox->setLegend(s.statusText);
     }
-    advance_hole();
-    if (dialogState.startScreenStep > 0) start_screen_step();
+    advance_hole(s);
+    if (s.dialogs.startScreenStep != StartStep::None) start_screen_step(s);
     puDisplay();
-    draw_overlay_screens();
+    draw_overlay_screens(s);
     glutSwapBuffers();
     glutPostRedisplay();
 }
 
 void on_reshape(int width, int height)
 {
-    WindowState& window = windowState;
+    Session& s = *activeSession;
+    WindowState& window = s.window;
     const bool springBack = take_window_size(window, width, height);
-    place_permanent_widgets();
-    recentre_dialogs(window.windowWidth, window.windowHeight);
+    place_permanent_widgets(s);
+    recentre_dialogs(s, window.windowWidth, window.windowHeight);
     if (springBack) glutReshapeWindow(window.windowWidth, window.windowHeight);
     set_projection(window.windowWidth, window.windowHeight);
 }
 
 void on_exit()
 {
-    static bool done = false;   // exit() may be reached twice (menu, then window close)
-    if (done) return;
-    done = true;
-    shut_down_physics();
-    write_config();
-    remove_unpacked_course();
+    if (!activeSession) return;
+    Session& s = *activeSession;
+    if (s.exited) return;   // exit() may be reached twice (menu, then window close)
+    s.exited = true;
+    shutdown_physics(s.physics);
+    write_config(s.window);
+    remove_course_files(s.course, true);
     // Else a game mode that changed the resolution would leave the desktop in it.
     if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE)) glutLeaveGameMode();
 }

@@ -13,7 +13,7 @@ constexpr const char* HOLES_DIRECTORY = "holes";
 
 }  // namespace
 
-void open_hole_dialog()
+void open_hole_dialog(Session& s)
 {
     FileDialogOptions options;
     options.title = "Load Hole Topography File";
@@ -21,48 +21,48 @@ void open_hole_dialog()
     options.filterLabel = "Hole topography files (*.top)";
     options.extension = ".top";
     options.mustExist = true;
-    show_file_dialog(options, [](const std::string& path) {
+    show_file_dialog(options, [&s](const std::string& path) {
         std::string error;
-        if (!read_hole_file(holeGrid, path, &error)) {
+        if (!read_hole_file(s.grid, path, &error)) {
             show_message(error, "Load Hole Topography File");
             return;
         }
-        currentFileName = path;
-        current_file_base_name(true);
+        s.currentFileName = path;
+        current_file_base_name(s, true);
     });
 }
 
-bool save_hole_to(const char* path)
+bool save_hole_to(Session& s, const char* path)
 {
     std::string error;
-    if (!write_hole_file(holeGrid, path, &error)) {
-        set_window_title((base_name(path) + " could not be saved.").c_str());
+    if (!write_hole_file(s.grid, path, &error)) {
+        set_window_title(s, (base_name(path) + " could not be saved.").c_str());
         show_message("The hole could not be saved.\n" + error, "Save Hole Topography File");
         return false;
     }
-    currentFileName = path;
-    std::string title = std::string(current_file_base_name(false)) + " has been saved.";
-    set_window_title(title.c_str());
+    s.currentFileName = path;
+    const std::string title = current_file_base_name(s, false) + " has been saved.";
+    set_window_title(s, title.c_str());
     return true;
 }
 
-void save_hole_dialog()
+void save_hole_dialog(Session& s)
 {
     FileDialogOptions options;
     options.title = "Save Hole Topography File";
     options.directory = HOLES_DIRECTORY;
     options.filterLabel = "Hole Topography File (*.top)";
     options.extension = ".top";
-    options.initialName = currentFileName.empty() ? std::string("hole1.top") : base_name(currentFileName);
+    options.initialName = s.currentFileName.empty() ? std::string("hole1.top") : base_name(s.currentFileName);
     options.askOverwrite = true;
-    show_file_dialog(options, [](const std::string& path) { save_hole_to(path.c_str()); });
+    show_file_dialog(options, [&s](const std::string& path) { save_hole_to(s, path.c_str()); });
 }
 
-void save_hole()
+void save_hole(Session& s)
 {
-    if (currentFileName.empty()) {
-        save_hole_dialog();
+    if (s.currentFileName.empty()) {
+        save_hole_dialog(s);
         return;
     }
-    save_hole_to(currentFileName.c_str());
+    save_hole_to(s, s.currentFileName.c_str());
 }

@@ -3,19 +3,11 @@
 #include <GL/freeglut.h>
 #include <plib/pu.h>
 
-#include "app/frame_steps.h"
-#include "app/input.h"
 #include "app/shell.h"
-#include "app/window_state.h"
-#include "editor/editor_state.h"
 #include "editor/editor_tools.h"
-#include "game/dialog_state.h"
-#include "game/game_state.h"
-#include "game/menus.h"
+#include "game/game_actions.h"
+#include "physics/physics.h"
 #include "platform/ui_dialogs.h"
-#include "render/camera.h"
-
-PointerState pointerState;
 
 namespace {
 
@@ -25,25 +17,33 @@ constexpr int MENU_BAR_HEIGHT = 26;
 
 bool visible(puObject* object) { return object && object->isVisible(); }
 
-bool any_screen_open()
+bool any_screen_open(const Session& s)
 {
-    const DialogState& dialogs = dialogState;
-    return dialogs.startScreenStep != 0 || gameState.scoreCardShown != 0 || dialogs.leaderBoardShown != 0 ||
-           dialogs.pickUpDialogOpen != 0 || dialogs.confirmKind != 0 || dialogs.resolutionDialogOpen != 0 ||
-           dialogs.goToHoleDialogOpen != 0;
+    const DialogState& dialogs = s.dialogs;
+    return dialogs.startScreenStep != StartStep::None || s.round.scoreCardShown || dialogs.leaderBoardShown ||
+           dialogs.pickUpDialogOpen || dialogs.confirmKind != ConfirmKind::None || dialogs.resolutionDialogOpen ||
+           dialogs.goToHoleDialogOpen;
 }
 
-bool any_dialog_open()
+bool any_dialog_open(const Session& s)
 {
-    const DialogState& dialogs = dialogState;
-    return dialogs.startScreenStep != 0 || dialogs.pickUpDialogOpen != 0 || dialogs.goToHoleDialogOpen != 0 ||
-           dialogs.leaderBoardShown != 0 || gameState.scoreCardShown != 0 || platform_dialog_open();
+    const DialogState& dialogs = s.dialogs;
+    return dialogs.startScreenStep != StartStep::None || dialogs.pickUpDialogOpen || dialogs.goToHoleDialogOpen ||
+           dialogs.leaderBoardShown || s.round.scoreCardShown || platform_dialog_open();
 }
+
+// A question of the message box is open (the resolution dialog is not one).
+bool question_open(const Session& s)
+{
+    return s.dialogs.confirmKind != ConfirmKind::None && s.dialogs.confirmKind != ConfirmKind::Resolution;
+}
+
+Session& session_of(puObject* object) { return *static_cast<Session*>(object->getUserData()); }
 
 // A coordinate outside the window becomes the window's centre.
-void keep_inside(int& x, int& y)
+void keep_inside(const Session& s, int& x, int& y)
 {
-    const WindowState& window = windowState;
+    const WindowState& window = s.window;
     if (x < 0 || x > window.windowWidth - 1) x = window.windowWidth / 2;
     if (y < 0 || y > window.windowHeight - 1) y = window.windowHeight / 2;
 }
@@ -59,10 +59,11 @@ bool on_small_button(puObject* button, int x, int y, int h)
 
 void on_keyboard(unsigned char key, int, int)
 {
+    Session& s = *activeSession;
     puKeyboard(key, PU_DOWN);
-    if (key == 27 && !any_screen_open()) {
-        dialogState.confirmKind = CONFIRM_EXIT;
-        message_box("Do you really wish to exit the program?");
+    if (key == 27 && !any_screen_open(s)) {
+        s.dialogs.confirmKind = ConfirmKind::Exit;
+        message_box(s, "Do you really wish to exit the program?");
     }
     glutPostRedisplay();
 }
@@ -71,43 +72,45 @@ void on_special_key(int key, int, int) { puKeyboard(key + PU_KEY_GLUT_SPECIAL_OF
 
 void on_motion(int x, int y)
 {
-    PointerState& pointer = pointerState;
+    Session& s = *activeSession;
+    PointerState& pointer = s.pointer;
     puMouse(x, y);
     const int oldX = pointer.pointerX, oldY = pointer.pointerY;
     pointer.pointerX = x;
     pointer.pointerY = y;
     const bool overEditorBar = x >= 0 && x <= EDITOR_MENU_WIDTH && y >= 0 && y <= MENU_BAR_HEIGHT &&
-                               visible(widgets.editorMenuBar);
+                               visible(s.widgets.editorMenuBar);
     const bool overPlayBar = x >= 0 && x <= PLAY_MENU_WIDTH && y >= 0 && y <= MENU_BAR_HEIGHT &&
-                             visible(widgets.playMenuBar);
+                             visible(s.widgets.playMenuBar);
     if (overEditorBar || overPlayBar) {
         pointer.pointerX = oldX;
         pointer.pointerY = oldY;
-        pointer.pointerOverMenu = 1;
+        pointer.pointerOverMenu = true;
         return;
     }
-    pointer.pointerOverMenu = 0;
-    keep_inside(pointer.pointerX, pointer.pointerY);
+    pointer.pointerOverMenu = false;
+    keep_inside(s, pointer.pointerX, pointer.pointerY);
 }
 
 void on_mouse(int button, int state, int x, int y)
 {
-    PointerState& pointer = pointerState;
-    const PermanentWidgets& ui = widgets;
+    Session& s = *activeSession;
+    PointerState& pointer = s.pointer;
+    const PermanentWidgets& ui = s.widgets;
     // A press or release that lands on a widget (a menu entry, a button) is PUI's alone.
     const int onWidget = puMouse(button, state, x, y);
-    if (pointer.swallowClick == 1) {
-        pointer.swallowClick = 0;
+    if (pointer.swallowClick) {
+        pointer.swallowClick = false;
         return;
     }
     if (onWidget) return;
     // While any dialog is open its buttons take the clicks: none may reach the hole, strike
     // a ball being aimed or edit a tile under the dialog.
-    if (dialogState.confirmKind > 0 || dialogState.resolutionDialogOpen || any_dialog_open()) return;
-    if (visible(ui.editorMenuBar) && ui.editorMenuBar->checkHit(button, state, x, windowState.windowHeight - y)) return;
-    if (visible(ui.playMenuBar) && ui.playMenuBar->checkHit(button, state, x, windowState.windowHeight - y)) return;
+    if (question_open(s) || s.dialogs.resolutionDialogOpen || any_dialog_open(s)) return;
+    const int h = s.window.windowHeight;
+    if (visible(ui.editorMenuBar) && ui.editorMenuBar->checkHit(button, state, x, h - y)) return;
+    if (visible(ui.playMenuBar) && ui.playMenuBar->checkHit(button, state, x, h - y)) return;
 
-    const int h = windowState.windowHeight;
     const int px = pointer.pointerX, py = pointer.pointerY;
     if (visible(ui.puttButton)) {
         int bx = 0, by = 0;
@@ -118,7 +121,7 @@ void on_mouse(int button, int state, int x, int y)
                             static_cast<puObject*>(ui.turnLeftButton), static_cast<puObject*>(ui.turnRightButton)}) {
         if (on_small_button(small, px, py, h)) return;
     }
-    if (gameState.scoreCardShown && score_card_close_hit(px, py, h)) return;
+    if (s.round.scoreCardShown && score_card_close_hit(s, px, py, h)) return;
     const bool overEditor = ((0 <= px && px <= EDITOR_MENU_WIDTH) || pointer.pointerOverMenu) &&
                             ((0 <= py && py <= MENU_BAR_HEIGHT) || pointer.pointerOverMenu) && visible(ui.editorMenuBar);
     const bool overPlay = ((0 <= px && px <= PLAY_MENU_WIDTH) || pointer.pointerOverMenu) &&
@@ -128,18 +131,18 @@ void on_mouse(int button, int state, int x, int y)
     pointer.pointerX = x;
     pointer.pointerY = y;
     if (10 <= x && x <= 120 && h - 40 <= y && y <= h - 10) return;
-    keep_inside(pointer.pointerX, pointer.pointerY);
+    keep_inside(s, pointer.pointerX, pointer.pointerY);
 
-    AimInput& aim = aimInput;
+    AimInput& aim = s.aim;
     if (state != GLUT_DOWN) return;
-    if (aim.aimMode == 0) {
-        if (button == GLUT_LEFT_BUTTON) press_editor_button(CLICK_PLACE, pointer.pointerX, pointer.pointerY);
-        if (button == GLUT_RIGHT_BUTTON) press_editor_button(CLICK_REMOVE, pointer.pointerX, pointer.pointerY);
-    } else if (aim.aimMode == 1) {
+    if (aim.aimMode == AimMode::Off) {
+        if (button == GLUT_LEFT_BUTTON) press_editor_button(s.editor, Click::Place, pointer.pointerX, pointer.pointerY);
+        if (button == GLUT_RIGHT_BUTTON) press_editor_button(s.editor, Click::Remove, pointer.pointerX, pointer.pointerY);
+    } else if (aim.aimMode == AimMode::Aiming) {
         if (button == GLUT_LEFT_BUTTON) {
-            aim_input(AIM_STRIKE);
-            gameState.puttRequested = 0;
-        } else if (button == GLUT_RIGHT_BUTTON && aim.aimState != 2) {
+            aim_input(s, AimCode::Strike);
+            s.round.puttRequested = false;
+        } else if (button == GLUT_RIGHT_BUTTON && aim.aimState != AimPhase::Struck) {
             aim.meterFlipped = !aim.meterFlipped;
         }
     }
@@ -147,7 +150,8 @@ void on_mouse(int button, int state, int x, int y)
 
 void hide_menu_pressed(puObject* button)
 {
-    puMenuBar* bar = gameState.playerCount > 0 ? widgets.playMenuBar : widgets.editorMenuBar;
+    Session& s = session_of(button);
+    puMenuBar* bar = s.round.playerCount > 0 ? s.widgets.playMenuBar : s.widgets.editorMenuBar;
     if (button->getIntegerValue() == 1) {
         bar->reveal();
         button->setLegend("Hide Menu");
@@ -155,50 +159,51 @@ void hide_menu_pressed(puObject* button)
         bar->hide();
         button->setLegend("Show Menu");
     }
-    pointerState.swallowClick = 1;
+    s.pointer.swallowClick = true;
 }
 
-void putt_pressed(puObject*)
+void putt_pressed(puObject* button)
 {
-    aim_input(AIM_START);
-    if (widgets.puttButton->isVisible()) widgets.puttButton->hide();
-    gameState.puttRequested = 1;
+    Session& s = session_of(button);
+    aim_input(s, AimCode::Start);
+    if (s.widgets.puttButton->isVisible()) s.widgets.puttButton->hide();
+    s.round.puttRequested = true;
 }
 
 void zoom_in_pressed(puObject* button)
 {
     button->setValue(0);
-    zoom_in(cameraState);
+    zoom_in(session_of(button).camera);
 }
 
 void zoom_out_pressed(puObject* button)
 {
     button->setValue(0);
-    zoom_out(cameraState);
+    zoom_out(session_of(button).camera);
 }
 
 void turn_left_pressed(puObject* button)
 {
     button->setValue(0);
-    turn_left(cameraState);
+    turn_left(session_of(button).camera);
 }
 
 void turn_right_pressed(puObject* button)
 {
     button->setValue(0);
-    turn_right(cameraState);
+    turn_right(session_of(button).camera);
 }
 
-void aim_input(int code)
+void aim_input(Session& s, AimCode code)
 {
-    AimInput& aim = aimInput;
-    if (code == AIM_START) {
+    AimInput& aim = s.aim;
+    if (code == AimCode::Start) {
         if (aim.aimClicks == 0) {
-            rebuild_hole_geometry();
-            aim.aimMode = 1;
-            aim.aimState = 1;
+            build_hole_geometry(s.physics);
+            aim.aimMode = AimMode::Aiming;
+            aim.aimState = AimPhase::Began;
         } else {
-            aim.aimMode = 0;
+            aim.aimMode = AimMode::Off;
         }
         aim.aimClicks += 1;
     }
@@ -206,39 +211,39 @@ void aim_input(int code)
         aim.aimClicks = 0;
         aim.puttPower = 0;
         aim.struckPower = 0;
-        aim.aimState = 0;
+        aim.aimState = AimPhase::Idle;
     }
     if (aim.aimClicks != 1) return;
     while (aim.aimAngle > 180.0f) aim.aimAngle -= 360.0f;
     while (aim.aimAngle < -180.0f) aim.aimAngle += 360.0f;
     if (aim.puttPower < 0) aim.puttPower = 0;
     if (aim.puttPower > MAX_POWER) aim.puttPower = MAX_POWER;
-    if (code == AIM_STRIKE) {
+    if (code == AimCode::Strike) {
         aim.struckPower = aim.puttPower;
         if (aim.puttPower == 0) aim.aimClicks = 0;
-        aim.aimState = 2;
+        aim.aimState = AimPhase::Struck;
     }
 }
 
-void update_putt_button()
+void update_putt_button(Session& s)
 {
-    puButton* putt = widgets.puttButton;
-    if (aimInput.aimState == 2 || gameState.ballReady != 1 || gameState.puttRequested == 1) {
+    puButton* putt = s.widgets.puttButton;
+    if (s.aim.aimState == AimPhase::Struck || !s.round.ballReady || s.round.puttRequested) {
         if (putt->isVisible()) putt->hide();
     } else if (!putt->isVisible()) {
         putt->reveal();
     }
 }
 
-void scroll_at_window_edge()
+void scroll_at_window_edge(Session& s)
 {
-    const PointerState& pointer = pointerState;
-    const int w = windowState.windowWidth, h = windowState.windowHeight;
+    const PointerState& pointer = s.pointer;
+    const int w = s.window.windowWidth, h = s.window.windowHeight;
     if (!pointer_at_edge(pointer.pointerX, pointer.pointerY, w, h)) return;
-    AimInput& aim = aimInput;
-    if (aim.aimMode == 1 && aim.aimState != 1 && aim.aimState != 2) {
-        aim_input(AIM_START);
-        gameState.puttRequested = 0;
+    AimInput& aim = s.aim;
+    if (aim.aimMode == AimMode::Aiming && aim.aimState == AimPhase::Idle) {
+        aim_input(s, AimCode::Start);
+        s.round.puttRequested = false;
     }
-    scroll_camera(cameraState, pointer.pointerX, pointer.pointerY, w, h);
+    scroll_camera(s.camera, pointer.pointerX, pointer.pointerY, w, h);
 }

@@ -4,16 +4,12 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <memory>
 
 #include "app/config.h"
-#include "app/display_modes.h"
-#include "app/frame_steps.h"
 #include "app/shell.h"
-#include "app/window_state.h"
-#include "game/menus.h"
-#include "hole/hole_grid.h"
 #include "platform/fs.h"
-#include "render/scene.h"
+#include "platform/ui_dialogs.h"
 
 // A terminal's Ctrl+C or a session logout ends the game through the normal exit path at the
 // next frame, so the settings are kept and the unpacked course removed.
@@ -21,36 +17,39 @@ static void request_quit(int) { quitRequested = 1; }
 
 int main(int argc, char** argv)
 {
-    WindowState& window = windowState;
+    // Never destroyed: the program ends through exit(), and the at-exit handler still needs it.
+    Session& s = *new Session();
+    activeSession = &s;
+    WindowState& window = s.window;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     // The window manager's close button ends the program through the normal exit path.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
 
-    window.fullScreen = 0;
-    window.soundOn = 1;
-    window.soundsPending = 1;
+    window.fullScreen = false;
+    window.soundOn = true;
+    window.soundsPending = true;
     window.windowWidth = 600;
     window.windowHeight = 450;
     window.startDirectory = current_directory();
-    read_config();
-    set_sound_label(window.soundOn);
+    read_config(window);
+    set_sound_label(s, window.soundOn);
 
-    if (window.fullScreen != 1) {
+    if (!window.fullScreen) {
         glutInitWindowSize(window.windowWidth, window.windowHeight);
-        remember_start_window(glutCreateWindow("No File Loaded."));
+        remember_start_window(s, glutCreateWindow(NO_FILE_TITLE));
     } else {
-        enter_configured_game_mode();
+        enter_configured_game_mode(s);
     }
-    clear_layers(holeGrid);
+    clear_layers(s.grid);
     register_callbacks();
     puInit();
-    load_fonts();
+    load_fonts(s);
     puSetDefaultStyle(PUSTYLE_SMALL_BEVELLED);
     puSetDefaultColourScheme(0.7f, 0.7f, 0.7f, 1.0f);
-    create_permanent_widgets();
-    load_scene_textures();
-    start_physics();
+    create_permanent_widgets(s);
+    load_scene_textures(s);
+    start_physics(s);
     std::atexit(on_exit);
     std::signal(SIGTERM, request_quit);
     std::signal(SIGINT, request_quit);

@@ -1,38 +1,17 @@
-// The application shell: start-up, the frame driver, input callbacks and the permanent
-// widgets every screen shares.
+// The application shell: start-up, the frame driver, input callbacks, the permanent widgets,
+// the menus and the display modes. Everything takes the session it works on; only the GLUT
+// callbacks, which carry no user data, find it through activeSession.
 #pragma once
 
-class puButton;
-class puFrame;
-class puMenuBar;
+#include <csignal>
+
+#include "app/session.h"
+
 class puObject;
 
-struct PermanentWidgets {
-    puButton* hideMenuButton = nullptr;   // "Hide Menu" / "Show Menu"
-    puFrame* toolLabel = nullptr;         // the editor's current tool
-    puFrame* statusBox = nullptr;         // the status line during a round
-    puButton* puttButton = nullptr;       // begins aiming
-    puButton* zoomInButton = nullptr;     // "+"
-    puButton* zoomOutButton = nullptr;    // "-"
-    puButton* turnLeftButton = nullptr;   // "<"
-    puButton* turnRightButton = nullptr;  // ">"
-    puMenuBar* editorMenuBar = nullptr;   // File, Edit, Config
-    puMenuBar* playMenuBar = nullptr;     // File, Stats, Special, Config
-};
-
-extern PermanentWidgets widgets;
-
-// Pointer and click state kept by the input callbacks.
-struct PointerState {
-    int pointerX = 319;        // last pointer position, pixels from the left
-    int pointerY = 239;        // pixels from the top
-    int pointerOverMenu = 0;   // over a visible menu bar
-    int swallowClick = 0;      // the Hide/Show Menu button fired: do not use this click again
-};
-
-extern PointerState pointerState;
-
-#include <csignal>
+// The session the GLUT callbacks (and the at-exit handler) work on: GLUT hands its callbacks
+// no user data, so this one pointer is how they reach the session main made.
+extern Session* activeSession;
 
 // Set by a termination signal; the next frame leaves through the exit path.
 extern volatile std::sig_atomic_t quitRequested;
@@ -49,31 +28,68 @@ void on_window_closed();
 // The exit path (registered with atexit): settings saved, unpacked course removed, and the
 // display's own mode given back when the game mode changed it.
 void on_exit();
-
 // Registers the seven callbacks, and the close callback, on the current window.
 void register_callbacks();
 
+// One frame of the scene, in its order of steps.
+void draw_scene(Session& s);
+
+// Start-up: the session's hooks (physics, round, game, audio messages) and the physics world.
+void start_physics(Session& s);
 // Creates the permanent widgets and both menu bars for the current window size.
-void create_permanent_widgets();
+void create_permanent_widgets(Session& s);
 // Moves the permanent widgets to their places for the current window size.
-void place_permanent_widgets();
-
+void place_permanent_widgets(Session& s);
+// Keeps every open dialog centred after a resize.
+void recentre_dialogs(Session& s, int windowWidth, int windowHeight);
 // Loads the two texture fonts into the PUI default fonts.
-void load_fonts();
+void load_fonts(Session& s);
+// Loads every texture and forgets the compiled hole (it refers to the old names).
+void load_scene_textures(Session& s);
+// The window title (ignored in full screen).
+void set_window_title_now(Session& s, const char* title);
+// The title for a new window: the current file's base name or "No File Loaded.".
+std::string current_file_title(Session& s);
 
-// Sets the window title (ignored in full screen).
-void set_window_title(const char* title);
-// The current file's base name; with setTitle also makes it the window title.
-const char* current_file_base_name(bool setTitle);
+// The menus: both bars, the Config labels and the game's Yes/No message box.
+void create_menu_bars(Session& s);
+void place_menu_bars(Session& s, int h);
+// Opens the Yes/No box for the question s.dialogs.confirmKind names.
+void message_box(Session& s, const char* text);
+// The Edit menu's tool chosen: the label shows it.
+void choose_tool(Session& s, EditorTool tool, const char* label);
 
-// Enters the full-screen mode stored in the settings (start-up); falls back to a window
-// when the display refuses every mode.
-void enter_configured_game_mode();
-
-// Button callbacks of the permanent widgets.
+// Input steps: the aiming state machine, the Putt button, edge scrolling.
+void aim_input(Session& s, AimCode code);
+void update_putt_button(Session& s);
+void scroll_at_window_edge(Session& s);
+// Aim angle and offsets from where the followed ball is on screen against the pointer.
+void compute_aim(Session& s);
+// Button callbacks of the permanent widgets (each carries the session as user data).
 void hide_menu_pressed(puObject* button);
 void putt_pressed(puObject* button);
 void zoom_in_pressed(puObject* button);
 void zoom_out_pressed(puObject* button);
 void turn_left_pressed(puObject* button);
 void turn_right_pressed(puObject* button);
+
+// Commands of the menus that reach into the shell.
+void new_hole(Session& s);
+void switch_sound(Session& s, bool on);
+void release_sound();
+void leave_full_screen_if_needed(Session& s);
+
+// The display modes through GLUT: every switch makes a new GL context and so reloads fonts,
+// textures and sounds, and hands the widgets to the new window.
+void enter_full_screen(Session& s, const DisplayMode& mode);
+void leave_full_screen(Session& s);
+void reload_after_mode_change(Session& s);
+// Start-up with full screen stored; falls back to a window when the display refuses.
+void enter_configured_game_mode(Session& s);
+// The window start-up made (the one a switch to full screen replaces).
+void remember_start_window(Session& s, int id);
+// The GLUT display backend for the session.
+std::unique_ptr<DisplayBackend> make_glut_display();
+
+// The score card and leader board screens over their dialogs.
+void draw_overlay_screens(Session& s);

@@ -1,66 +1,92 @@
-// Start-up and per-frame glue between the shell and the subsystems: the physics world with
-// its sound and drawing hooks, the sounds, the textures and the unpacked course.
+// Start-up and per-frame glue between the shell and the subsystems: the session's hooks for
+// the physics (sound, drawing), the round and the game, the textures and the aim.
 #include <GL/glu.h>
+#include <plib/pu.h>
 
-#include "app/frame_steps.h"
-#include "app/input.h"
+#include "app/hole_dialogs.h"
 #include "app/shell.h"
-#include "app/window_state.h"
 #include "audio/audio.h"
 #include "game/aim.h"
-#include "game/dialogs_ui.h"
-#include "game/game_state.h"
-#include "game/round_flow.h"
-#include "hole/course_archive.h"
+#include "game/game_actions.h"
 #include "physics/physics.h"
 #include "platform/ui_dialogs.h"
-#include "render/camera.h"
 #include "render/scene.h"
-#include "render/textures.h"
-#include "render/tile_rules.h"
 
 namespace {
 
-int physics_sound_enabled() { return windowState.soundOn; }
-bool physics_play_sound(int id) { return play_sound(0, id) == SOUND_OK; }
-void physics_stop_sound(int id) { stop_sound(1, id); }
-void physics_shutdown_audio() { shutdown_audio(windowState); }
+Session& session_of(void* user) { return *static_cast<Session*>(user); }
+
+bool physics_sound_enabled(void* user) { return session_of(user).window.soundOn; }
+bool physics_play_sound(void*, int id) { return play_sound(0, id) == SOUND_OK; }
+void physics_stop_sound(void*, int id) { stop_sound(1, id); }
+void physics_shutdown_audio(void* user) { shutdown_audio(session_of(user).window); }
+
+void physics_draw_ball(void* user, int slot, const double pos[3], const double rot[12], double radius)
+{
+    Session& s = session_of(user);
+    draw_ball(s.renderer, ball_colour_of(s.round, slot), pos, rot, radius);
+}
+
+void physics_draw_putter(void*, const double pos[3], const double rot[12]) { draw_putter(pos, rot); }
+
+void physics_draw_power_meter(void* user, float meter, const double ballPos[3])
+{
+    draw_power_meter(meter, ballPos, session_of(user).aim.meterFlipped);
+}
 
 void show_audio_message(const char* text, const char* caption) { show_message(text, caption); }
-void show_round_message(const char* text, const char* caption) { show_message(text, caption); }
+
+void show_round_message(GameSession&, const char* text, const char* caption) { show_message(text, caption); }
+
+void start_round_music(GameSession& s)
+{
+    if (s.window.soundOn) start_hole_music(s.course, s.round.currentHole);
+}
+
+// What the game asks of the application.
+void hook_new_hole(GameSession& s) { new_hole(app_session(s)); }
+void hook_switch_sound(GameSession& s, bool on) { switch_sound(app_session(s), on); }
+void hook_set_window_title(GameSession& s, const char* title) { set_window_title_now(app_session(s), title); }
+void hook_place_widgets(GameSession& s) { place_permanent_widgets(app_session(s)); }
+void hook_enter_full_screen(GameSession& s, const DisplayMode& mode) { enter_full_screen(app_session(s), mode); }
+void hook_leave_full_screen(GameSession& s) { leave_full_screen(app_session(s)); }
+void hook_drop_editor_tool(GameSession& s) { app_session(s).editor.currentTool = EditorTool::Nothing; }
+
+void hook_show_editor(GameSession& s)
+{
+    Session& app = app_session(s);
+    if (app.editor.currentTool != EditorTool::Nothing) app.widgets.toolLabel->reveal();
+}
 
 }  // namespace
 
-void start_physics()
+void start_physics(Session& s)
 {
-    PhysicsHooks& hooks = physicsHooks;
-    hooks.sound_enabled = physics_sound_enabled;
-    hooks.play_sound = physics_play_sound;
-    hooks.stop_sound = physics_stop_sound;
-    hooks.shutdown_audio = physics_shutdown_audio;
+    PhysicsHooks& physics = s.physics.hooks;
+    physics.user = &s;
+    physics.sound_enabled = physics_sound_enabled;
+    physics.play_sound = physics_play_sound;
+    physics.stop_sound = physics_stop_sound;
+    physics.shutdown_audio = physics_shutdown_audio;
+    physics.draw_ball = physics_draw_ball;
+    physics.draw_putter = physics_draw_putter;
+    physics.draw_power_meter = physics_draw_power_meter;
     set_audio_message_handler(show_audio_message);
-    roundHooks.show_message = show_round_message;
-    install_dialog_hooks();
-    roundHooks.start_hole_music = [] {
-        if (windowState.soundOn == 1) start_hole_music();
-    };
-    install_drawing_hooks();
-    init_physics();
+
+    GameHooks& game = s.hooks;
+    game.show_message = show_round_message;
+    game.start_hole_music = start_round_music;
+    game.new_hole = hook_new_hole;
+    game.switch_sound = hook_switch_sound;
+    game.set_window_title = hook_set_window_title;
+    game.place_widgets = hook_place_widgets;
+    game.enter_full_screen = hook_enter_full_screen;
+    game.leave_full_screen = hook_leave_full_screen;
+    game.drop_editor_tool = hook_drop_editor_tool;
+    game.show_editor = hook_show_editor;
+    install_dialog_hooks(s);
+    init_physics(s.physics);
 }
-
-void shut_down_physics() { shutdown_physics(); }
-
-void advance_animation_counters()
-{
-    advance_conveyor_offset();
-    advance_oscillation_frame();
-}
-
-void rebuild_hole_geometry() { build_hole_geometry(); }
-
-void run_ball_step(bool draw) { step_balls(draw ? 1 : 0); }
-
-void load_sound_effects() { load_sounds(); }
 
 void release_sound()
 {
@@ -68,16 +94,10 @@ void release_sound()
     stop_music();
 }
 
-void remove_unpacked_course() { remove_course_files(true); }
-
-void load_scene_textures()
-{
-    load_textures();
-    drop_compiled_scene();   // the compiled hole refers to the old texture names
-}
+void load_scene_textures(Session& s) { load_scene_textures(s.renderer); }
 
 // Aim computation: where the followed ball is on screen against the pointer.
-void compute_aim()
+void compute_aim(Session& s)
 {
     GLint viewport[4];
     GLdouble modelview[16], projection[16];
@@ -85,13 +105,13 @@ void compute_aim()
     glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     double ball[3];
-    ball_position(physicsWorld.followBall, ball);
+    ball_position(s.physics, s.physics.followBall, ball);
     GLdouble bx = 0, by = 0, bz = 0;
     if (gluProject(ball[0], ball[1], ball[2], modelview, projection, viewport, &bx, &by, &bz) != GL_TRUE) return;
     const AimResult aim = compute_aim_angle(static_cast<float>(bx), static_cast<float>(by),
-                                            static_cast<float>(pointerState.pointerX),
-                                            static_cast<float>(pointerState.pointerY), cameraState.viewAngle);
-    aimInput.aimAngle = aim.aimAngle;
-    aimInput.aimOffset[0] = aim.offsetU;
-    aimInput.aimOffset[1] = aim.offsetV;
+                                            static_cast<float>(s.pointer.pointerX),
+                                            static_cast<float>(s.pointer.pointerY), s.camera.viewAngle);
+    s.aim.aimAngle = aim.aimAngle;
+    s.aim.aimOffset[0] = aim.offsetU;
+    s.aim.aimOffset[1] = aim.offsetV;
 }

@@ -38,8 +38,8 @@ int init_sound();
 // Stops the music, frees every effect, closes the device; the table count becomes 0.
 void free_sound();
 // Back in the start directory, opens the device, loads the eleven effects from sounds/ in id
-// order and starts the music chosen by choose_music_file. Does nothing more without a device.
-void load_sounds();
+// order and starts the music at musicFile ("" for none). Does nothing more without a device.
+void load_sounds(const std::string& startDirectory, const std::string& musicFile);
 // Reads one WAV file into slot id. SOUND_OK, SOUND_BAD_FILE ("Bad wave file", then "Load file
 // failed") or SOUND_MIXER_FAILED ("Load file failed"); the id then stays silent.
 int load_sound(const std::string& path, int id);
@@ -71,8 +71,8 @@ int start_music(const std::string& path);
 // Stops and frees the music; safe to call at any time.
 void stop_music();
 // At the start of a hole: stop_music, then start the music choose_music_file gives for the
-// global course and round, if any. Nothing happens while the sounds are not loaded.
-void start_hole_music();
+// course and hole, if any. Nothing happens while the sounds are not loaded.
+void start_hole_music(const Course& course, int currentHole);
 bool is_music_playing();
 
 // ---- the sound switch ---------------------------------------------------------------------
@@ -81,8 +81,8 @@ const char* sound_menu_label(const WindowState& state);
 // The Config menu's sound entry chosen: off frees effects and music; on asks for a load at
 // the end of the next frame.
 void toggle_sound(WindowState& state);
-// End of a frame: loads the sounds when sound is on and a load is pending.
-void load_pending_sounds(WindowState& state);
+// End of a frame: loads the sounds (and musicFile) when sound is on and a load is pending.
+void load_pending_sounds(WindowState& state, const std::string& musicFile);
 // Before a display-mode change, a restart or exit: frees effects and music when sound is on.
 void release_sound(WindowState& state);
 // After a display-mode change or a restart: with sound on, the sounds load again next frame.

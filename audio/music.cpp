@@ -10,7 +10,6 @@
 #include "audio/audio.h"
 #include "audio/audio_local.h"
 #include "audio/midi_check.h"
-#include "game/game_state.h"
 #include "hole/course.h"
 #include "platform/fs.h"
 
@@ -116,12 +115,12 @@ void stop_music()
     m.file.shrink_to_fit();
 }
 
-void start_hole_music()
+void start_hole_music(const Course& course, int currentHole)
 {
     if (!is_sound_device_open()) return;
     stop_music();
     begin_audio_message_pass();
-    std::string file = choose_music_file(course, gameState.currentHole);
+    std::string file = choose_music_file(course, currentHole);
     if (!file.empty()) start_music(file);
 }
 

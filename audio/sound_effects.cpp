@@ -6,12 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/window_state.h"
 #include "audio/audio.h"
 #include "audio/audio_local.h"
 #include "audio/wave_reader.h"
-#include "game/game_state.h"
-#include "hole/course.h"
 #include "platform/fs.h"
 
 namespace {
@@ -182,10 +179,9 @@ int load_sound(const std::string& path, int id)
     return SOUND_OK;
 }
 
-void load_sounds()
+void load_sounds(const std::string& start, const std::string& music)
 {
     // Every data path is relative to the start directory.
-    const std::string& start = windowState.startDirectory;
     if (!start.empty() && current_directory() != start && ::chdir(start.c_str()) != 0) {
         log_audio("cannot return to " + start);
     }
@@ -194,7 +190,6 @@ void load_sounds()
     for (int id = 0; id < SOUND_COUNT; ++id) {
         load_sound(std::string(SOUNDS_DIRECTORY) + "/" + SOUND_FILES[id], id);
     }
-    std::string music = choose_music_file(course, gameState.currentHole);
     if (!music.empty()) start_music(music);
 }
 

@@ -1,37 +1,37 @@
 // The sound switch of the Config menu and the moments the sounds are freed and reloaded.
 #include <SDL_mixer.h>
 
-#include "app/window_state.h"
+#include "platform/window_state.h"
 #include "audio/audio.h"
 
 const char* sound_menu_label(const WindowState& state)
 {
-    return state.soundOn == 1 ? "Sound Off" : "Sound On ";
+    return state.soundOn ? "Sound Off" : "Sound On ";
 }
 
 void toggle_sound(WindowState& state)
 {
-    if (state.soundOn == 1) {
+    if (state.soundOn) {
         free_sound();
         stop_music();
-        state.soundOn = 0;
+        state.soundOn = false;
     } else {
-        state.soundsPending = 1;
-        state.soundOn = 1;
+        state.soundsPending = true;
+        state.soundOn = true;
     }
 }
 
-void load_pending_sounds(WindowState& state)
+void load_pending_sounds(WindowState& state, const std::string& musicFile)
 {
-    if (state.soundOn == 1 && state.soundsPending == 1) {
-        load_sounds();
-        state.soundsPending = 0;
+    if (state.soundOn && state.soundsPending) {
+        load_sounds(state.startDirectory, musicFile);
+        state.soundsPending = false;
     }
 }
 
 void release_sound(WindowState& state)
 {
-    if (state.soundOn == 1) {
+    if (state.soundOn) {
         free_sound();
         stop_music();
     }
@@ -39,7 +39,7 @@ void release_sound(WindowState& state)
 
 void request_sound_reload(WindowState& state)
 {
-    if (state.soundOn == 1) state.soundsPending = 1;
+    if (state.soundOn) state.soundsPending = true;
 }
 
 void shutdown_audio(WindowState& state)

@@ -1,30 +1,27 @@
 // The editor's steps of a frame that need no OpenGL: an abandoned warp pair, the click of the
 // last frame and whether a press may become a click.
-#include "app/frame_steps.h"
-#include "app/input.h"
 #include "editor/editor_tools.h"
-#include "game/game_state.h"
+#include "physics/physics_world.h"
 
-EditorState editorState;
-
-void editor_warp_housekeeping() { abandon_warp_when_left(holeGrid, editorState.currentTool, aimInput.aimMode); }
-
-void apply_editor_click()
+void editor_warp_housekeeping(EditorState& editor, HoleGrid& grid, AimMode aimMode)
 {
-    EditorState& editor = editorState;
-    // While a putt is aimed no tile is under the pointer for the editor.
-    if (aimInput.aimMode != 0) editor.lastPreview = ToolPreview{};
-    if (editor.lastPreview.noTile == 0) apply_click(holeGrid, editor);
-    else editor.clickRequest = CLICK_NONE;
+    abandon_warp_when_left(grid, editor.currentTool, aimMode);
 }
 
-bool editor_click_allowed() { return editorState.lastPreview.noTile == 0; }
-
-void press_editor_button(int click, int x, int y)
+void apply_editor_click(EditorState& editor, PhysicsWorld& w)
 {
-    EditorState& editor = editorState;
+    // While a putt is aimed no tile is under the pointer for the editor.
+    if (w.aim.aimMode != AimMode::Off) editor.lastPreview = ToolPreview{};
+    if (!editor.lastPreview.noTile) apply_click(w, editor);
+    else editor.clickRequest = Click::None;
+}
+
+bool editor_click_allowed(const EditorState& editor) { return !editor.lastPreview.noTile; }
+
+void press_editor_button(EditorState& editor, Click click, int x, int y)
+{
     if (x == editor.previewPointer[0] && y == editor.previewPointer[1]) {
-        if (editor_click_allowed()) editor.clickRequest = click;
+        if (editor_click_allowed(editor)) editor.clickRequest = click;
         return;
     }
     // The pointer jumped to the press without a frame in between (a touch screen, a tablet, a
@@ -33,12 +30,11 @@ void press_editor_button(int click, int x, int y)
     editor.heldPress = click;
 }
 
-void preview_made_at(int x, int y)
+void preview_made_at(EditorState& editor, int x, int y)
 {
-    EditorState& editor = editorState;
     editor.previewPointer[0] = x;
     editor.previewPointer[1] = y;
-    if (editor.heldPress == CLICK_NONE) return;
-    if (editor_click_allowed()) editor.clickRequest = editor.heldPress;
-    editor.heldPress = CLICK_NONE;
+    if (editor.heldPress == Click::None) return;
+    if (editor_click_allowed(editor)) editor.clickRequest = editor.heldPress;
+    editor.heldPress = Click::None;
 }

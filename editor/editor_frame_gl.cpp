@@ -2,25 +2,12 @@
 // tool's white preview on the tile there.
 #include <GL/gl.h>
 
-#include "app/frame_steps.h"
-#include "app/shell.h"
-#include "app/window_state.h"
+#include "editor/editor_gl.h"
 #include "editor/editor_tools.h"
 #include "editor/picking.h"
-#include "game/game_state.h"
-#include "render/textures.h"
 
-namespace {
-
-PreviewDrawing& preview_drawing()
-{
-    static PreviewDrawing drawing;
-    return drawing;
-}
-
-}  // namespace
-
-void pick_pointer()
+void pick_pointer(EditorState& editor, const HoleGrid& grid, int blockFrame, int pointerX, int pointerY,
+                  int windowHeight)
 {
     // The ray through the pointer's pixel, cast against the hole as it was just drawn, gives
     // the point the depth buffer would: the nearest surface, not the tile's base.
@@ -29,35 +16,35 @@ void pick_pointer()
     glGetIntegerv(GL_VIEWPORT, viewport);
     glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    const double winX = pointerState.pointerX;
-    const double winY = windowState.windowHeight - pointerState.pointerY - 1;
+    const double winX = pointerX;
+    const double winY = windowHeight - pointerY - 1;
     PickRay ray;
-    float* out = editorState.pointerWorld;
+    float* out = editor.pointerWorld;
     if (!pick_ray(modelView, projection, viewport, winX, winY, ray)) {
         out[0] = out[1] = 1.0e9f;   // no tile
         return;
     }
     double point[3];
-    cast_pick_ray(holeGrid, ray, point);
+    cast_pick_ray(grid, blockFrame, ray, point);
     out[0] = static_cast<float>(point[0]);
     out[1] = static_cast<float>(point[1]);
 }
 
-void draw_tool_preview()
+void draw_tool_preview(EditorState& editor, const HoleGrid& grid, bool aiming, int pointerX, int pointerY,
+                       uint32_t lineTexture)
 {
-    EditorState& editor = editorState;
-    PreviewDrawing& drawing = preview_drawing();
-    if (aimInput.aimMode != 0) {
+    if (aiming) {
         editor.lastPreview = ToolPreview{};
-        editor.heldPress = CLICK_NONE;
+        editor.heldPress = Click::None;
         return;
     }
-    editor.lastPreview = tool_preview(holeGrid, editor.currentTool, editor.pointerWorld[0], editor.pointerWorld[1], &drawing);
-    preview_made_at(pointerState.pointerX, pointerState.pointerY);
+    PreviewDrawing drawing;
+    editor.lastPreview = tool_preview(grid, editor.currentTool, editor.pointerWorld[0], editor.pointerWorld[1], &drawing);
+    preview_made_at(editor, pointerX, pointerY);
     if (drawing.lines.empty() && drawing.points.empty()) return;
 
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, texture_named("line_texture"));
+    glBindTexture(GL_TEXTURE_2D, lineTexture);
     glColor3f(1, 1, 1);
     glLineWidth(1);
     glBegin(GL_LINES);

@@ -201,7 +201,7 @@ void cup_tile(const Ray& r, double x, double y, int H, double& best)
     if (z >= top - 32.0 && z <= top) best = tOut;
 }
 
-void tile_surfaces(const HoleGrid& grid, const Ray& r, int i, int j, double& best)
+void tile_surfaces(const HoleGrid& grid, int blockFrame, const Ray& r, int i, int j, double& best)
 {
     const double x = tile_corner(i), y = tile_corner(j);
     const int height = std::clamp(grid.height_at(i, j), -MAX_DRAWN_HEIGHT, MAX_DRAWN_HEIGHT);
@@ -223,7 +223,7 @@ void tile_surfaces(const HoleGrid& grid, const Ray& r, int i, int j, double& bes
     if (edges > 0) tile_rails(r, x, y, H, edges, best);
     if (cup) cup_tile(r, x, y, H, best);
     if (kind == KIND_OSCILLATING_BLOCK) {
-        const double top = moving_block_top(H);
+        const double top = moving_block_top(blockFrame, H);
         enter_box(r, x, y, top - 32, x + 64, y + 64, top, best);
     }
     if (kind == KIND_BUMPER) {
@@ -303,7 +303,7 @@ bool pick_ray(const double modelView[16], const double projection[16], const int
     return true;
 }
 
-void cast_pick_ray(const HoleGrid& grid, const PickRay& pick, double out[3])
+void cast_pick_ray(const HoleGrid& grid, int blockFrame, const PickRay& pick, double out[3])
 {
     const Ray r{{pick.origin[0], pick.origin[1], pick.origin[2]}, {pick.along[0], pick.along[1], pick.along[2]}};
     double best = 1.0;
@@ -314,7 +314,7 @@ void cast_pick_ray(const HoleGrid& grid, const PickRay& pick, double out[3])
         if (t >= 0 && t < best && std::fabs(p.x) <= 2500 && std::fabs(p.y) <= 2500) best = t;
     }
     for (int i = 0; i < GRID_SIZE; ++i)
-        for (int j = 0; j < GRID_SIZE; ++j) tile_surfaces(grid, r, i, j, best);
+        for (int j = 0; j < GRID_SIZE; ++j) tile_surfaces(grid, blockFrame, r, i, j, best);
     const Vec p = r.o + best * r.d;
     out[0] = p.x;
     out[1] = p.y;

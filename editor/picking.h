@@ -17,6 +17,7 @@ struct PickRay {
 bool pick_ray(const double modelView[16], const double projection[16], const int viewport[4], double winX,
               double winY, PickRay& ray);
 
-// The world point where the ray first meets a front face of what is drawn for grid; when it
-// meets nothing, its far end (what an empty pixel's cleared depth un-projects to).
-void cast_pick_ray(const HoleGrid& grid, const PickRay& ray, double out[3]);
+// The world point where the ray first meets a front face of what is drawn for grid, with the
+// oscillating blocks at oscillation frame blockFrame; when it meets nothing, its far end (what
+// an empty pixel's cleared depth un-projects to).
+void cast_pick_ray(const HoleGrid& grid, int blockFrame, const PickRay& ray, double out[3]);

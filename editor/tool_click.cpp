@@ -1,13 +1,14 @@
 // The editor's click: what a left (place) or right (remove) press does to the tile the tool
 // previewed in the frame before, in the tools' fixed order; and the tee reset.
 #include "editor/editor_tools.h"
-#include "game/game_state.h"
 #include "hole/hole_file.h"
 #include "physics/physics.h"
 
 namespace {
 
-struct Click {
+// The tile a click acts on, in the world that plays the hole.
+struct TileClick {
+    PhysicsWorld& world;
     HoleGrid& grid;
     int i, j;
     int result;
@@ -19,21 +20,21 @@ struct Click {
     void remove_warp() { remove_warp_at(grid, i, j); }
     void reset_if_tee_tile()
     {
-        if (is_tee_tile(grid, i, j)) reset_tee(grid);
+        if (is_tee_tile(grid, i, j)) reset_tee(world);
     }
 };
 
 bool is_single_edge_bit(int result) { return result > 0 && result <= EDGE_CUP && (result & (result - 1)) == 0; }
 
 // Corner clicks of Blocks, either button: a raised tile becomes half-grass.
-void blocks_corner(Click& c)
+void blocks_corner(TileClick& c)
 {
     if (c.height() >= 1) c.kind() = c.result;
     c.edges() = 0;
     c.remove_warp();
 }
 
-void blocks_left(Click& c)
+void blocks_left(TileClick& c)
 {
     if (c.kind() == KIND_PLAIN && c.height() < MAX_HEIGHT) c.height() += 1;
     c.kind() = c.result;
@@ -42,7 +43,7 @@ void blocks_left(Click& c)
     c.reset_if_tee_tile();
 }
 
-void blocks_right(Click& c)
+void blocks_right(TileClick& c)
 {
     if (c.height() >= 1) {
         if (c.result == RESULT_FLAT_BLOCK || c.kind() != KIND_PLAIN) {
@@ -58,22 +59,22 @@ void blocks_right(Click& c)
     c.reset_if_tee_tile();
 }
 
-void conveyor_left(Click& c)
+void conveyor_left(TileClick& c)
 {
     if (is_ramp(c.kind())) return;
     const bool placed = is_conveyor(c.result);
     if (placed) c.kind() = c.result;
     c.edges() = 0;
     c.remove_warp();
-    if (placed || is_tee_tile(c.grid, c.i, c.j)) reset_tee(c.grid);
+    if (placed || is_tee_tile(c.grid, c.i, c.j)) reset_tee(c.world);
 }
 
-void oscillating_left(Click& c)
+void oscillating_left(TileClick& c)
 {
     const bool allowed = c.kind() < 0 || is_half_grass(c.kind());
     if (!allowed || c.result != KIND_OSCILLATING_BLOCK) return;
     c.kind() = KIND_OSCILLATING_BLOCK;
-    build_hole_geometry(c.grid);
+    build_hole_geometry(c.world);
     c.edges() = 0;
     c.remove_warp();
     c.reset_if_tee_tile();
@@ -81,42 +82,42 @@ void oscillating_left(Click& c)
 
 // Water, sand and bumpers: the feature goes on a bare tile; any click clears the tile's
 // railings and warp. Water also takes the tee away wherever it is.
-void feature_left(Click& c, int feature, bool resetWhenPlaced)
+void feature_left(TileClick& c, int feature, bool resetWhenPlaced)
 {
     if (is_ramp(c.kind())) return;
     const bool placed = c.result == feature;
     if (placed) c.kind() = feature;
     c.edges() = 0;
     c.remove_warp();
-    if ((placed && resetWhenPlaced) || is_tee_tile(c.grid, c.i, c.j)) reset_tee(c.grid);
+    if ((placed && resetWhenPlaced) || is_tee_tile(c.grid, c.i, c.j)) reset_tee(c.world);
 }
 
-void feature_right(Click& c, bool matches)
+void feature_right(TileClick& c, bool matches)
 {
     if (!matches) return;
     c.kind() = KIND_PLAIN;
     c.edges() = 0;
 }
 
-void place_ball_click(Click& c, int click)
+void place_ball_click(TileClick& c, Click click)
 {
     if (c.result != RESULT_PLACE_BALL) return;
-    if (click == CLICK_REMOVE) {
-        reset_tee(c.grid);
+    if (click == Click::Remove) {
+        reset_tee(c.world);
         return;
     }
     if (c.kind() != KIND_PLAIN && !is_half_grass(c.kind())) return;
-    build_hole_geometry(c.grid);
+    build_hole_geometry(c.world);
     c.grid.tee = Tee{c.height(), static_cast<int>(c.cornerX), static_cast<int>(c.cornerY)};
-    place_ball(0, c.height(), c.cornerX, c.cornerY);
-    gameState.ballReady = 1;
-    gameState.puttRequested = 0;
+    place_ball(c.world, 0, c.height(), c.cornerX, c.cornerY);
+    c.world.round.ballReady = true;
+    c.world.round.puttRequested = false;
 }
 
-void warp_click(Click& c, int click)
+void warp_click(TileClick& c, Click click)
 {
     WarpTable& warps = c.grid.warps;
-    if (click == CLICK_PLACE) {
+    if (click == Click::Place) {
         if (warps.warpCount >= MAX_WARPS) return;
         const int n = warps.warpCount;
         WarpPair& pair = warps.pairs[n];
@@ -143,7 +144,7 @@ void warp_click(Click& c, int click)
     c.remove_warp();
 }
 
-void railings_left(Click& c)
+void railings_left(TileClick& c)
 {
     int& e = c.edges();
     const int r = c.result;
@@ -167,20 +168,21 @@ void railings_left(Click& c)
 
 // The tee handling a load leaves for the next frame: with a tee the ball goes onto it,
 // without one the ball leaves the hole. Returns true when it ran (the click is then dropped).
-bool settle_loaded_tee(HoleGrid& grid)
+bool settle_loaded_tee(PhysicsWorld& w)
 {
-    if (grid.teeState == 2) {
-        build_hole_geometry(grid);
-        place_ball(0, grid.tee.level, static_cast<float>(grid.tee.x), static_cast<float>(grid.tee.y));
-        grid.teeState = 3;
-        gameState.ballReady = 1;
+    HoleGrid& grid = w.grid;
+    if (grid.teeState == TeeState::Waiting) {
+        build_hole_geometry(w);
+        place_ball(w, 0, grid.tee.level, static_cast<float>(grid.tee.x), static_cast<float>(grid.tee.y));
+        grid.teeState = TeeState::JustPlaced;
+        w.round.ballReady = true;
         return true;
     }
-    if (grid.teeState == 1) {
-        build_hole_geometry(grid);
-        place_ball(0, 94, -32.0f, -32.0f);
+    if (grid.teeState == TeeState::NoTee) {
+        build_hole_geometry(w);
+        place_ball(w, 0, 94, -32.0f, -32.0f);
         grid.tee = Tee{};
-        grid.teeState = 0;
+        grid.teeState = TeeState::Idle;
         return true;
     }
     return false;
@@ -188,65 +190,67 @@ bool settle_loaded_tee(HoleGrid& grid)
 
 }  // namespace
 
-void reset_tee(HoleGrid& grid)
+void reset_tee(PhysicsWorld& w)
 {
-    build_hole_geometry(grid);
-    place_ball(0, 94, -32.0f, -32.0f);   // 3017 up: out of play
-    grid.tee = Tee{};
-    grid.teeState = 0;
-    gameState.ballReady = 0;
+    build_hole_geometry(w);
+    place_ball(w, 0, 94, -32.0f, -32.0f);   // 3017 up: out of play
+    w.grid.tee = Tee{};
+    w.grid.teeState = TeeState::Idle;
+    w.round.ballReady = false;
 }
 
-void abandon_warp_when_left(HoleGrid& grid, int tool, int aimMode)
+void abandon_warp_when_left(HoleGrid& grid, EditorTool tool, AimMode aimMode)
 {
-    if (grid.warps.warpPending == 1 && (tool != TOOL_WARP_ZONES || aimMode == 1)) abandon_pending_warp(grid);
+    if (grid.warps.warpPending == 1 && (tool != EditorTool::WarpZones || aimMode == AimMode::Aiming))
+        abandon_pending_warp(grid);
 }
 
-void apply_click(HoleGrid& grid, EditorState& editor)
+void apply_click(PhysicsWorld& w, EditorState& editor)
 {
+    HoleGrid& grid = w.grid;
     const ToolPreview& preview = editor.lastPreview;
-    const int tool = editor.currentTool;
-    int click = editor.clickRequest;
-    editor.clickRequest = CLICK_NONE;
-    if (preview.noTile != 0 || !tile_in_grid(preview.tileI, preview.tileJ)) return;
-    Click c{grid, preview.tileI, preview.tileJ, preview.result, preview.cornerX, preview.cornerY};
-    const bool left = click == CLICK_PLACE, right = click == CLICK_REMOVE;
+    const EditorTool tool = editor.currentTool;
+    Click click = editor.clickRequest;
+    editor.clickRequest = Click::None;
+    if (preview.noTile || !tile_in_grid(preview.tileI, preview.tileJ)) return;
+    TileClick c{w, grid, preview.tileI, preview.tileJ, preview.result, preview.cornerX, preview.cornerY};
+    const bool left = click == Click::Place, right = click == Click::Remove;
 
-    if (tool == TOOL_BLOCKS && (left || right) && c.result >= 4 && c.result <= 7) {
+    if (tool == EditorTool::Blocks && (left || right) && c.result >= 4 && c.result <= 7) {
         blocks_corner(c);
-        click = CLICK_NONE;
+        click = Click::None;
     }
-    if (click == CLICK_PLACE) {
+    if (click == Click::Place) {
         switch (tool) {
-        case TOOL_BLOCKS: blocks_left(c); break;
-        case TOOL_CONVEYORS: conveyor_left(c); break;
-        case TOOL_OSCILLATING_BLOCKS: oscillating_left(c); break;
-        case TOOL_WATER: feature_left(c, KIND_WATER, true); break;
-        case TOOL_SAND: feature_left(c, KIND_SAND, false); break;
-        case TOOL_BUMPERS: feature_left(c, KIND_BUMPER, false); break;
+        case EditorTool::Blocks: blocks_left(c); break;
+        case EditorTool::Conveyors: conveyor_left(c); break;
+        case EditorTool::OscillatingBlocks: oscillating_left(c); break;
+        case EditorTool::Water: feature_left(c, KIND_WATER, true); break;
+        case EditorTool::Sand: feature_left(c, KIND_SAND, false); break;
+        case EditorTool::Bumpers: feature_left(c, KIND_BUMPER, false); break;
         default: break;
         }
     }
-    if (settle_loaded_tee(grid)) return;   // later tools' clicks are lost
-    if (click == CLICK_NONE) return;
-    if (tool == TOOL_PLACE_BALL) place_ball_click(c, click);
-    if (tool == TOOL_WARP_ZONES) warp_click(c, click);
-    if (tool == TOOL_RAILINGS && click == CLICK_PLACE) railings_left(c);
-    if (click != CLICK_REMOVE) return;
+    if (settle_loaded_tee(w)) return;   // later tools' clicks are lost
+    if (click == Click::None) return;
+    if (tool == EditorTool::PlaceBall) place_ball_click(c, click);
+    if (tool == EditorTool::WarpZones) warp_click(c, click);
+    if (tool == EditorTool::Railings && click == Click::Place) railings_left(c);
+    if (click != Click::Remove) return;
     switch (tool) {
-    case TOOL_RAILINGS: c.edges() = 0; break;
-    case TOOL_CONVEYORS: feature_right(c, is_conveyor(c.kind())); break;
-    case TOOL_WATER: feature_right(c, c.kind() == KIND_WATER); break;
-    case TOOL_SAND: feature_right(c, c.kind() == KIND_SAND); break;
-    case TOOL_BUMPERS: feature_right(c, c.kind() == KIND_BUMPER); break;
-    case TOOL_OSCILLATING_BLOCKS:
+    case EditorTool::Railings: c.edges() = 0; break;
+    case EditorTool::Conveyors: feature_right(c, is_conveyor(c.kind())); break;
+    case EditorTool::Water: feature_right(c, c.kind() == KIND_WATER); break;
+    case EditorTool::Sand: feature_right(c, c.kind() == KIND_SAND); break;
+    case EditorTool::Bumpers: feature_right(c, c.kind() == KIND_BUMPER); break;
+    case EditorTool::OscillatingBlocks:
         if (c.kind() == KIND_OSCILLATING_BLOCK) {
             c.kind() = KIND_PLAIN;
-            if (!geomLists.movingBlocks.empty()) remove_last_moving_block();
+            if (!w.geoms.movingBlocks.empty()) remove_last_moving_block(w);
             c.edges() = 0;
         }
         break;
-    case TOOL_BLOCKS: blocks_right(c); break;
+    case EditorTool::Blocks: blocks_right(c); break;
     default: break;
     }
 }

@@ -277,22 +277,22 @@ void draw_oscillating(Pen& pen)
     pen.arrow_up(42, 32, 64, 32);
 }
 
-void draw_preview(Pen& pen, int tool, int kind, int result)
+void draw_preview(Pen& pen, EditorTool tool, int kind, int result)
 {
-    if (tool == TOOL_BLOCKS) {
+    if (tool == EditorTool::Blocks) {
         draw_blocks(pen, kind, result);
         return;
     }
     if (result == RESULT_NOTHING) return;   // a click would do nothing here
     switch (tool) {
-    case TOOL_RAILINGS: draw_railings(pen, kind, result); break;
-    case TOOL_CONVEYORS: draw_conveyor(pen, result); break;
-    case TOOL_OSCILLATING_BLOCKS: draw_oscillating(pen); break;
-    case TOOL_PLACE_BALL: draw_place_ball(pen); break;
-    case TOOL_WARP_ZONES: draw_warp(pen, result); break;
-    case TOOL_WATER: draw_water(pen); break;
-    case TOOL_SAND: draw_sand(pen); break;
-    case TOOL_BUMPERS: draw_bumper(pen); break;
+    case EditorTool::Railings: draw_railings(pen, kind, result); break;
+    case EditorTool::Conveyors: draw_conveyor(pen, result); break;
+    case EditorTool::OscillatingBlocks: draw_oscillating(pen); break;
+    case EditorTool::PlaceBall: draw_place_ball(pen); break;
+    case EditorTool::WarpZones: draw_warp(pen, result); break;
+    case EditorTool::Water: draw_water(pen); break;
+    case EditorTool::Sand: draw_sand(pen); break;
+    case EditorTool::Bumpers: draw_bumper(pen); break;
     default: break;
     }
 }
@@ -330,35 +330,35 @@ bool is_bare_tile(const HoleGrid& grid, int i, int j)
     return (kind == KIND_PLAIN || kind >= KIND_HALF_GRASS_FIRST) && grid.edges_at(i, j) == 0;
 }
 
-int preview_result(const HoleGrid& grid, int tool, const TileSpot& s)
+int preview_result(const HoleGrid& grid, EditorTool tool, const TileSpot& s)
 {
     const int h = grid.height_at(s.i, s.j), kind = grid.kind_at(s.i, s.j);
     const bool bare = is_bare_tile(grid, s.i, s.j) && inside_tile(s);
     const bool bareOffTee = bare && !is_tee_tile(grid, s.i, s.j);
     switch (tool) {
-    case TOOL_BLOCKS: return blocks_result(h, kind, s);
-    case TOOL_RAILINGS: return railings_result(h, kind, s);
-    case TOOL_CONVEYORS: return (!is_ramp(kind) && h >= 1) ? conveyor_result(s) : 0;
-    case TOOL_OSCILLATING_BLOCKS: return (!is_ramp(kind) && inside_tile(s)) ? KIND_OSCILLATING_BLOCK : 0;
-    case TOOL_PLACE_BALL: return bare ? RESULT_PLACE_BALL : 0;
-    case TOOL_WARP_ZONES:
+    case EditorTool::Blocks: return blocks_result(h, kind, s);
+    case EditorTool::Railings: return railings_result(h, kind, s);
+    case EditorTool::Conveyors: return (!is_ramp(kind) && h >= 1) ? conveyor_result(s) : 0;
+    case EditorTool::OscillatingBlocks: return (!is_ramp(kind) && inside_tile(s)) ? KIND_OSCILLATING_BLOCK : 0;
+    case EditorTool::PlaceBall: return bare ? RESULT_PLACE_BALL : 0;
+    case EditorTool::WarpZones:
         if (!bareOffTee) return 0;
         return grid.warps.warpPending == 0 ? RESULT_WARP_ENTRY : RESULT_WARP_EXIT;
-    case TOOL_WATER: return (bareOffTee && h >= 1) ? KIND_WATER : 0;
-    case TOOL_SAND: return (bareOffTee && h >= 1) ? KIND_SAND : 0;
-    case TOOL_BUMPERS: return bareOffTee ? KIND_BUMPER : 0;
+    case EditorTool::Water: return (bareOffTee && h >= 1) ? KIND_WATER : 0;
+    case EditorTool::Sand: return (bareOffTee && h >= 1) ? KIND_SAND : 0;
+    case EditorTool::Bumpers: return bareOffTee ? KIND_BUMPER : 0;
     default: return 0;
     }
 }
 
-ToolPreview tool_preview(const HoleGrid& grid, int tool, float x, float y, PreviewDrawing* drawing)
+ToolPreview tool_preview(const HoleGrid& grid, EditorTool tool, float x, float y, PreviewDrawing* drawing)
 {
     ToolPreview preview;
     if (drawing) drawing->clear();
-    if (tool == TOOL_NOTHING) return preview;
+    if (tool == EditorTool::Nothing) return preview;
     const TileSpot spot = locate_tile(x, y);
     if (!spot.valid) return preview;
-    preview.noTile = 0;
+    preview.noTile = false;
     preview.tileI = spot.i;
     preview.tileJ = spot.j;
     preview.cornerX = spot.cornerX;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 
 namespace {
 

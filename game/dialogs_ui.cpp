@@ -1,6 +1,6 @@
 // The dialogs of the play and Config menus: the full-screen resolution, Pick Up Ball, Go To
 // Hole, the score card and the leader board, each centred in the window and deleted by the
-// button that closes it; plus the frame step that draws the two result screens over theirs.
+// button that closes it. Every button carries the session as its user data.
 #include <plib/puAux.h>
 
 #include <algorithm>
@@ -9,21 +9,11 @@
 #include <cstring>
 #include <strings.h>
 
-#include "app/display_modes.h"
-#include "app/frame_steps.h"
-#include "app/input.h"
-#include "app/shell.h"
-#include "app/window_state.h"
-#include "game/dialog_state.h"
-#include "game/dialogs_ui.h"
 #include "game/game_actions.h"
-#include "game/game_state.h"
-#include "game/menus.h"
 #include "game/round_flow.h"
-#include "game/start_screen.h"
-#include "hole/course.h"
+#include "game/session.h"
 #include "physics/hole_events.h"
-#include "render/score_card_gl.h"
+#include "platform/display_switch.h"
 
 namespace {
 
@@ -31,39 +21,36 @@ constexpr int HALF_WIDTH = 250;
 constexpr int SMALL_HALF_HEIGHT = 75;    // questions and choices
 constexpr int LARGE_HALF_HEIGHT = 175;   // the score card and the leader board
 
-struct GameDialogs {
-    puDialogBox* resolution = nullptr;
-    puaSelectBox* resolutionList = nullptr;
-    puDialogBox* pickUp = nullptr;
-    puDialogBox* goToHole = nullptr;
-    puaSelectBox* holeList = nullptr;
-    puDialogBox* scoreCard = nullptr;
-    puDialogBox* leaderBoard = nullptr;
+// The select boxes' entries: fixed texts, made once. PUI keeps pointers to them.
+struct ListTexts {
+    char* resolutionEntries[DISPLAY_MODE_COUNT + 1] = {};
+    // "1" to "18", and for each hole count n the list "1" .. "n".
+    char holeNumbers[MAX_HOLES][3] = {};
+    char* holeLists[MAX_HOLES + 1][MAX_HOLES + 1] = {};
+
+    ListTexts()
+    {
+        for (int k = 0; k < DISPLAY_MODE_COUNT; ++k) resolutionEntries[k] = const_cast<char*>(DISPLAY_MODES[k].listEntry);
+        for (int k = 0; k < MAX_HOLES; ++k) std::snprintf(holeNumbers[k], sizeof holeNumbers[k], "%d", k + 1);
+        for (int n = 1; n <= MAX_HOLES; ++n) {
+            for (int k = 0; k < n; ++k) holeLists[n][k] = holeNumbers[k];
+            holeLists[n][n] = nullptr;
+        }
+    }
 };
 
-GameDialogs dialogs;
-
-char* resolutionEntries[DISPLAY_MODE_COUNT + 1] = {};
-
-// "1" to "18", and for each hole count n the list "1" .. "n".
-char holeNumbers[MAX_HOLES][3] = {};
-char* holeLists[MAX_HOLES + 1][MAX_HOLES + 1] = {};
-
-void fill_lists()
+const ListTexts& lists()
 {
-    if (resolutionEntries[0]) return;
-    for (int k = 0; k < DISPLAY_MODE_COUNT; ++k) resolutionEntries[k] = const_cast<char*>(DISPLAY_MODES[k].listEntry);
-    for (int k = 0; k < MAX_HOLES; ++k) std::snprintf(holeNumbers[k], sizeof holeNumbers[k], "%d", k + 1);
-    for (int n = 1; n <= MAX_HOLES; ++n) {
-        for (int k = 0; k < n; ++k) holeLists[n][k] = holeNumbers[k];
-        holeLists[n][n] = nullptr;
-    }
+    static const ListTexts texts;
+    return texts;
 }
 
+GameSession& session_of(puObject* object) { return *static_cast<GameSession*>(object->getUserData()); }
+
 // A dialog of 500 x 2b centred in the window, its frame added; widgets follow.
-puDialogBox* begin_dialog(int halfHeight)
+puDialogBox* begin_dialog(GameSession& s, int halfHeight)
 {
-    const WindowState& window = windowState;
+    const WindowState& window = s.window;
     puDialogBox* box = new puDialogBox(window.windowWidth / 2 - HALF_WIDTH, window.windowHeight / 2 - halfHeight);
     new puFrame(0, 0, 2 * HALF_WIDTH, 2 * halfHeight);
     return box;
@@ -81,11 +68,12 @@ void delete_dialog(puDialogBox*& box)
     box = nullptr;
 }
 
-puOneShot* add_button(int x0, int y0, int x1, int y1, const char* legend, puCallback callback)
+puOneShot* add_button(GameSession& s, int x0, int y0, int x1, int y1, const char* legend, puCallback callback)
 {
     puOneShot* button = new puOneShot(x0, y0, x1, y1);
     button->setLegend(legend);
     button->setCallback(callback);
+    button->setUserData(&s);
     return button;
 }
 
@@ -106,144 +94,160 @@ const char* current_entry(puaSelectBox* box, char* const* list)
 
 // --- resolution ---
 
-void resolution_ok(puObject*)
+void resolution_ok(puObject* button)
 {
-    const char* entry = current_entry(dialogs.resolutionList, resolutionEntries);
-    if (const DisplayMode* chosen = display_mode_for_entry(entry)) enter_full_screen(*chosen);
-    place_permanent_widgets();
+    GameSession& s = session_of(button);
+    GameDialogs& dialogs = s.gameDialogs;
+    const char* entry = current_entry(dialogs.resolutionList, lists().resolutionEntries);
+    if (const DisplayMode* chosen = display_mode_for_entry(entry)) {
+        if (s.hooks.enter_full_screen) s.hooks.enter_full_screen(s, *chosen);
+    }
+    if (s.hooks.place_widgets) s.hooks.place_widgets(s);
     delete_dialog(dialogs.resolution);
     dialogs.resolutionList = nullptr;
-    dialogState.resolutionDialogOpen = 0;
-    dialogState.confirmKind = CONFIRM_NONE;
+    s.dialogs.resolutionDialogOpen = false;
+    s.dialogs.confirmKind = ConfirmKind::None;
 }
 
-void resolution_cancel(puObject*)
+void resolution_cancel(puObject* button)
 {
-    set_windowed_label(windowState.fullScreen);
-    delete_dialog(dialogs.resolution);
-    dialogs.resolutionList = nullptr;
-    dialogState.resolutionDialogOpen = 0;
-    dialogState.confirmKind = CONFIRM_NONE;
+    GameSession& s = session_of(button);
+    set_windowed_label(s, s.window.fullScreen);
+    delete_dialog(s.gameDialogs.resolution);
+    s.gameDialogs.resolutionList = nullptr;
+    s.dialogs.resolutionDialogOpen = false;
+    s.dialogs.confirmKind = ConfirmKind::None;
 }
 
 // --- Pick Up Ball ---
 
-void pick_up_yes(puObject*)
+void pick_up_yes(puObject* button)
 {
-    pick_up_ball();
-    dialogState.pickUpDialogOpen = 0;
-    delete_dialog(dialogs.pickUp);
+    GameSession& s = session_of(button);
+    pick_up_ball(s.physics);
+    s.dialogs.pickUpDialogOpen = false;
+    delete_dialog(s.gameDialogs.pickUp);
 }
 
-void pick_up_cancel(puObject*)
+void pick_up_cancel(puObject* button)
 {
-    dialogState.pickUpDialogOpen = 0;
-    delete_dialog(dialogs.pickUp);
+    GameSession& s = session_of(button);
+    s.dialogs.pickUpDialogOpen = false;
+    delete_dialog(s.gameDialogs.pickUp);
 }
 
 // --- Go To Hole ---
 
-void go_to_hole_ok(puObject*)
+void go_to_hole_ok(puObject* button)
 {
-    const char* entry = current_entry(dialogs.holeList, holeLists[std::min(course.holeCount, MAX_HOLES)]);
+    GameSession& s = session_of(button);
+    GameDialogs& dialogs = s.gameDialogs;
+    const char* entry = current_entry(dialogs.holeList, lists().holeLists[std::min(s.course.holeCount, MAX_HOLES)]);
     const int n = entry ? static_cast<int>(std::strtol(entry, nullptr, 10)) : 0;
-    if (!go_to_hole(n)) return;   // names no hole: the dialog stays for another choice
+    if (!go_to_hole(s, n)) return;   // names no hole: the dialog stays for another choice
     delete_dialog(dialogs.goToHole);
     dialogs.holeList = nullptr;
-    dialogState.goToHoleDialogOpen = 0;
+    s.dialogs.goToHoleDialogOpen = false;
 }
 
-void go_to_hole_cancel(puObject*)
+void go_to_hole_cancel(puObject* button)
 {
-    if (gameState.goToHoleMode == 1) gameState.goToHoleMode = 0;
-    delete_dialog(dialogs.goToHole);
-    dialogs.holeList = nullptr;
-    dialogState.goToHoleDialogOpen = 0;
+    GameSession& s = session_of(button);
+    if (s.round.goToHoleMode == GoToHoleMode::DialogOpen) s.round.goToHoleMode = GoToHoleMode::Scored;
+    delete_dialog(s.gameDialogs.goToHole);
+    s.gameDialogs.holeList = nullptr;
+    s.dialogs.goToHoleDialogOpen = false;
 }
 
 // --- the result screens ---
 
-void score_card_ok(puObject*)
+void score_card_ok(puObject* button)
 {
-    gameState.scoreCardShown = 0;
-    delete_dialog(dialogs.scoreCard);
+    GameSession& s = session_of(button);
+    s.round.scoreCardShown = false;
+    delete_dialog(s.gameDialogs.scoreCard);
 }
 
-void leader_board_ok(puObject*)
+void leader_board_ok(puObject* button)
 {
-    dialogState.leaderBoardShown = 0;
-    delete_dialog(dialogs.leaderBoard);
+    GameSession& s = session_of(button);
+    s.dialogs.leaderBoardShown = false;
+    delete_dialog(s.gameDialogs.leaderBoard);
 }
 
 }  // namespace
 
-void open_resolution_dialog()
+void open_resolution_dialog(GameSession& s)
 {
+    GameDialogs& dialogs = s.gameDialogs;
     if (dialogs.resolution) return;
-    fill_lists();
-    dialogState.confirmKind = CONFIRM_RESOLUTION;
-    dialogState.resolutionDialogOpen = 1;
-    dialogs.resolution = begin_dialog(SMALL_HALF_HEIGHT);
+    s.dialogs.confirmKind = ConfirmKind::Resolution;
+    s.dialogs.resolutionDialogOpen = true;
+    dialogs.resolution = begin_dialog(s, SMALL_HALF_HEIGHT);
     add_text(45, 110, "Select the desired full screen resolution.");
-    dialogs.resolutionList = new puaSelectBox(100, 50, 400, 80, resolutionEntries);
-    add_button(150, 10, 230, 30, "OK", resolution_ok);
-    add_button(270, 10, 350, 30, "Cancel", resolution_cancel);
+    dialogs.resolutionList = new puaSelectBox(100, 50, 400, 80, const_cast<char**>(lists().resolutionEntries));
+    add_button(s, 150, 10, 230, 30, "OK", resolution_ok);
+    add_button(s, 270, 10, 350, 30, "Cancel", resolution_cancel);
     end_dialog(dialogs.resolution);
 }
 
-void open_pick_up_dialog()
+void open_pick_up_dialog(GameSession& s)
 {
+    GameDialogs& dialogs = s.gameDialogs;
     if (dialogs.pickUp) return;
     // nothing to pick up once the course is finished (or before one is loaded)
-    if (course.holeCount < gameState.currentHole || gameState.playerCount <= 0) return;
-    dialogState.pickUpDialogOpen = 1;
-    dialogs.pickUp = begin_dialog(SMALL_HALF_HEIGHT);
+    if (s.course.holeCount < s.round.currentHole || s.round.playerCount <= 0) return;
+    s.dialogs.pickUpDialogOpen = true;
+    dialogs.pickUp = begin_dialog(s, SMALL_HALF_HEIGHT);
     add_text(17, 100,
              "    Would you like to pick up your ball?\n\n(This will give you 12 strokes for this hole)");
-    add_button(150, 10, 230, 30, "Yes", pick_up_yes);
-    add_button(270, 10, 350, 30, "Cancel", pick_up_cancel);
+    add_button(s, 150, 10, 230, 30, "Yes", pick_up_yes);
+    add_button(s, 270, 10, 350, 30, "Cancel", pick_up_cancel);
     end_dialog(dialogs.pickUp);
 }
 
-void open_go_to_hole_dialog()
+void open_go_to_hole_dialog(GameSession& s)
 {
+    GameDialogs& dialogs = s.gameDialogs;
     if (dialogs.goToHole) return;
     // a course without holes has nowhere to go
-    if (course.holeCount < 1 || course.holeCount > MAX_HOLES) return;
-    fill_lists();
-    if (gameState.goToHoleMode == 0) gameState.goToHoleMode = 1;
-    dialogState.goToHoleDialogOpen = 1;
-    dialogs.goToHole = begin_dialog(SMALL_HALF_HEIGHT);
+    if (s.course.holeCount < 1 || s.course.holeCount > MAX_HOLES) return;
+    if (s.round.goToHoleMode == GoToHoleMode::Scored) s.round.goToHoleMode = GoToHoleMode::DialogOpen;
+    s.dialogs.goToHoleDialogOpen = true;
+    dialogs.goToHole = begin_dialog(s, SMALL_HALF_HEIGHT);
     add_text(45, 110, "  Select the hole you would like to go to.\n(Going to a hole leaves the current game)");
-    dialogs.holeList = new puaSelectBox(100, 50, 400, 80, holeLists[course.holeCount]);
-    add_button(150, 10, 230, 30, "OK", go_to_hole_ok);
-    add_button(270, 10, 350, 30, "Cancel", go_to_hole_cancel);
+    dialogs.holeList = new puaSelectBox(100, 50, 400, 80, const_cast<char**>(lists().holeLists[s.course.holeCount]));
+    add_button(s, 150, 10, 230, 30, "OK", go_to_hole_ok);
+    add_button(s, 270, 10, 350, 30, "Cancel", go_to_hole_cancel);
     end_dialog(dialogs.goToHole);
 }
 
-void open_score_card_dialog()
+void open_score_card_dialog(GameSession& s)
 {
-    gameState.scoreCardShown = 1;
+    GameDialogs& dialogs = s.gameDialogs;
+    s.round.scoreCardShown = true;
     // the round may ask for the card while the player has it open already
     if (dialogs.scoreCard) return;
-    dialogs.scoreCard = begin_dialog(LARGE_HALF_HEIGHT);
+    dialogs.scoreCard = begin_dialog(s, LARGE_HALF_HEIGHT);
     add_text(18, 185, "No score card available after Go To hole in use.");
-    add_button(230, 10, 270, 30, "OK", score_card_ok);
+    add_button(s, 230, 10, 270, 30, "OK", score_card_ok);
     end_dialog(dialogs.scoreCard);
 }
 
-void open_leader_board_dialog()
+void open_leader_board_dialog(GameSession& s)
 {
-    dialogState.leaderBoardShown = 1;
+    GameDialogs& dialogs = s.gameDialogs;
+    s.dialogs.leaderBoardShown = true;
     if (dialogs.leaderBoard) return;
-    dialogs.leaderBoard = begin_dialog(LARGE_HALF_HEIGHT);
-    add_button(230, 10, 270, 30, "OK", leader_board_ok);
+    dialogs.leaderBoard = begin_dialog(s, LARGE_HALF_HEIGHT);
+    add_button(s, 230, 10, 270, 30, "OK", leader_board_ok);
     end_dialog(dialogs.leaderBoard);
 }
 
-void recentre_game_dialogs(int w, int h)
+void recentre_game_dialogs(GameSession& s, int w, int h)
 {
-    recentre_start_screen(w, h);
+    recentre_start_screen(s, w, h);
+    const GameDialogs& dialogs = s.gameDialogs;
     const struct {
         puDialogBox* box;
         int halfHeight;
@@ -255,20 +259,13 @@ void recentre_game_dialogs(int w, int h)
     }
 }
 
-bool score_card_close_hit(int px, int py, int h)
+bool score_card_close_hit(const GameSession& s, int px, int py, int h)
 {
+    const GameDialogs& dialogs = s.gameDialogs;
     if (!dialogs.scoreCard) return false;
     int bx = 0, by = 0;
     dialogs.scoreCard->getPosition(&bx, &by);
     return bx + 230 <= px && px <= bx + 270 && h - by - 30 <= py && py <= h - by - 10;
 }
 
-void draw_overlay_screens()
-{
-    const WindowState& window = windowState;
-    if (gameState.scoreCardShown == 1 && gameState.goToHoleMode != 2)
-        draw_score_card(window.windowWidth, window.windowHeight);
-    if (dialogState.leaderBoardShown == 1) draw_leader_board(window.windowWidth, window.windowHeight);
-}
-
-void install_dialog_hooks() { roundHooks.open_score_card = open_score_card_dialog; }
+void install_dialog_hooks(GameSession& s) { s.hooks.open_score_card = open_score_card_dialog; }

@@ -1,22 +1,36 @@
-// Commands the menus and dialogs carry out.
+// What the game's screens offer the menus and the frame: the round's dialogs, loading a
+// course, starting and restarting.
 #pragma once
-
-void new_hole();                      // "Start new hole?" answered Yes
-void restart_program();               // back to the start screen, no players, no course
-void switch_sound(bool on);           // the Config menu's sound entry
-void load_course_from_menu();         // the play menu's "Load Course"
-void open_score_card_dialog();
-void open_leader_board_dialog();
-void open_pick_up_dialog();
-void open_go_to_hole_dialog();
-void open_resolution_dialog();
-void leave_full_screen_if_needed();   // "Really switch to windowed mode?" answered Yes
-void recentre_game_dialogs(int windowWidth, int windowHeight);
 
 #include <functional>
 
+struct GameSession;
+
+// The dialogs of the play and Config menus.
+void open_score_card_dialog(GameSession& s);
+void open_leader_board_dialog(GameSession& s);
+void open_pick_up_dialog(GameSession& s);
+void open_go_to_hole_dialog(GameSession& s);
+void open_resolution_dialog(GameSession& s);
+// Keeps the game's open dialogs (and the start screen's) centred in a window of w x h.
+void recentre_game_dialogs(GameSession& s, int w, int h);
+// Whether the pointer is on the score card's close button (pixels, y from the top).
+bool score_card_close_hit(const GameSession& s, int px, int py, int windowHeight);
+// Lets the round flow open the score card between holes and at the end of the course.
+void install_dialog_hooks(GameSession& s);
+
 // The "Load Course File" dialog; onLoaded runs once the chosen course is unpacked and
 // read, onCancelled when the user cancels (or the course cannot be played).
-void open_course_dialog(bool fromPlayMenu, std::function<void()> onLoaded, std::function<void()> onCancelled);
+void open_course_dialog(GameSession& s, bool fromPlayMenu, std::function<void()> onLoaded,
+                        std::function<void()> onCancelled);
 // The round start: the course's leader board, the play widgets, hole 1 on the next frame.
-void start_round();
+void start_round(GameSession& s);
+// The play menu's "Load Course".
+void load_course_from_menu(GameSession& s);
+// Back to the start screen, no players, no course.
+void restart_program(GameSession& s);
+
+// The start screen, run by the frame driver while dialogs.startScreenStep is not None.
+void start_screen_step(GameSession& s);
+// Keeps the start screen's dialogs centred.
+void recentre_start_screen(GameSession& s, int w, int h);

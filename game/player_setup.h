@@ -1,7 +1,7 @@
 // The players' names and ball colours as the player dialog hands them over.
 #pragma once
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 
 constexpr int BALL_COLOUR_COUNT = 11;
 // The characters a name may hold (the first is a blank).

@@ -1,180 +1,186 @@
+// The round's flow from hole to hole: starting, advancing, Go To Hole and resetting.
 #include "game/round_flow.h"
 
 #include <string>
 
-#include "editor/editor_state.h"
-#include "game/dialog_state.h"
-#include "game/game_state.h"
-#include "hole/course.h"
+#include "game/session.h"
 #include "hole/course_archive.h"
-#include "hole/hole_grid.h"
-#include "hole/leader_board.h"
 #include "physics/physics.h"
-
-RoundHooks roundHooks;
 
 namespace {
 
 bool has_tee(const Tee& tee) { return !(tee.level == -1 && tee.x == -1 && tee.y == -1); }
 
-void open_score_card()
+void open_score_card(GameSession& s)
 {
-    if (roundHooks.open_score_card) roundHooks.open_score_card();
+    if (s.hooks.open_score_card) s.hooks.open_score_card(s);
 }
 
-void reset_aim()
+void show_message(GameSession& s, const std::string& text, const char* caption)
 {
-    AimInput& aim = aimInput;
-    aim.aimState = 0;
-    aim.aimMode = 0;
-    cancel_stroke();
+    if (s.hooks.show_message) s.hooks.show_message(s, text.c_str(), caption);
 }
+
+void reset_aim(GameSession& s)
+{
+    s.aim.aimState = AimPhase::Idle;
+    s.aim.aimMode = AimMode::Off;
+    cancel_stroke(s.physics);
+}
+
+void drop_editor_tool(GameSession& s)
+{
+    if (s.hooks.drop_editor_tool) s.hooks.drop_editor_tool(s);
+}
+
+void read_board(GameSession& s) { read_leader_board(s.leaderBoard, s.course.holeCount); }
 
 // Loads hole number hole of the course; false (reported) when its file cannot be read.
-bool start_hole(int hole)
+bool start_hole(GameSession& s, int hole)
 {
-    GameState& game = gameState;
+    GameState& game = s.round;
     std::string error;
-    if (!read_course_hole(course, hole, holeGrid, &error)) {
-        if (roundHooks.show_message) roundHooks.show_message(error.c_str(), "Load Course File");
+    if (!read_course_hole(s.course, hole, s.grid, &error)) {
+        show_message(s, error, "Load Course File");
         return false;
     }
-    if (roundHooks.start_hole_music) roundHooks.start_hole_music();
+    if (s.hooks.start_hole_music) s.hooks.start_hole_music(s);
     for (Player& player : game.players) player.holeStrokes = 0;
     return true;
 }
 
 }  // namespace
 
-void begin_round()
+void begin_round(GameSession& s)
 {
-    read_leader_board();
-    gameState.currentHole = 1;
-    gameState.holeAdvanceCountdown = 1;
+    read_board(s);
+    s.round.currentHole = 1;
+    s.round.holeAdvanceCountdown = 1;
 }
 
-void advance_hole()
+void advance_hole(GameSession& s)
 {
-    GameState& game = gameState;
+    GameState& game = s.round;
     if (game.holeAdvanceCountdown <= 0) return;
     game.holeAdvanceCountdown += 1;
-    if (game.goToHoleMode == 2) game.holeAdvanceCountdown = HOLE_PAUSE_FRAMES + 1;
+    if (game.goToHoleMode == GoToHoleMode::Moved) game.holeAdvanceCountdown = HOLE_PAUSE_FRAMES + 1;
     if (!(game.holeAdvanceCountdown > HOLE_PAUSE_FRAMES || game.currentHole == 1)) return;
 
-    if (game.currentHole > course.holeCount) {
-        if (game.goToHoleMode != 2 && game.playerCount > 0) {
+    if (game.currentHole > s.course.holeCount) {
+        if (game.goToHoleMode != GoToHoleMode::Moved && game.playerCount > 0) {
+            const char* names[MAX_PLAYERS] = {};
+            for (int p = 0; p < MAX_PLAYERS; ++p) names[p] = game.players[p].name;
             std::string error;
-            if (!update_leader_board(&error) && roundHooks.show_message)
-                roundHooks.show_message(error.c_str(), "Leader Board");
-            open_score_card();
+            if (!update_leader_board(s.leaderBoard, s.course.holeCount, names, game.scoreTable, game.playerCount, &error))
+                show_message(s, error, "Leader Board");
+            open_score_card(s);
         }
         game.holeAdvanceCountdown = 0;
         return;
     }
-    if (game.currentHole > 1 && game.goToHoleMode != 2) open_score_card();
+    if (game.currentHole > 1 && game.goToHoleMode != GoToHoleMode::Moved) open_score_card(s);
     game.holeAdvanceCountdown = 0;
     game.currentPlayer = 1;
-    if (!start_hole(game.currentHole)) {
+    if (!start_hole(s, game.currentHole)) {
         // Skip the hole that cannot be played; its score stays open on the card.
         game.currentHole += 1;
         game.holeAdvanceCountdown = HOLE_PAUSE_FRAMES + 1;
-        reset_balls();
-        holeGrid.teeState = 1;
+        reset_balls(s.physics);
+        s.grid.teeState = TeeState::NoTee;
     }
 }
 
-void set_up_turn()
+void set_up_turn(GameSession& s)
 {
-    GameState& game = gameState;
+    GameState& game = s.round;
     const int p = game.currentPlayer;
     if (p < 1 || p > MAX_PLAYERS) return;
     Player& player = game.players[p - 1];
     if (player.holedOut) return;
-    physicsWorld.followBall = p - 1;
-    const Tee& tee = holeGrid.tee;
-    if (p >= 2 && ball_is_parked(p - 1) && has_tee(tee)) {
-        place_ball(p - 1, tee.level + 2, static_cast<float>(tee.x), static_cast<float>(tee.y));
-        holeGrid.teeState = 3;
-        game.ballReady = 1;
-        game.puttRequested = 0;
+    s.physics.followBall = p - 1;
+    const Tee& tee = s.grid.tee;
+    if (p >= 2 && ball_is_parked(s.physics, p - 1) && has_tee(tee)) {
+        place_ball(s.physics, p - 1, tee.level + 2, static_cast<float>(tee.x), static_cast<float>(tee.y));
+        s.grid.teeState = TeeState::JustPlaced;
+        game.ballReady = true;
+        game.puttRequested = false;
     }
 }
 
-void set_up_tee()
+void set_up_tee(GameSession& s)
 {
-    if (editorState.currentTool != TOOL_NOTHING) return;
-    HoleGrid& grid = holeGrid;
-    if (grid.teeState == 2) {
-        build_hole_geometry();
-        place_ball(0, grid.tee.level, static_cast<float>(grid.tee.x), static_cast<float>(grid.tee.y));
-        grid.teeState = 3;
-        gameState.ballReady = 1;
-        gameState.puttRequested = 0;
-    } else if (grid.teeState == 1) {
-        build_hole_geometry();
-        place_ball(0, 94, -32.0f, -32.0f);   // 3017 up: out of play
+    HoleGrid& grid = s.grid;
+    if (grid.teeState == TeeState::Waiting) {
+        build_hole_geometry(s.physics);
+        place_ball(s.physics, 0, grid.tee.level, static_cast<float>(grid.tee.x), static_cast<float>(grid.tee.y));
+        grid.teeState = TeeState::JustPlaced;
+        s.round.ballReady = true;
+        s.round.puttRequested = false;
+    } else if (grid.teeState == TeeState::NoTee) {
+        build_hole_geometry(s.physics);
+        place_ball(s.physics, 0, 94, -32.0f, -32.0f);   // 3017 up: out of play
         grid.tee = Tee{};
-        grid.teeState = 0;
+        grid.teeState = TeeState::Idle;
     }
 }
 
-bool go_to_hole(int n)
+bool go_to_hole(GameSession& s, int n)
 {
-    GameState& game = gameState;
+    GameState& game = s.round;
     if (n < 1) return false;
-    game.currentHole = n > course.holeCount ? course.holeCount + 1 : n;
+    game.currentHole = n > s.course.holeCount ? s.course.holeCount + 1 : n;
     game.holeAdvanceCountdown = 1;
-    game.goToHoleMode = 2;
-    reset_aim();
+    game.goToHoleMode = GoToHoleMode::Moved;
+    reset_aim(s);
     game.currentPlayer = 1;
-    holeGrid.teeState = 1;
-    reset_balls();
-    game.puttRequested = 0;
-    for (Player& player : game.players) player.holedOut = 0;
+    s.grid.teeState = TeeState::NoTee;
+    reset_balls(s.physics);
+    game.puttRequested = false;
+    for (Player& player : game.players) player.holedOut = false;
     return true;
 }
 
-void begin_loaded_course()
+void begin_loaded_course(GameSession& s)
 {
-    GameState& game = gameState;
-    read_leader_board();
+    GameState& game = s.round;
+    read_board(s);
     game.currentHole = 1;
     game.holeAdvanceCountdown = 1;
-    game.goToHoleMode = 0;
-    editorState.currentTool = TOOL_NOTHING;
+    game.goToHoleMode = GoToHoleMode::Scored;
+    drop_editor_tool(s);
     for (auto& row : game.scoreTable)
         for (int& score : row) score = 0;
-    reset_aim();
-    holeGrid.teeState = 1;
-    reset_balls();
-    game.puttRequested = 0;
-    for (Player& player : game.players) player.holedOut = 0;
+    reset_aim(s);
+    s.grid.teeState = TeeState::NoTee;
+    reset_balls(s.physics);
+    game.puttRequested = false;
+    for (Player& player : game.players) player.holedOut = false;
 }
 
-void reset_round()
+void reset_round(GameSession& s)
 {
-    GameState& game = gameState;
-    game.goToHoleMode = 0;
-    reset_aim();
+    GameState& game = s.round;
+    game.goToHoleMode = GoToHoleMode::Scored;
+    reset_aim(s);
     game.playerCount = 0;
     for (Player& player : game.players) {
         player.name[0] = '\0';
-        player.holedOut = 0;
+        player.holedOut = false;
         player.holeStrokes = 0;
     }
-    editorState.currentTool = TOOL_NOTHING;
-    dialogState.startScreenStep = 1;
-    remove_course_files(true);
-    clear_hole();
-    build_hole_geometry();
-    course.holeCount = 0;
+    drop_editor_tool(s);
+    s.dialogs.startScreenStep = StartStep::BuildQuestion;
+    remove_course_files(s.course, true);
+    clear_hole(s.grid);
+    build_hole_geometry(s.physics);
+    s.course.holeCount = 0;
     game.currentHole = 1;
     game.currentPlayer = 1;
     game.holeAdvanceCountdown = 0;
-    holeGrid.teeState = 1;
-    reset_balls();
+    s.grid.teeState = TeeState::NoTee;
+    reset_balls(s.physics);
     for (auto& row : game.scoreTable)
         for (int& score : row) score = 0;
-    game.puttRequested = 0;
-    game.ballReady = 0;
+    game.puttRequested = false;
+    game.ballReady = false;
 }

@@ -4,27 +4,21 @@
 
 #include <string>
 
-#include "app/shell.h"
-#include "app/window_state.h"
 #include "audio/audio.h"
-#include "game/dialog_state.h"
 #include "game/game_actions.h"
-#include "game/game_state.h"
 #include "game/round_flow.h"
-#include "hole/course.h"
+#include "game/session.h"
 #include "hole/course_archive.h"
-#include "hole/hole_file.h"
 #include "physics/physics.h"
-#include "platform/fs.h"
 #include "platform/ui_dialogs.h"
 
 namespace {
 
 constexpr const char* COURSES_DIRECTORY = "courses";
 
-void show_play_widgets()
+void show_play_widgets(GameSession& s)
 {
-    PermanentWidgets& ui = widgets;
+    PermanentWidgets& ui = s.widgets;
     ui.hideMenuButton->reveal();
     ui.hideMenuButton->setValue(1);
     ui.hideMenuButton->setLegend("Hide Menu");
@@ -40,7 +34,8 @@ void show_play_widgets()
 
 }  // namespace
 
-void open_course_dialog(bool fromPlayMenu, std::function<void()> onLoaded, std::function<void()> onCancelled)
+void open_course_dialog(GameSession& s, bool fromPlayMenu, std::function<void()> onLoaded,
+                        std::function<void()> onCancelled)
 {
     FileDialogOptions options;
     options.title = "Load Course File";
@@ -50,62 +45,62 @@ void open_course_dialog(bool fromPlayMenu, std::function<void()> onLoaded, std::
     options.mustExist = true;
     show_file_dialog(
         options,
-        [fromPlayMenu, onLoaded, onCancelled](const std::string& path) {
+        [&s, fromPlayMenu, onLoaded, onCancelled](const std::string& path) {
             if (fromPlayMenu) {
-                remove_course_files(false);
-                clear_hole();
-                course.holeCount = 0;
-                gameState.currentHole = 1;
-                gameState.currentPlayer = 1;
+                remove_course_files(s.course, false);
+                clear_hole(s.grid);
+                s.course.holeCount = 0;
+                s.round.currentHole = 1;
+                s.round.currentPlayer = 1;
             }
-            CourseLoadResult result = load_course(path);
+            CourseLoadResult result = load_course(s.course, path);
             if (!result.ok) {
                 show_message(result.message, "Load Course File");
                 if (onCancelled) onCancelled();
                 return;
             }
-            currentFileName = path;
-            current_file_base_name(true);
+            s.currentFileName = path;
+            current_file_base_name(s, true);
             if (onLoaded) onLoaded();
         },
         onCancelled);
 }
 
-void start_round()
+void start_round(GameSession& s)
 {
-    show_play_widgets();
-    begin_round();
+    show_play_widgets(s);
+    begin_round(s);
 }
 
-void load_course_from_menu()
+void load_course_from_menu(GameSession& s)
 {
-    GameState& game = gameState;
+    GameState& game = s.round;
     if (game.playerCount <= 0) {
         game.playerCount = 0;
         for (Player& player : game.players) player.name[0] = '\0';
-        dialogState.startScreenStep = 1;
-        remove_course_files(true);
-        clear_hole();
-        course.holeCount = 0;
-        cancel_stroke();
+        s.dialogs.startScreenStep = StartStep::BuildQuestion;
+        remove_course_files(s.course, true);
+        clear_hole(s.grid);
+        s.course.holeCount = 0;
+        cancel_stroke(s.physics);
         return;
     }
-    open_course_dialog(true, [] {
-        begin_loaded_course();
-        widgets.puttButton->reveal();
+    open_course_dialog(s, true, [&s] {
+        begin_loaded_course(s);
+        s.widgets.puttButton->reveal();
     }, {});
 }
 
-void restart_program()
+void restart_program(GameSession& s)
 {
-    WindowState& window = windowState;
-    if (window.soundOn == 1) {
+    WindowState& window = s.window;
+    if (window.soundOn) {
         free_sound();
         stop_music();
     }
-    reset_round();
-    widgets.puttButton->reveal();
-    if (window.soundOn == 1) window.soundsPending = 1;
-    currentFileName.clear();
-    set_window_title("No File Loaded.");
+    reset_round(s);
+    s.widgets.puttButton->reveal();
+    if (window.soundOn) window.soundsPending = true;
+    s.currentFileName.clear();
+    set_window_title(s, NO_FILE_TITLE);
 }

@@ -4,45 +4,36 @@
 
 #include <cstring>
 
-#include "app/frame_steps.h"
-#include "app/shell.h"
-#include "app/window_state.h"
-#include "editor/editor_state.h"
-#include "game/dialog_state.h"
 #include "game/game_actions.h"
-#include "game/game_state.h"
 #include "game/player_setup.h"
-#include "game/start_screen.h"
+#include "game/session.h"
 
 namespace {
-
-enum StartStep {
-    STEP_NONE = 0,
-    STEP_BUILD_QUESTION = 1,
-    STEP_QUESTION_SHOWN = 2,
-    STEP_EDITOR = 3,
-    STEP_BUILD_PLAYERS = 4,
-    STEP_PLAYERS_SHOWN = 5,
-    STEP_CONFIRMED = 6,
-    STEP_CHOOSE_COURSE = 7,
-    STEP_ROUND_START = 8,
-    STEP_WAITING_FOR_COURSE = 9,   // the course dialog is open
-};
-
-struct StartScreen {
-    puDialogBox* question = nullptr;
-    puDialogBox* players = nullptr;
-    puInput* nameInputs[MAX_PLAYERS] = {};
-    puaComboBox* colourBoxes[MAX_PLAYERS] = {};
-};
-
-StartScreen screen;
 
 const char* const NAME_LABELS[MAX_PLAYERS] = {"Name Player One", "Name Player Two", "Name Player Three",
                                               "Name Player Four"};
 const char* const COLOUR_LABELS[MAX_PLAYERS] = {"Ball Color Player One", "Ball Color Player Two",
                                                 "Ball Color Player Three", "Ball Color Player Four"};
-char* colourList[BALL_COLOUR_COUNT + 1] = {};
+// The colour boxes' entries (PUI keeps the pointer to the list).
+char* const* colour_list()
+{
+    static char* list[BALL_COLOUR_COUNT + 1] = {};
+    if (!list[0]) {
+        for (int k = 0; k < BALL_COLOUR_COUNT; ++k) list[k] = const_cast<char*>(BALL_COLOUR_NAMES[k]);
+    }
+    return list;
+}
+
+GameSession& session_of(puObject* object) { return *static_cast<GameSession*>(object->getUserData()); }
+
+puOneShot* add_button(GameSession& s, int x0, int y0, int x1, int y1, const char* legend, puCallback callback)
+{
+    puOneShot* button = new puOneShot(x0, y0, x1, y1);
+    button->setLegend(legend);
+    button->setCallback(callback);
+    button->setUserData(&s);
+    return button;
+}
 
 void hide_if_visible(puObject* object)
 {
@@ -55,43 +46,47 @@ void delete_dialog(puDialogBox*& box)
     box = nullptr;
 }
 
-void play_course_chosen(puObject*)
+void play_course_chosen(puObject* button)
 {
-    delete_dialog(screen.question);
-    dialogState.startScreenStep = STEP_BUILD_PLAYERS;
+    GameSession& s = session_of(button);
+    delete_dialog(s.startScreen.question);
+    s.dialogs.startScreenStep = StartStep::BuildPlayers;
 }
 
-void editor_chosen(puObject*)
+void editor_chosen(puObject* button)
 {
-    delete_dialog(screen.question);
-    dialogState.startScreenStep = STEP_EDITOR;
+    GameSession& s = session_of(button);
+    delete_dialog(s.startScreen.question);
+    s.dialogs.startScreenStep = StartStep::Editor;
 }
 
-void players_cancelled(puObject*)
+void players_cancelled(puObject* button)
 {
-    delete_dialog(screen.players);
-    clear_player_names(gameState);
-    dialogState.startScreenStep = STEP_BUILD_QUESTION;
+    GameSession& s = session_of(button);
+    delete_dialog(s.startScreen.players);
+    clear_player_names(s.round);
+    s.dialogs.startScreenStep = StartStep::BuildQuestion;
 }
 
 // "Ready To Play"
-void assign_ball_colours(puObject*)
+void assign_ball_colours(puObject* button)
 {
-    delete_dialog(screen.players);
-    dialogState.startScreenStep = STEP_CONFIRMED;
-    trim_player_names(gameState);
-    assign_ball_colours_from_names(gameState);
+    GameSession& s = session_of(button);
+    delete_dialog(s.startScreen.players);
+    s.dialogs.startScreenStep = StartStep::Confirmed;
+    trim_player_names(s.round);
+    assign_ball_colours_from_names(s.round);
 }
 
-void build_question()
+void build_question(GameSession& s)
 {
-    PermanentWidgets& ui = widgets;
+    PermanentWidgets& ui = s.widgets;
     hide_if_visible(ui.editorMenuBar);
     hide_if_visible(ui.hideMenuButton);
     hide_if_visible(ui.toolLabel);
     if (ui.puttButton->isVisible()) {
         ui.puttButton->hide();
-        gameState.puttRequested = 1;
+        s.round.puttRequested = true;
     }
     hide_if_visible(ui.playMenuBar);
     hide_if_visible(ui.statusBox);
@@ -100,25 +95,22 @@ void build_question()
     ui.turnRightButton->hide();
     ui.turnLeftButton->hide();
 
-    const int w = windowState.windowWidth, h = windowState.windowHeight;
+    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    StartScreenWidgets& screen = s.startScreen;
     screen.question = new puDialogBox(w / 2 - 175, h / 2 - 75);
     new puFrame(0, 0, 350, 150);
     puText* text = new puText(45, 110);
     text->setLabel("What would you like to do?");
-    puOneShot* play = new puOneShot(15, 40, 165, 70);
-    play->setLegend("Play Course");
-    play->setCallback(play_course_chosen);
-    puOneShot* editor = new puOneShot(185, 40, 335, 70);
-    editor->setLegend("Start Hole Editor");
-    editor->setCallback(editor_chosen);
+    add_button(s, 15, 40, 165, 70, "Play Course", play_course_chosen);
+    add_button(s, 185, 40, 335, 70, "Start Hole Editor", editor_chosen);
     screen.question->close();
     screen.question->reveal();
-    dialogState.startScreenStep = STEP_QUESTION_SHOWN;
+    s.dialogs.startScreenStep = StartStep::QuestionShown;
 }
 
-void show_editor()
+void show_editor(GameSession& s)
 {
-    PermanentWidgets& ui = widgets;
+    PermanentWidgets& ui = s.widgets;
     ui.editorMenuBar->reveal();
     ui.hideMenuButton->reveal();
     ui.hideMenuButton->setValue(1);
@@ -127,16 +119,15 @@ void show_editor()
     ui.zoomOutButton->reveal();
     ui.turnLeftButton->reveal();
     ui.turnRightButton->reveal();
-    if (editorState.currentTool != TOOL_NOTHING) ui.toolLabel->reveal();
-    dialogState.startScreenStep = STEP_NONE;
+    // the tool label, when a tool is chosen
+    if (s.hooks.show_editor) s.hooks.show_editor(s);
+    s.dialogs.startScreenStep = StartStep::None;
 }
 
-void build_players()
+void build_players(GameSession& s)
 {
-    if (!colourList[0]) {
-        for (int k = 0; k < BALL_COLOUR_COUNT; ++k) colourList[k] = const_cast<char*>(BALL_COLOUR_NAMES[k]);
-    }
-    const int w = windowState.windowWidth, h = windowState.windowHeight;
+    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    StartScreenWidgets& screen = s.startScreen;
     screen.players = new puDialogBox(w / 2 - 250, h / 2 - 175);
     new puFrame(0, 0, 500, 350);
     const int rows[MAX_PLAYERS][3] = {{300, 330, 327}, {230, 260, 257}, {160, 190, 187}, {90, 120, 117}};
@@ -146,23 +137,20 @@ void build_players()
         screen.nameInputs[k]->setValidData(NAME_CHARACTERS);
         puText* nameLabel = new puText(20, ly);
         nameLabel->setLabel(NAME_LABELS[k]);
-        screen.colourBoxes[k] = new puaComboBox(275, y0, 465, y1, colourList, FALSE);
+        screen.colourBoxes[k] = new puaComboBox(275, y0, 465, y1, const_cast<char**>(colour_list()), FALSE);
         puText* colourLabel = new puText(260, ly);
         colourLabel->setLabel(COLOUR_LABELS[k]);
     }
-    puOneShot* ready = new puOneShot(90, 30, 240, 60);
-    ready->setLegend("Ready To Play");
-    ready->setCallback(assign_ball_colours);
-    puOneShot* cancel = new puOneShot(260, 30, 410, 60);
-    cancel->setLegend("Cancel");
-    cancel->setCallback(players_cancelled);
+    add_button(s, 90, 30, 240, 60, "Ready To Play", assign_ball_colours);
+    add_button(s, 260, 30, 410, 60, "Cancel", players_cancelled);
     screen.players->close();
     screen.players->reveal();
-    dialogState.startScreenStep = STEP_PLAYERS_SHOWN;
+    s.dialogs.startScreenStep = StartStep::PlayersShown;
 }
 
-void read_player_dialog()
+void read_player_dialog(GameSession& s)
 {
+    StartScreenWidgets& screen = s.startScreen;
     for (int k = 0; k < MAX_PLAYERS; ++k) {
         char* text = screen.nameInputs[k]->getStringValue();
         if (std::strlen(text) > static_cast<size_t>(MAX_NAME_LENGTH)) {
@@ -172,53 +160,54 @@ void read_player_dialog()
             screen.nameInputs[k]->setValue(cut);
             text = screen.nameInputs[k]->getStringValue();
         }
-        set_player_name(gameState.players[k], text);
+        set_player_name(s.round.players[k], text);
         const char* colour = screen.colourBoxes[k]->getStringValue();
-        if (colour && colour[0]) set_ball_colour_name(gameState.players[k], colour);
+        if (colour && colour[0]) set_ball_colour_name(s.round.players[k], colour);
     }
 }
 
-void back_to_question()
+void back_to_question(GameSession& s)
 {
-    gameState.playerCount = 0;
-    clear_player_names(gameState);
-    dialogState.startScreenStep = STEP_BUILD_QUESTION;
+    s.round.playerCount = 0;
+    clear_player_names(s.round);
+    s.dialogs.startScreenStep = StartStep::BuildQuestion;
 }
 
-void choose_course()
+void choose_course(GameSession& s)
 {
     int named = 0;
-    for (const Player& player : gameState.players) named += player.name[0] != '\0';
+    for (const Player& player : s.round.players) named += player.name[0] != '\0';
     if (named == 0) {
-        back_to_question();
+        back_to_question(s);
         return;
     }
-    gameState.playerCount = compact_players(gameState);
-    dialogState.startScreenStep = STEP_WAITING_FOR_COURSE;
+    s.round.playerCount = compact_players(s.round);
+    s.dialogs.startScreenStep = StartStep::WaitingForCourse;
     open_course_dialog(
-        false,
-        [] {
-            start_round();
-            dialogState.startScreenStep = STEP_NONE;
+        s, false,
+        [&s] {
+            start_round(s);
+            s.dialogs.startScreenStep = StartStep::None;
         },
-        back_to_question);
+        [&s] { back_to_question(s); });
 }
 
 }  // namespace
 
-void start_screen_step()
+void start_screen_step(GameSession& s)
 {
-    DialogState& dialogs = dialogState;
-    if (dialogs.startScreenStep == STEP_BUILD_QUESTION) build_question();
-    if (dialogs.startScreenStep == STEP_EDITOR) show_editor();
-    if (dialogs.startScreenStep == STEP_BUILD_PLAYERS) build_players();
-    if (dialogs.startScreenStep == STEP_PLAYERS_SHOWN) read_player_dialog();
-    if (dialogs.startScreenStep == STEP_CHOOSE_COURSE) choose_course();
-    if (dialogs.startScreenStep == STEP_CONFIRMED) dialogs.startScreenStep = STEP_CHOOSE_COURSE;
+    DialogState& dialogs = s.dialogs;
+    if (dialogs.startScreenStep == StartStep::BuildQuestion) build_question(s);
+    if (dialogs.startScreenStep == StartStep::Editor) show_editor(s);
+    if (dialogs.startScreenStep == StartStep::BuildPlayers) build_players(s);
+    if (dialogs.startScreenStep == StartStep::PlayersShown) read_player_dialog(s);
+    if (dialogs.startScreenStep == StartStep::ChooseCourse) choose_course(s);
+    if (dialogs.startScreenStep == StartStep::Confirmed) dialogs.startScreenStep = StartStep::ChooseCourse;
 }
 
-void recentre_start_screen(int w, int h)
+void recentre_start_screen(GameSession& s, int w, int h)
 {
+    StartScreenWidgets& screen = s.startScreen;
     if (screen.question) screen.question->setPosition(w / 2 - 175, h / 2 - 75);
     if (screen.players) screen.players->setPosition(w / 2 - 250, h / 2 - 175);
 }

@@ -1,3 +1,2 @@
 #include "hole/course.h"
 
-Course course;

@@ -1,7 +1,7 @@
 // The course in play: how many holes, their pars, and where their unpacked files lie.
 #pragma once
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 
 constexpr int COURSE_PATH_MAX = 260;
 constexpr const char* NO_MUSIC = "NOMIDIFILEPRESENT";
@@ -15,4 +15,3 @@ struct Course {
     char descriptionPath[COURSE_PATH_MAX] = {};      // unpacked description file
 };
 
-extern Course course;

@@ -299,7 +299,6 @@ std::string course_unpack_dir(const Course& from)
     return join(dir, COURSE_UNPACK_DIR);
 }
 
-CourseLoadResult load_course(const std::string& path) { return load_course(course, path); }
 
 CourseLoadResult load_course(Course& into, const std::string& path, const std::string& unpackParent)
 {
@@ -419,7 +418,6 @@ CourseLoadResult load_course(Course& into, const std::string& path, const std::s
     return result;
 }
 
-void remove_course_files(bool removeDir) { remove_course_files(course, removeDir); }
 
 void remove_course_files(const Course& from, bool removeDir)
 {

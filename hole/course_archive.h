@@ -56,15 +56,13 @@ struct CourseLoadResult {
 // is too large (COURSE_MAX_*), holds no description, describes no hole, or names a hole
 // file that is not a plain file name. Hole files the archive lacks are only noted; reading
 // such a hole (read_course_hole) reports it.
-CourseLoadResult load_course(const std::string& path);
-// The same into an explicit record; when unpackParent is not empty the files go to
-// unpackParent + "/temp" instead of beside the course file (and into.courseDir is it).
+// When unpackParent is not empty the files go to unpackParent + "/temp" instead of beside the
+// course file (and into.courseDir is it).
 CourseLoadResult load_course(Course& into, const std::string& path, const std::string& unpackParent = {});
 
 // Deletes the unpacked hole, music and description files of the course, and with removeDir
 // the "temp" directory too (only when it is empty). Only files that lie directly in the
 // course's "temp" directory are ever touched; errors are ignored.
-void remove_course_files(bool removeDir);
 void remove_course_files(const Course& from, bool removeDir);
 
 // The unpacking directory of a loaded course: courseDir + "/temp".

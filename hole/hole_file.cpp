@@ -6,7 +6,6 @@
 #include "hole/field_reader.h"
 #include "platform/fs.h"
 
-std::string currentFileName;
 
 namespace {
 
@@ -54,7 +53,7 @@ bool read_hole_file(HoleGrid& grid, const std::string& path, std::string* error)
         grid.tee.y = values[2];
     }
     const Tee& tee = grid.tee;
-    grid.teeState = (tee.level == -1 && tee.x == -1 && tee.y == -1) ? 1 : 2;
+    grid.teeState = (tee.level == -1 && tee.x == -1 && tee.y == -1) ? TeeState::NoTee : TeeState::Waiting;
     rebuild_warp_table(grid);
     return true;
 }

@@ -21,6 +21,3 @@ bool write_hole_file(HoleGrid& grid, const std::string& path, std::string* error
 
 // Puts a pending warp entry tile back to its saved kind and clears warpPending.
 void abandon_pending_warp(HoleGrid& grid);
-
-// The editor's current hole or course file ("" when none is current).
-extern std::string currentFileName;

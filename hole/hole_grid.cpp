@@ -1,6 +1,5 @@
 #include "hole/hole_grid.h"
 
-HoleGrid holeGrid;
 
 void clear_layers(HoleGrid& grid)
 {
@@ -15,12 +14,11 @@ void clear_hole(HoleGrid& grid)
 {
     clear_layers(grid);
     grid.tee = Tee{};
-    grid.teeState = 1;
+    grid.teeState = TeeState::NoTee;
     grid.warps.warpCount = 0;
     grid.warps.warpPending = 0;
 }
 
-void clear_hole() { clear_hole(holeGrid); }
 
 void rebuild_warp_table(HoleGrid& grid)
 {

@@ -51,6 +51,14 @@ inline bool has_ground_column(int height, int edges) { return height != 0 && !(e
 // World x (or y) of the low corner of tile index i (or j).
 inline float tile_corner(int index) { return index * TILE_SIZE + GRID_ORIGIN; }
 
+// What the frame does about the tee and the ball on it.
+enum class TeeState {
+    Idle = 0,         // nothing to do
+    NoTee = 1,        // no tee: take the ball off the course and rebuild the geometry
+    Waiting = 2,      // a tee, its ball not yet placed
+    JustPlaced = 3,   // a ball was just placed or the turn passed: the camera centres on it
+};
+
 struct Tee {
     int level = -1;   // height of the start tile when the tee was placed
     int x = -1;       // world tile corner x (i * 64 - 1536); -1 when there is no tee
@@ -77,7 +85,7 @@ struct HoleGrid {
     int32_t kind[GRID_SIZE * GRID_SIZE];     // KIND_* codes
     int32_t edges[GRID_SIZE * GRID_SIZE];    // EDGE_* bits or ramp railing codes
     Tee tee;                                 // where the balls start
-    int teeState = 1;                        // 1 no tee, geometry not rebuilt; 2 tee, ball not placed; 3 ball just placed; 0 idle
+    TeeState teeState = TeeState::NoTee;     // what the next frame does about the tee
     WarpTable warps;                         // derived from kind
 
     int& height_at(int i, int j) { return height[i * GRID_SIZE + j]; }
@@ -88,15 +96,12 @@ struct HoleGrid {
     int edges_at(int i, int j) const { return edges[i * GRID_SIZE + j]; }
 };
 
-extern HoleGrid holeGrid;   // the one hole of the program
-
 inline bool tile_in_grid(int i, int j) { return i >= 0 && i < GRID_SIZE && j >= 0 && j < GRID_SIZE; }
 
 // Sets the three layers to height 0, kind -1, edges 0 (what start-up does).
 void clear_layers(HoleGrid& grid);
 // Clears the layers, the tee (-1, -1, -1), teeState = 1 and warpCount = 0.
 void clear_hole(HoleGrid& grid);
-void clear_hole();
 // Rebuilds the warp table from the kind layer; codes with n >= 10 are ignored.
 void rebuild_warp_table(HoleGrid& grid);
 // Removes the complete pair that uses tile (i, j), restoring its tiles' saved kinds and

@@ -4,12 +4,10 @@
 #include <cstring>
 #include <memory>
 
-#include "game/game_state.h"
-#include "hole/course.h"
+#include "hole/round_state.h"
 #include "hole/field_reader.h"
 #include "platform/fs.h"
 
-LeaderBoard leaderBoard;
 
 namespace {
 
@@ -122,28 +120,26 @@ bool write_leader_board_file(const LeaderBoard& board, const std::string& path, 
     return write_file_atomic(path, format_leader_board(board), error);
 }
 
-void read_leader_board()
+void read_leader_board(LeaderBoard& board, int holeCount)
 {
-    read_leader_board_file(leaderBoard, leader_board_file_name(course.holeCount), course.holeCount);
+    read_leader_board_file(board, leader_board_file_name(holeCount), holeCount);
 }
 
-bool update_leader_board(std::string* error)
+bool update_leader_board(LeaderBoard& board, int holeCount, const char* const names[], const int scores[][MAX_HOLES],
+                         int players, std::string* error)
 {
-    const GameState& game = gameState;
-    if (course.holeCount < 1) {
+    if (holeCount < 1) {
         if (error) *error = "No course is loaded, so there is no leader board to update.";
         return false;
     }
-    int holes = std::clamp(course.holeCount, 0, MAX_HOLES);
-    int players = std::clamp(game.playerCount, 0, MAX_PLAYERS);
-    const char* names[MAX_PLAYERS] = {};
+    const int holes = std::clamp(holeCount, 0, MAX_HOLES);
+    players = std::clamp(players, 0, MAX_PLAYERS);
     int totals[MAX_PLAYERS] = {};
     for (int p = 0; p < players; ++p) {
-        names[p] = game.players[p].name;
         long long total = 0;
-        for (int h = 0; h < holes; ++h) total += game.scoreTable[p][h];
+        for (int h = 0; h < holes; ++h) total += scores[p][h];
         totals[p] = static_cast<int>(std::clamp<long long>(total, 0, 1000000));
     }
-    insert_leader_totals(leaderBoard, names, totals, players);
-    return write_leader_board_file(leaderBoard, leader_board_file_name(course.holeCount), error);
+    insert_leader_totals(board, names, totals, players);
+    return write_leader_board_file(board, leader_board_file_name(holeCount), error);
 }

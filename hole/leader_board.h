@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "hole/round_state.h"
+
 constexpr int LEADER_ENTRIES = 5;
 constexpr int LEADER_NAME_MAX = 24;   // characters of a name
 
@@ -13,8 +15,6 @@ struct LeaderBoard {
     char names[LEADER_ENTRIES][LEADER_NAME_MAX + 1] = {};   // best first
     int scores[LEADER_ENTRIES] = {};                        // total strokes, lowest first
 };
-
-extern LeaderBoard leaderBoard;   // the board of the course loaded now
 
 // The board of a course of holeCount holes that nobody has played yet: Avery K. 4N,
 // Blake M. 4N + 2, ... Emery T. 4N + 8.
@@ -45,9 +45,10 @@ std::string format_leader_board(const LeaderBoard& board);
 // Writes the board to path atomically (temporary file, then rename).
 bool write_leader_board_file(const LeaderBoard& board, const std::string& path, std::string* error);
 
-// The game's calls, on the global course, round and board, with the file in the working
-// directory. read_leader_board: after a course is loaded for play. update_leader_board: once
-// when the last hole of a scored round is finished; adds every player's total over the
-// course's holes and writes the file. Returns false with a message when it cannot be written.
-void read_leader_board();
-bool update_leader_board(std::string* error = nullptr);
+// The game's calls, with the file in the working directory. read_leader_board: the board of
+// the course's length, after a course is loaded for play. update_leader_board: once when the
+// last hole of a scored round is finished; adds every player's total over the course's holes
+// and writes the file. Returns false with a message when it cannot be written.
+void read_leader_board(LeaderBoard& board, int holeCount);
+bool update_leader_board(LeaderBoard& board, int holeCount, const char* const names[], const int scores[][MAX_HOLES],
+                         int players, std::string* error = nullptr);

@@ -6,53 +6,51 @@
 #include <cmath>
 
 #include "audio/sound_ids.h"
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/hole_grid.h"
 #include "physics/physics_hooks.h"
 #include "physics/physics_local.h"
 #include "physics/physics_world.h"
 
-StrokeState strokeState;
-
 namespace {
 
 double trunc_abs(double v) { return std::fabs(std::trunc(v)); }
 
-int current_slot()
+int current_slot(const PhysicsWorld& w)
 {
-    return std::clamp(gameState.currentPlayer, 1, MAX_PLAYERS) - 1;
+    return std::clamp(w.round.currentPlayer, 1, MAX_PLAYERS) - 1;
 }
 
 // Hands the turn to the next player who has not holed out. Bounded: if every player has
 // holed out (which the hole completion normally prevents) the turn goes to player 1.
-void pass_turn()
+void pass_turn(PhysicsWorld& w)
 {
-    GameState& game = gameState;
+    GameState& game = w.round;
     for (int tries = 0; tries <= MAX_PLAYERS; ++tries) {
-        if (game.currentPlayer < game.playerCount && strokeState.strokeTaken == 1) game.currentPlayer += 1;
+        if (game.currentPlayer < game.playerCount && w.stroke.strokeTaken) game.currentPlayer += 1;
         else game.currentPlayer = 1;
-        if (game.players[current_slot()].holedOut == 0) return;
+        if (!game.players[current_slot(w)].holedOut) return;
     }
     game.currentPlayer = 1;
 }
 
 // A ball that came to rest in water goes back: onto the tee if it was the hole's first
 // stroke, else 64 above where it last rested.
-void redrop_from_water(int k)
+void redrop_from_water(PhysicsWorld& w, int k)
 {
-    BallSlot& slot = physicsWorld.balls[k];
-    const Tee& tee = holeGrid.tee;
+    BallSlot& slot = w.balls[k];
+    const Tee& tee = w.grid.tee;
     bool haveTee = !(tee.x == -1 && tee.y == -1 && tee.level == -1);
     if (slot.state.strokesThisHole == 1 && haveTee) {
-        place_ball(k, tee.level + 2, static_cast<float>(tee.x), static_cast<float>(tee.y));
+        place_ball(w, k, tee.level + 2, static_cast<float>(tee.x), static_cast<float>(tee.y));
     } else {
         dBodySetLinearVel(slot.body, 0, 0, 0);
         dBodySetAngularVel(slot.body, 0, 0, 0);
         const float* r = slot.state.lastRest;
         dBodySetPosition(slot.body, r[0], r[1], r[2] + WATER_REDROP_HEIGHT);
     }
-    slot.state.respawnMark = 3;
-    physics_event(EVENT_REDROP, k, -1);
+    slot.state.respawnMark = AimMode::Redropped;
+    physics_event(w, EVENT_REDROP, k, -1);
 }
 
 // Counts the steps the ball has stayed near one point; true once it has stayed long enough.
@@ -70,11 +68,11 @@ bool pinned_in_place(BallPhysicsState& s, const dReal* p)
 }
 
 // Drag, bumper boost, spin damping and rest detection for ball k.
-void settle_ball(int k, int n)
+void settle_ball(PhysicsWorld& w, int k, int n)
 {
-    BallSlot& slot = physicsWorld.balls[k];
+    BallSlot& slot = w.balls[k];
     BallPhysicsState& s = slot.state;
-    AimInput& aim = aimInput;
+    AimInput& aim = w.aim;
     dBodyID body = slot.body;
 
     const dReal* vp = dBodyGetLinearVel(body);
@@ -84,13 +82,13 @@ void settle_ball(int k, int n)
     double m = mass.mass;
     double drag = -DRAG_FACTOR * m;
     if (s.onSand) {
-        s.onSand = 0;
+        s.onSand = false;
         drag *= SAND_DRAG_MULTIPLIER;
     }
     double F[3] = {drag * v[0], drag * v[1], drag * v[2]};
 
-    if (s.bumperKick == 1) {
-        s.bumperKick = 0;
+    if (s.bumperKick) {
+        s.bumperKick = false;
         double K[2] = {m * v[0], m * v[1]};
         // A ball with no horizontal motion has no direction to be kicked in.
         if (K[0] != 0.0 || K[1] != 0.0) {
@@ -105,45 +103,45 @@ void settle_ball(int k, int n)
     dBodyAddForce(body, F[0], F[1], F[2]);
 
     const dReal* wp = dBodyGetAngularVel(body);
-    double w[3] = {wp[0] * SPIN_DAMPING, wp[1] * SPIN_DAMPING, wp[2] * SPIN_DAMPING};
-    dBodySetAngularVel(body, w[0], w[1], w[2]);
+    double spin[3] = {wp[0] * SPIN_DAMPING, wp[1] * SPIN_DAMPING, wp[2] * SPIN_DAMPING};
+    dBodySetAngularVel(body, spin[0], spin[1], spin[2]);
 
     double S = trunc_abs(v[0]) + trunc_abs(v[1]) + trunc_abs(v[2]);
-    double W = trunc_abs(w[0] + w[1] + w[2]);
+    double W = trunc_abs(spin[0] + spin[1] + spin[2]);
     if (!((S < 3 && W < 0.1) || pinned_in_place(s, dBodyGetPosition(body)))) {
         s.restSteps = 0;
         return;
     }
-    dBodySetAngularVel(body, w[0] * STILL_SPIN_DAMPING, w[1] * STILL_SPIN_DAMPING, w[2] * STILL_SPIN_DAMPING);
+    dBodySetAngularVel(body, spin[0] * STILL_SPIN_DAMPING, spin[1] * STILL_SPIN_DAMPING, spin[2] * STILL_SPIN_DAMPING);
     if (s.restSteps < REST_STEPS_MAX) ++s.restSteps;
-    s.atRest = s.restSteps > REST_STOP_STEP ? 1 : 0;
+    s.atRest = s.restSteps > REST_STOP_STEP;
 
     // Every ball has stopped after a stroke: the turn passes.
     bool allRest = true;
-    for (int b = 0; b < n; ++b) allRest = allRest && physicsWorld.balls[b].state.atRest == 1;
-    if (allRest && strokeState.strokeInFlight == 1) {
-        BallPhysicsState& mover = physicsWorld.balls[current_slot()].state;
+    for (int b = 0; b < n; ++b) allRest = allRest && w.balls[b].state.atRest;
+    if (allRest && w.stroke.strokeInFlight) {
+        BallPhysicsState& mover = w.balls[current_slot(w)].state;
         aim.aimMode = mover.respawnMark;
-        if (mover.struckMark == 1) aim.aimState = 0;
+        if (mover.struckMark) aim.aimState = AimPhase::Idle;
         for (int b = 0; b < n; ++b) {
-            physicsWorld.balls[b].state.respawnMark = 0;
-            physicsWorld.balls[b].state.struckMark = 0;
+            w.balls[b].state.respawnMark = AimMode::Off;
+            w.balls[b].state.struckMark = false;
         }
-        pass_turn();
-        strokeState.strokeInFlight = 0;
-        physicsWorld.followBall = current_slot();
-        holeGrid.teeState = 3;
+        pass_turn(w);
+        w.stroke.strokeInFlight = false;
+        w.followBall = current_slot(w);
+        w.grid.teeState = TeeState::JustPlaced;
     }
 
     if (s.restSteps == REST_STOP_STEP && aim.aimClicks == 0) {
         // The mark of a ball put back stays until the turn passes: the ball is dropped from
         // above and stops once more before every ball is at rest.
-        if (s.waterContacts > 0 && s.onWater == 1) {
+        if (s.waterContacts > 0 && s.onWater) {
             s.waterContacts = 0;
-            redrop_from_water(k);
+            redrop_from_water(w, k);
         }
         if (s.waterContacts > 0) s.waterContacts = 0;
-        if (aim.aimState == 2) s.struckMark = 1;
+        if (aim.aimState == AimPhase::Struck) s.struckMark = true;
         s.restSteps = REST_STOP_STEP + 1;
         const dReal* p = dBodyGetPosition(body);
         s.lastRest[0] = static_cast<float>(p[0]);
@@ -154,18 +152,18 @@ void settle_ball(int k, int n)
     }
 }
 
-void run_putter(int drawBalls, const double ballPos[BALL_COUNT][3])
+void run_putter(PhysicsWorld& w, bool drawBalls, const double ballPos[BALL_COUNT][3])
 {
-    AimInput& aim = aimInput;
-    StrokeState& st = strokeState;
-    int slotIndex = current_slot();
+    AimInput& aim = w.aim;
+    StrokeState& st = w.stroke;
+    int slotIndex = current_slot(w);
     double theta = aim.aimAngle * DEGREES_TO_RADIANS;
     double d = 25.0 + aim.puttPower;
     dMatrix3 R;
     dRFromAxisAndAngle(R, 0, 0, 1, theta);
     const double* B = ballPos[slotIndex];
     double putter[3];
-    if (st.swingActive == 0) {
+    if (!st.swingActive) {
         putter[0] = B[0] - 1.2 * d * std::cos(theta);
         putter[1] = B[1] - 1.2 * d * std::sin(theta);
     } else {
@@ -175,95 +173,95 @@ void run_putter(int drawBalls, const double ballPos[BALL_COUNT][3])
     }
     putter[2] = B[2] + 0.05;
 
-    float meter = power_meter_value();
-    if (drawBalls == 1) {
-        if (physicsHooks.draw_power_meter) physicsHooks.draw_power_meter(meter, B);
-        if (physicsHooks.draw_putter) physicsHooks.draw_putter(putter, R);
+    float meter = power_meter_value(aim);
+    const PhysicsHooks& hooks = w.hooks;
+    if (drawBalls) {
+        if (hooks.draw_power_meter) hooks.draw_power_meter(hooks.user, meter, B);
+        if (hooks.draw_putter) hooks.draw_putter(hooks.user, putter, R);
     }
-    if (st.swingActive == 0) aim.puttPower = meter;
+    if (!st.swingActive) aim.puttPower = meter;
 
-    if (aim.struckPower != 0 && st.strokeForce == 0 && st.swingActive == 0) {
+    if (aim.struckPower != 0 && st.strokeForce == 0 && !st.swingActive) {
         st.strokeForce = aim.struckPower * STROKE_FORCE_FACTOR;
-        st.swingActive = 1;
+        st.swingActive = true;
         st.followThrough = aim.puttPower < 6 ? 6.0f : 0.0f;
     }
-    if (aim.struckPower != 0 && st.swingActive == 1) {
+    if (aim.struckPower != 0 && st.swingActive) {
         aim.puttPower = std::max(aim.puttPower - 1.0f, 0.0f);
         if (aim.puttPower == 0 && st.followThrough == 0) aim.struckPower = 0;
         if (aim.puttPower == 0 && st.followThrough > 0) st.followThrough -= 1;
     }
-    if (aim.struckPower == 0 && st.swingActive == 1) {
-        BallSlot& ball = physicsWorld.balls[slotIndex];
+    if (aim.struckPower == 0 && st.swingActive) {
+        BallSlot& ball = w.balls[slotIndex];
         double force = STROKE_FORCE_MULTIPLIER * st.strokeForce;
         dBodyAddForce(ball.body, force * std::cos(theta), force * std::sin(theta), 0);
-        gameState.players[slotIndex].holeStrokes += 1;
+        w.round.players[slotIndex].holeStrokes += 1;
         ball.state.strokesThisHole += 1;
-        st.strokeTaken = 1;
-        st.strokeInFlight = 1;
-        for (int b = 0; b < balls_in_play(); ++b) {
-            physicsWorld.balls[b].state.atRest = 0;
-            physicsWorld.balls[b].state.restSteps = 0;
-            physicsWorld.balls[b].state.stuckSteps = 0;
+        st.strokeTaken = true;
+        st.strokeInFlight = true;
+        for (int b = 0; b < balls_in_play(w); ++b) {
+            w.balls[b].state.atRest = false;
+            w.balls[b].state.restSteps = 0;
+            w.balls[b].state.stuckSteps = 0;
         }
-        physics_event(EVENT_PUTT, slotIndex, SOUND_PUTTER_HIT_BALL);
+        physics_event(w, EVENT_PUTT, slotIndex, SOUND_PUTTER_HIT_BALL);
         st.strokeForce = 0;
-        st.swingActive = 0;
+        st.swingActive = false;
         aim.aimClicks = 0;
-        aim.aimState = 2;
+        aim.aimState = AimPhase::Struck;
         ball.state.sandContacts = 0;
     }
 }
 
 }  // namespace
 
-int balls_in_play()
+int balls_in_play(const PhysicsWorld& w)
 {
-    return std::clamp(gameState.playerCount, 1, BALL_COUNT);
+    return std::clamp(w.round.playerCount, 1, BALL_COUNT);
 }
 
-float power_meter_value()
+float power_meter_value(const AimInput& aim)
 {
-    const AimInput& aim = aimInput;
     int half = static_cast<int>((trunc_abs(aim.aimOffset[0]) + trunc_abs(aim.aimOffset[1])) / 2);
     return std::clamp(half * 0.8f, 1.0f, static_cast<float>(MAX_POWER));
 }
 
-void step_balls(int drawBalls)
+void step_balls(PhysicsWorld& pw, bool drawBalls)
 {
-    if (!physics_ready()) return;
-    PhysicsWorld& pw = physicsWorld;
-    int n = balls_in_play();
+    if (!physics_ready(pw)) return;
+    int n = balls_in_play(pw);
 
-    for (int k = 0; k < n; ++k) settle_ball(k, n);
+    for (int k = 0; k < n; ++k) settle_ball(pw, k, n);
 
     for (BallSlot& ball : pw.balls) {
-        ball.state.onWater = 0;
-        ball.state.onSand = 0;
+        ball.state.onWater = false;
+        ball.state.onSand = false;
     }
-    // The balls against each other and the fixed geoms, then each ball against the hole.
-    dSpaceCollide(pw.space, nullptr, near_callback);
-    for (BallSlot& ball : pw.balls) dSpaceCollide2(ball.geom, reinterpret_cast<dGeomID>(pw.holeSpace), nullptr, near_callback);
-    apply_pending_moves();
+    // The balls against each other and the fixed geoms, then each ball against the hole. The
+    // callback finds its world through the data pointer.
+    dSpaceCollide(pw.space, &pw, near_callback);
+    for (BallSlot& ball : pw.balls) dSpaceCollide2(ball.geom, reinterpret_cast<dGeomID>(pw.holeSpace), &pw, near_callback);
+    apply_pending_moves(pw);
     for (BallSlot& ball : pw.balls) {
-        if (ball.state.onWater == 0) ball.state.waterContacts = 0;
-        if (ball.state.onSand == 0) ball.state.sandContacts = 0;
+        if (!ball.state.onWater) ball.state.waterContacts = 0;
+        if (!ball.state.onSand) ball.state.sandContacts = 0;
     }
     dWorldStep(pw.world, STEP_SIZE);
     dJointGroupEmpty(pw.contactGroup);
 
     double positions[BALL_COUNT][3] = {};
     for (int k = 0; k < BALL_COUNT; ++k) {
-        ball_position(k, positions[k]);
-        if (k < n && drawBalls == 1 && gameState.players[k].holedOut == 0 && physicsHooks.draw_ball)
-            physicsHooks.draw_ball(k, positions[k], dBodyGetRotation(pw.balls[k].body), BALL_RADIUS);
+        ball_position(pw, k, positions[k]);
+        if (k < n && drawBalls && !pw.round.players[k].holedOut && pw.hooks.draw_ball)
+            pw.hooks.draw_ball(pw.hooks.user, k, positions[k], dBodyGetRotation(pw.balls[k].body), BALL_RADIUS);
     }
-    if (aimInput.aimClicks == 1) run_putter(drawBalls, positions);
+    if (pw.aim.aimClicks == 1) run_putter(pw, drawBalls, positions);
 }
 
-void cancel_stroke()
+void cancel_stroke(PhysicsWorld& w)
 {
-    strokeState.strokeForce = 0;
-    strokeState.swingActive = 0;
-    aimInput.aimClicks = 0;
-    aimInput.struckPower = 0;
+    w.stroke.strokeForce = 0;
+    w.stroke.swingActive = false;
+    w.aim.aimClicks = 0;
+    w.aim.struckPower = 0;
 }

@@ -2,15 +2,9 @@
 // hand-over, the collision pass, one world step, and the putter's swing and strike.
 #pragma once
 
-struct StrokeState {
-    float strokeForce = 0.0f;    // struckPower x 110 while a swing runs
-    int swingActive = 0;         // from the strike until the force is applied
-    float followThrough = 0.0f;  // extra swing steps for weak strokes
-    int strokeTaken = 0;         // a stroke (or pick-up) happened on this hole
-    int strokeInFlight = 0;      // a stroke (or pick-up) waits for the balls to rest
-};
+#include "hole/round_state.h"
 
-extern StrokeState strokeState;
+class PhysicsWorld;
 
 constexpr double DRAG_FACTOR = 0.3;
 constexpr double SAND_DRAG_MULTIPLIER = 25.0;
@@ -32,14 +26,14 @@ constexpr double STROKE_FORCE_MULTIPLIER = 19.0;
 constexpr double DEGREES_TO_RADIANS = 0.017453292519943295;
 
 // Number of balls in play: max(1, playerCount).
-int balls_in_play();
+int balls_in_play(const PhysicsWorld& w);
 
-// One ball step (three per frame). drawBalls is 1 in the last step of the frame, when the
-// balls, the putter and the power meter are drawn through the drawing hooks.
-void step_balls(int drawBalls);
+// One ball step (three per frame). In the last step of the frame (drawBalls) the balls, the
+// putter and the power meter are drawn through the drawing hooks.
+void step_balls(PhysicsWorld& w, bool drawBalls);
 
 // Abandons a stroke being aimed or swung.
-void cancel_stroke();
+void cancel_stroke(PhysicsWorld& w);
 
-// The power meter value for the current aim offset: 1..54.
-float power_meter_value();
+// The power meter value for an aim offset: 1..54.
+float power_meter_value(const AimInput& aim);

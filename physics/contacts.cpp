@@ -58,7 +58,7 @@ dSurfaceParameters surface_of(Surface kind, int beltDirection)
 
 // Finds at most one contact between g1 and g2 and makes a joint of it; the joint's first
 // body is the body of the contact's first geom. A detached joint holds nothing (warp pads).
-bool make_contact(dGeomID g1, dGeomID g2, Surface kind, bool attach, int beltDirection = 0)
+bool make_contact(PhysicsWorld& pw, dGeomID g1, dGeomID g2, Surface kind, bool attach, int beltDirection = 0)
 {
     dContact contact;
     std::memset(&contact, 0, sizeof contact);
@@ -71,7 +71,6 @@ bool make_contact(dGeomID g1, dGeomID g2, Surface kind, bool attach, int beltDir
         contact.fdir1[1] = d[1];
         contact.fdir1[2] = d[2];
     }
-    PhysicsWorld& pw = physicsWorld;
     dJointID joint = dJointCreateContact(pw.world, pw.contactGroup, &contact);
     if (attach) dJointAttach(joint, dGeomGetBody(contact.geom.g1), dGeomGetBody(contact.geom.g2));
     return true;
@@ -87,59 +86,60 @@ int pad_tile(double centre)
 
 }  // namespace
 
-void near_callback(void* /*data*/, dGeomID g1, dGeomID g2)
+void near_callback(void* data, dGeomID g1, dGeomID g2)
 {
     if (g1 == g2) return;
+    PhysicsWorld& w = *static_cast<PhysicsWorld*>(data);
     int slot1 = ball_slot_of(g1);
     int slot2 = ball_slot_of(g2);
     if (slot1 < 0 && slot2 < 0) return;
     int slot = slot2 >= 0 ? slot2 : slot1;
-    BallPhysicsState& ball = physicsWorld.balls[slot].state;
+    BallPhysicsState& ball = w.balls[slot].state;
     GeomRole r1 = geom_role(g1);
     GeomRole r2 = geom_role(g2);
     auto either = [&](GeomRole role) { return r1 == role || r2 == role; };
     auto the = [&](GeomRole role) { return r1 == role ? g1 : g2; };
 
     if (slot1 >= 0 && slot2 >= 0) {
-        if (make_contact(g1, g2, SURFACE_BOUNCE, true)) physics_event(EVENT_BALL, slot, SOUND_BALL_HIT_BALL);
+        if (make_contact(w, g1, g2, SURFACE_BOUNCE, true)) physics_event(w, EVENT_BALL, slot, SOUND_BALL_HIT_BALL);
         return;
     }
     if (either(ROLE_WARP_PAD)) {
-        if (make_contact(g1, g2, SURFACE_PAD, false)) {
-            physics_event(EVENT_WARP, slot, SOUND_WARP);
+        if (make_contact(w, g1, g2, SURFACE_PAD, false)) {
+            physics_event(w, EVENT_WARP, slot, SOUND_WARP);
             const dReal* p = dGeomGetPosition(the(ROLE_WARP_PAD));
-            if (!pendingMoves.warp[slot]) {
-                pendingMoves.warp[slot] = 1;
-                pendingMoves.warpI[slot] = pad_tile(p[0]);
-                pendingMoves.warpJ[slot] = pad_tile(p[1]);
+            if (!w.pendingMoves.warp[slot]) {
+                w.pendingMoves.warp[slot] = true;
+                w.pendingMoves.warpI[slot] = pad_tile(p[0]);
+                w.pendingMoves.warpJ[slot] = pad_tile(p[1]);
             }
         }
         return;
     }
     if (either(ROLE_WATER)) {
-        if (make_contact(g1, g2, SURFACE_WATER, true)) {
+        if (make_contact(w, g1, g2, SURFACE_WATER, true)) {
             if (ball.waterContacts < 2) ++ball.waterContacts;
-            if (ball.waterContacts == 1) physics_event(EVENT_WATER, slot, SOUND_BALL_IN_WATER);
-            ball.onWater = 1;
+            if (ball.waterContacts == 1) physics_event(w, EVENT_WATER, slot, SOUND_BALL_IN_WATER);
+            ball.onWater = true;
         }
         return;
     }
     if (either(ROLE_SAND)) {
-        if (make_contact(g1, g2, SURFACE_FIRM, true)) {
-            ball.onSand = 1;
+        if (make_contact(w, g1, g2, SURFACE_FIRM, true)) {
+            ball.onSand = true;
             if (ball.sandContacts < 2) ++ball.sandContacts;
-            if (ball.sandContacts == 1) physics_event(EVENT_SAND, slot, SOUND_SAND);
+            if (ball.sandContacts == 1) physics_event(w, EVENT_SAND, slot, SOUND_SAND);
         }
         return;
     }
     if (either(ROLE_BUMPER_POST)) {
-        const dReal* v = dBodyGetLinearVel(physicsWorld.balls[slot].body);
+        const dReal* v = dBodyGetLinearVel(w.balls[slot].body);
         double speed = std::fabs(std::trunc(v[0])) + std::fabs(std::trunc(v[1])) + std::fabs(std::trunc(v[2]));
-        if (make_contact(g1, g2, SURFACE_BOUNCE, true)) {
-            physics_event(EVENT_BUMPER, slot, SOUND_BUMPER);
-            ball.bumperKick = speed <= BUMPER_KICK_SPEED ? 1 : 0;
+        if (make_contact(w, g1, g2, SURFACE_BOUNCE, true)) {
+            physics_event(w, EVENT_BUMPER, slot, SOUND_BUMPER);
+            ball.bumperKick = speed <= BUMPER_KICK_SPEED;
             const dReal* p = dGeomGetPosition(the(ROLE_BUMPER_POST));
-            BumperFlash& flash = physicsWorld.bumperFlash;
+            BumperFlash& flash = w.bumperFlash;
             flash.x = static_cast<float>(p[0] - 32);
             flash.y = static_cast<float>(p[1] - 32);
             flash.framesLeft = BUMPER_FLASH_FRAMES;
@@ -147,23 +147,23 @@ void near_callback(void* /*data*/, dGeomID g1, dGeomID g2)
         return;
     }
     if (either(ROLE_RAIL)) {
-        if (make_contact(g1, g2, SURFACE_BOUNCE, true)) physics_event(EVENT_RAIL, slot, SOUND_BALL_HIT_WOOD);
+        if (make_contact(w, g1, g2, SURFACE_BOUNCE, true)) physics_event(w, EVENT_RAIL, slot, SOUND_BALL_HIT_WOOD);
         return;
     }
     if (either(ROLE_RAMP_SURFACE)) {
-        make_contact(g1, g2, SURFACE_FIRM, true);
+        make_contact(w, g1, g2, SURFACE_FIRM, true);
         return;
     }
     bool belt = either(ROLE_CONVEYOR);
     int beltDirection = belt ? geom_role_index(the(ROLE_CONVEYOR)) : 0;
-    if (!make_contact(g1, g2, belt ? SURFACE_CONVEYOR : SURFACE_PLAIN, true, beltDirection)) return;
-    if (belt) physics_event(EVENT_CONVEYOR, slot, SOUND_CONVEYOR);
-    if (either(ROLE_BOUNDARY)) physics_event(EVENT_EDGE, slot, SOUND_BALL_HIT_EDGE);
+    if (!make_contact(w, g1, g2, belt ? SURFACE_CONVEYOR : SURFACE_PLAIN, true, beltDirection)) return;
+    if (belt) physics_event(w, EVENT_CONVEYOR, slot, SOUND_CONVEYOR);
+    if (either(ROLE_BOUNDARY)) physics_event(w, EVENT_EDGE, slot, SOUND_BALL_HIT_EDGE);
     if (either(ROLE_CUP_BOTTOM)) {
-        if (cupContacts < 2) ++cupContacts;
-        if (cupContacts == 1) {
-            pendingMoves.holed[slot] = 1;
-            cupContacts = 0;
+        if (w.cupContacts < 2) ++w.cupContacts;
+        if (w.cupContacts == 1) {
+            w.pendingMoves.holed[slot] = true;
+            w.cupContacts = 0;
         }
     }
 }

@@ -5,23 +5,19 @@
 #include <cmath>
 
 #include "audio/sound_ids.h"
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "physics/ball_step.h"
 #include "physics/hole_geometry.h"
 #include "physics/physics_local.h"
 #include "physics/physics_world.h"
 
-int oscillationFrame = 1;
-int cupContacts = 0;
-PendingMoves pendingMoves;
-
 namespace {
 
 // Points the camera at the next ball still in play after slot, if there are two players
 // or more.
-void follow_next_ball(int slot)
+void follow_next_ball(PhysicsWorld& w, int slot)
 {
-    const GameState& game = gameState;
+    const GameState& game = w.round;
     if (game.playerCount < 2) return;
     int k = slot;
     bool wrapped = false;
@@ -29,7 +25,7 @@ void follow_next_ball(int slot)
         bool last = false;
         if (k >= game.playerCount - 1) {
             if (wrapped) {
-                physicsWorld.followBall = 0;
+                w.followBall = 0;
                 last = true;
             }
             k = 0;
@@ -37,8 +33,8 @@ void follow_next_ball(int slot)
         } else {
             k += 1;
         }
-        if (game.players[k].holedOut == 0) {
-            physicsWorld.followBall = k;
+        if (!game.players[k].holedOut) {
+            w.followBall = k;
             return;
         }
         if (last) return;
@@ -47,33 +43,33 @@ void follow_next_ball(int slot)
 
 bool hole_in_table(int hole) { return hole >= 1 && hole <= MAX_HOLES; }
 
-bool hole_complete()
+bool hole_complete(const PhysicsWorld& w)
 {
-    const GameState& game = gameState;
+    const GameState& game = w.round;
     if (game.playerCount == 0) return true;
     for (int p = 0; p < game.playerCount && p < MAX_PLAYERS; ++p) {
         // Past the last column of the score card only the holed flags can tell.
         bool done = hole_in_table(game.currentHole) ? game.scoreTable[p][game.currentHole - 1] != 0
-                                                    : game.players[p].holedOut != 0;
+                                                    : game.players[p].holedOut;
         if (!done) return false;
     }
     return true;
 }
 
-void complete_hole()
+void complete_hole(PhysicsWorld& w)
 {
-    GameState& game = gameState;
-    AimInput& aim = aimInput;
-    strokeState.strokeTaken = 0;
-    game.ballReady = 0;
-    aim.aimState = 0;
-    aim.aimMode = 0;
-    holeGrid.tee = Tee{};
+    GameState& game = w.round;
+    AimInput& aim = w.aim;
+    w.stroke.strokeTaken = false;
+    game.ballReady = false;
+    aim.aimState = AimPhase::Idle;
+    aim.aimMode = AimMode::Off;
+    w.grid.tee = Tee{};
     game.holeAdvanceCountdown = 1;
     if (game.currentHole < MAX_HOLES + 1) game.currentHole += 1;
     for (int k = 0; k < BALL_COUNT; ++k) {
-        set_holed_out(k, 0);
-        physicsWorld.balls[k].state.strokesThisHole = 0;
+        set_holed_out(w, k, false);
+        w.balls[k].state.strokesThisHole = 0;
     }
     game.currentPlayer = 1;
     if (game.playerCount == 0) {
@@ -82,88 +78,87 @@ void complete_hole()
     }
 }
 
-void write_score(int slot, int strokes)
+void write_score(PhysicsWorld& w, int slot, int strokes)
 {
-    GameState& game = gameState;
+    GameState& game = w.round;
     if (hole_in_table(game.currentHole)) game.scoreTable[slot][game.currentHole - 1] = strokes;
     game.players[slot].holeStrokes = 0;
 }
 
 }  // namespace
 
-void warp_ball(int slot, int i, int j)
+void warp_ball(PhysicsWorld& w, int slot, int i, int j)
 {
-    WarpExit exit = warp_exit_of(holeGrid, i, j);
+    WarpExit exit = warp_exit_of(w.grid, i, j);
     // An entry whose pair is not complete leads nowhere; the ball rolls on over it rather
     // than being dropped into the entry tile's own column.
     if (!exit.found) return;
-    place_ball(slot, clamp_level(holeGrid.height_at(exit.i, exit.j)) + 2, tile_corner(exit.i), tile_corner(exit.j));
+    place_ball(w, slot, clamp_level(w.grid.height_at(exit.i, exit.j)) + 2, tile_corner(exit.i), tile_corner(exit.j));
 }
 
 // A ball moved away from where the collision pass found it keeps none of the contacts
 // made there: it stops dead, as a placed ball does.
-static void release_contacts(int slot)
+static void release_contacts(PhysicsWorld& w, int slot)
 {
-    dBodyID body = physicsWorld.balls[slot].body;
+    dBodyID body = w.balls[slot].body;
     for (int n = dBodyGetNumJoints(body); n > 0; --n) dJointAttach(dBodyGetJoint(body, n - 1), nullptr, nullptr);
 }
 
-void apply_pending_moves()
+void apply_pending_moves(PhysicsWorld& w)
 {
-    PendingMoves& pm = pendingMoves;
+    PendingMoves& pm = w.pendingMoves;
     for (int k = 0; k < BALL_COUNT; ++k) {
         if (pm.holed[k]) {
-            release_contacts(k);
-            ball_holed(k);
+            release_contacts(w, k);
+            ball_holed(w, k);
         } else if (pm.warp[k]) {
-            WarpExit exit = warp_exit_of(holeGrid, pm.warpI[k], pm.warpJ[k]);
+            WarpExit exit = warp_exit_of(w.grid, pm.warpI[k], pm.warpJ[k]);
             if (exit.found) {
-                release_contacts(k);
-                warp_ball(k, pm.warpI[k], pm.warpJ[k]);
+                release_contacts(w, k);
+                warp_ball(w, k, pm.warpI[k], pm.warpJ[k]);
             }
         }
     }
     pm = PendingMoves{};
 }
 
-void ball_holed(int slot)
+void ball_holed(PhysicsWorld& w, int slot)
 {
     if (slot < 0 || slot >= BALL_COUNT) return;
-    physics_event(EVENT_CUP, slot, SOUND_BALL_IN_CUP);
-    park_ball(slot);
-    set_holed_out(slot, 1);
-    follow_next_ball(slot);
-    cupContacts = 0;
-    write_score(slot, gameState.players[slot].holeStrokes);
-    if (hole_complete()) complete_hole();
+    physics_event(w, EVENT_CUP, slot, SOUND_BALL_IN_CUP);
+    park_ball(w, slot);
+    set_holed_out(w, slot, true);
+    follow_next_ball(w, slot);
+    w.cupContacts = 0;
+    write_score(w, slot, w.round.players[slot].holeStrokes);
+    if (hole_complete(w)) complete_hole(w);
 }
 
-void pick_up_ball()
+void pick_up_ball(PhysicsWorld& w)
 {
-    int s = std::clamp(gameState.currentPlayer, 1, MAX_PLAYERS) - 1;
-    park_ball(s);
-    set_holed_out(s, 1);
-    follow_next_ball(s);
-    cupContacts = 0;
-    write_score(s, PICKUP_STROKES);
-    StrokeState& st = strokeState;
-    st.strokeTaken = 1;
-    st.strokeInFlight = 1;
-    for (int b = 0; b < balls_in_play(); ++b) {
-        physicsWorld.balls[b].state.atRest = 0;
-        physicsWorld.balls[b].state.restSteps = 0;
+    int s = std::clamp(w.round.currentPlayer, 1, MAX_PLAYERS) - 1;
+    park_ball(w, s);
+    set_holed_out(w, s, true);
+    follow_next_ball(w, s);
+    w.cupContacts = 0;
+    write_score(w, s, PICKUP_STROKES);
+    StrokeState& st = w.stroke;
+    st.strokeTaken = true;
+    st.strokeInFlight = true;
+    for (int b = 0; b < balls_in_play(w); ++b) {
+        w.balls[b].state.atRest = false;
+        w.balls[b].state.restSteps = 0;
     }
     st.strokeForce = 0;
-    st.swingActive = 0;
-    aimInput.aimClicks = 0;
-    aimInput.aimState = 2;
-    physicsWorld.balls[s].state.sandContacts = 0;
-    if (gameState.playerCount != 0 && hole_complete()) complete_hole();
+    st.swingActive = false;
+    w.aim.aimClicks = 0;
+    w.aim.aimState = AimPhase::Struck;
+    w.balls[s].state.sandContacts = 0;
+    if (w.round.playerCount != 0 && hole_complete(w)) complete_hole(w);
 }
 
-float moving_block_top(int H)
+float moving_block_top(int t, int H)
 {
-    int t = oscillationFrame;
     float base = 32.0f * H;
     if (t <= 60) return base + t / 60.0f * 32.0f;
     if (t <= 240) return base + 32.0f;
@@ -171,25 +166,26 @@ float moving_block_top(int H)
     return base;
 }
 
-void step_moving_block(float x, float y, int H)
+void step_moving_block(PhysicsWorld& w, float x, float y, int H)
 {
-    int t = oscillationFrame;
-    if (t == 1 || t == 241) request_sound(SOUND_BLOCK_MOVING);
-    if (t == 61 || t == 301) request_sound_stop(SOUND_BLOCK_MOVING);
-    float top = moving_block_top(H);
-    if (!geomLists.movingBlocks.empty()) update_moving_block(x, y, std::trunc(top));
+    int t = w.oscillationFrame;
+    if (t == 1 || t == 241) request_sound(w, SOUND_BLOCK_MOVING);
+    if (t == 61 || t == 301) request_sound_stop(w, SOUND_BLOCK_MOVING);
+    float top = moving_block_top(t, H);
+    if (!w.geoms.movingBlocks.empty()) update_moving_block(w, x, y, std::trunc(top));
 }
 
-void step_moving_blocks(const HoleGrid& grid)
+void step_moving_blocks(PhysicsWorld& w)
 {
+    const HoleGrid& grid = w.grid;
     for (int i = 0; i < GRID_SIZE; ++i)
         for (int j = 0; j < GRID_SIZE; ++j)
             if (grid.kind_at(i, j) == KIND_OSCILLATING_BLOCK)
-                step_moving_block(tile_corner(i), tile_corner(j), clamp_level(grid.height_at(i, j)));
+                step_moving_block(w, tile_corner(i), tile_corner(j), clamp_level(grid.height_at(i, j)));
 }
 
-void advance_oscillation_frame()
+void advance_oscillation_frame(PhysicsWorld& w)
 {
-    oscillationFrame += 1;
-    if (oscillationFrame > OSCILLATION_FRAMES) oscillationFrame = 1;
+    w.oscillationFrame += 1;
+    if (w.oscillationFrame > OSCILLATION_FRAMES) w.oscillationFrame = 1;
 }

@@ -9,12 +9,6 @@
 #include "physics/physics_local.h"
 #include "physics/physics_world.h"
 
-GeomLists geomLists;
-float rampVertices[RAMP_VERTEX_CAPACITY * 3];
-int rampIndices[RAMP_INDEX_CAPACITY];
-int rampVertexCount = 0;
-int rampIndexCount = 0;
-
 // The role lives in the geom's user data as (role << 8 | index) + 1, so untagged geoms
 // (null data) read as ROLE_NONE.
 void set_geom_role(dGeomID geom, GeomRole role, int index)
@@ -59,16 +53,16 @@ enum Axis { AXIS_NONE, AXIS_X, AXIS_Y, AXIS_Z };
 // Files a posed geom in the hole's space. The geom is posed before it joins the space and
 // its bounds are known, so the quadtree puts it straight into its tile's block rather than
 // sorting thousands of moved geoms later.
-void add_to_hole_space(dGeomID geom, GeomRole role, int index)
+void add_to_hole_space(PhysicsWorld& w, dGeomID geom, GeomRole role, int index)
 {
     set_geom_role(geom, role, index);
     make_static(geom);
     dReal bounds[6];
     dGeomGetAABB(geom, bounds);
-    dSpaceAdd(physicsWorld.holeSpace, geom);
+    dSpaceAdd(w.holeSpace, geom);
 }
 
-dGeomID add_box(std::vector<dGeomID>& list, GeomRole role, int index, double lx, double ly, double lz,
+dGeomID add_box(PhysicsWorld& w, std::vector<dGeomID>& list, GeomRole role, int index, double lx, double ly, double lz,
                 double px, double py, double pz, Axis axis = AXIS_NONE, double angle = 0.0)
 {
     dGeomID box = dCreateBox(nullptr, lx, ly, lz);
@@ -78,169 +72,169 @@ dGeomID add_box(std::vector<dGeomID>& list, GeomRole role, int index, double lx,
         dRFromAxisAndAngle(r, axis == AXIS_X, axis == AXIS_Y, axis == AXIS_Z, angle);
         dGeomSetRotation(box, r);
     }
-    add_to_hole_space(box, role, index);
+    add_to_hole_space(w, box, role, index);
     list.push_back(box);
     return box;
 }
 
 // A square column 64 x 64 centred at z = 0 whose top is at level * 32.
-void add_plain_column(double x, double y, int level)
+void add_plain_column(PhysicsWorld& w, double x, double y, int level)
 {
     if (level <= 0) return;
-    add_box(geomLists.groundBoxes, ROLE_GROUND, 0, 64, 64, 64.0 * level, x + 32, y + 32, 0);
+    add_box(w, w.geoms.groundBoxes, ROLE_GROUND, 0, 64, 64, 64.0 * level, x + 32, y + 32, 0);
 }
 
 // A column topped 10 below the tile top with a 10-thick slab of role on it.
-void add_slab_column(std::vector<dGeomID>& list, GeomRole role, int index, double x, double y, int H)
+void add_slab_column(PhysicsWorld& w, std::vector<dGeomID>& list, GeomRole role, int index, double x, double y, int H)
 {
-    add_box(geomLists.groundBoxes, ROLE_GROUND, 0, 64, 64, 64.0 * H - 20, x + 32, y + 32, 0);
-    add_box(list, role, index, 64, 64, 10, x + 32, y + 32, 32.0 * H - 5);
+    add_box(w, w.geoms.groundBoxes, ROLE_GROUND, 0, 64, 64, 64.0 * H - 20, x + 32, y + 32, 0);
+    add_box(w, list, role, index, 64, 64, 10, x + 32, y + 32, 32.0 * H - 5);
 }
 
-void add_ramp_vertex(double x, double y, double z)
+void add_ramp_vertex(PhysicsWorld& w, double x, double y, double z)
 {
-    float* v = &rampVertices[rampVertexCount * 3];
+    float* v = &w.rampVertices[w.rampVertexCount * 3];
     v[0] = static_cast<float>(x);
     v[1] = static_cast<float>(y);
     v[2] = static_cast<float>(z);
-    ++rampVertexCount;
+    ++w.rampVertexCount;
 }
 
-void build_ramp(double x, double y, int H, int K)
+void build_ramp(PhysicsWorld& w, double x, double y, int H, int K)
 {
     int c = H - 1;
-    if (H > 1) add_plain_column(x, y, c);
+    if (H > 1) add_plain_column(w, x, y, c);
     double z0 = 32.0 * c;
-    auto& ground = geomLists.groundBoxes;
-    int n = rampVertexCount;
+    auto& ground = w.geoms.groundBoxes;
+    int n = w.rampVertexCount;
     switch (K) {
     case 0:  // rises toward +y
-        add_box(ground, ROLE_GROUND, 0, 64, RAMP_SLAB_LONG, RAMP_SLAB_THICK, x + 32, y + 28.8, z0 + RAMP_SLAB_Z, AXIS_X, RAMP_ANGLE);
-        add_box(ground, ROLE_GROUND, 0, 64, 12.8, 25.6, x + 32, y + 57.6, z0 + 12.8);
-        add_ramp_vertex(x, y + 51.2, z0 + 25.6);
-        add_ramp_vertex(x + 64, y + 51.2, z0 + 25.6);
-        add_ramp_vertex(x + 64, y + 64, z0 + 32);
-        add_ramp_vertex(x, y + 64, z0 + 32);
+        add_box(w, ground, ROLE_GROUND, 0, 64, RAMP_SLAB_LONG, RAMP_SLAB_THICK, x + 32, y + 28.8, z0 + RAMP_SLAB_Z, AXIS_X, RAMP_ANGLE);
+        add_box(w, ground, ROLE_GROUND, 0, 64, 12.8, 25.6, x + 32, y + 57.6, z0 + 12.8);
+        add_ramp_vertex(w, x, y + 51.2, z0 + 25.6);
+        add_ramp_vertex(w, x + 64, y + 51.2, z0 + 25.6);
+        add_ramp_vertex(w, x + 64, y + 64, z0 + 32);
+        add_ramp_vertex(w, x, y + 64, z0 + 32);
         break;
     case 1:  // rises toward -x
-        add_box(ground, ROLE_GROUND, 0, RAMP_SLAB_LONG, 64, RAMP_SLAB_THICK, x + 35.2, y + 32, z0 + RAMP_SLAB_Z, AXIS_Y, RAMP_ANGLE);
-        add_box(ground, ROLE_GROUND, 0, 12.8, 64, 25.6, x + 6.4, y + 32, z0 + 12.8);
-        add_ramp_vertex(x, y, z0 + 32);
-        add_ramp_vertex(x + 12.8, y, z0 + 25.6);
-        add_ramp_vertex(x + 12.8, y + 64, z0 + 25.6);
-        add_ramp_vertex(x, y + 64, z0 + 32);
+        add_box(w, ground, ROLE_GROUND, 0, RAMP_SLAB_LONG, 64, RAMP_SLAB_THICK, x + 35.2, y + 32, z0 + RAMP_SLAB_Z, AXIS_Y, RAMP_ANGLE);
+        add_box(w, ground, ROLE_GROUND, 0, 12.8, 64, 25.6, x + 6.4, y + 32, z0 + 12.8);
+        add_ramp_vertex(w, x, y, z0 + 32);
+        add_ramp_vertex(w, x + 12.8, y, z0 + 25.6);
+        add_ramp_vertex(w, x + 12.8, y + 64, z0 + 25.6);
+        add_ramp_vertex(w, x, y + 64, z0 + 32);
         break;
     case 2:  // rises toward -y
-        add_box(ground, ROLE_GROUND, 0, 64, RAMP_SLAB_LONG, RAMP_SLAB_THICK, x + 32, y + 35.2, z0 + RAMP_SLAB_Z, AXIS_X, -RAMP_ANGLE);
-        add_box(ground, ROLE_GROUND, 0, 64, 12.8, 25.6, x + 32, y + 6.4, z0 + 12.8);
-        add_ramp_vertex(x, y, z0 + 32);
-        add_ramp_vertex(x + 64, y, z0 + 32);
-        add_ramp_vertex(x + 64, y + 12.8, z0 + 25.6);
-        add_ramp_vertex(x, y + 12.8, z0 + 25.6);
+        add_box(w, ground, ROLE_GROUND, 0, 64, RAMP_SLAB_LONG, RAMP_SLAB_THICK, x + 32, y + 35.2, z0 + RAMP_SLAB_Z, AXIS_X, -RAMP_ANGLE);
+        add_box(w, ground, ROLE_GROUND, 0, 64, 12.8, 25.6, x + 32, y + 6.4, z0 + 12.8);
+        add_ramp_vertex(w, x, y, z0 + 32);
+        add_ramp_vertex(w, x + 64, y, z0 + 32);
+        add_ramp_vertex(w, x + 64, y + 12.8, z0 + 25.6);
+        add_ramp_vertex(w, x, y + 12.8, z0 + 25.6);
         break;
     default:  // 3: rises toward +x
-        add_box(ground, ROLE_GROUND, 0, RAMP_SLAB_LONG, 64, RAMP_SLAB_THICK, x + 28.8, y + 32, z0 + RAMP_SLAB_Z, AXIS_Y, -RAMP_ANGLE);
-        add_box(ground, ROLE_GROUND, 0, 12.8, 64, 25.6, x + 57.6, y + 32, z0 + 12.8);
-        add_ramp_vertex(x + 64, y, z0 + 32);
-        add_ramp_vertex(x + 64, y + 64, z0 + 32);
-        add_ramp_vertex(x + 51.2, y + 64, z0 + 25.6);
-        add_ramp_vertex(x + 51.2, y, z0 + 25.6);
+        add_box(w, ground, ROLE_GROUND, 0, RAMP_SLAB_LONG, 64, RAMP_SLAB_THICK, x + 28.8, y + 32, z0 + RAMP_SLAB_Z, AXIS_Y, -RAMP_ANGLE);
+        add_box(w, ground, ROLE_GROUND, 0, 12.8, 64, 25.6, x + 57.6, y + 32, z0 + 12.8);
+        add_ramp_vertex(w, x + 64, y, z0 + 32);
+        add_ramp_vertex(w, x + 64, y + 64, z0 + 32);
+        add_ramp_vertex(w, x + 51.2, y + 64, z0 + 25.6);
+        add_ramp_vertex(w, x + 51.2, y, z0 + 25.6);
         break;
     }
-    int* t = &rampIndices[rampIndexCount];
+    int* t = &w.rampIndices[w.rampIndexCount];
     t[0] = n; t[1] = n + 1; t[2] = n + 2;
     t[3] = n; t[4] = n + 2; t[5] = n + 3;
-    rampIndexCount += 6;
+    w.rampIndexCount += 6;
 }
 
-void build_feature_column(double x, double y, int H, int K)
+void build_feature_column(PhysicsWorld& w, double x, double y, int H, int K)
 {
-    GeomLists& gl = geomLists;
+    GeomLists& gl = w.geoms;
     if (is_conveyor(K)) {
-        add_slab_column(gl.conveyor[K + 5], ROLE_CONVEYOR, K + 5, x, y, H);
+        add_slab_column(w, gl.conveyor[K + 5], ROLE_CONVEYOR, K + 5, x, y, H);
     } else if (K == KIND_SAND) {
-        add_slab_column(gl.sandSlabs, ROLE_SAND, 0, x, y, H);
+        add_slab_column(w, gl.sandSlabs, ROLE_SAND, 0, x, y, H);
     } else if (is_warp_entry_code(K)) {
-        if (H > 0) add_slab_column(gl.warpPads, ROLE_WARP_PAD, 0, x, y, H);
-        else add_box(gl.warpPads, ROLE_WARP_PAD, 0, 64, 64, 1, x + 32, y + 32, 0);
+        if (H > 0) add_slab_column(w, gl.warpPads, ROLE_WARP_PAD, 0, x, y, H);
+        else add_box(w, gl.warpPads, ROLE_WARP_PAD, 0, 64, 64, 1, x + 32, y + 32, 0);
     } else if (K == KIND_WATER) {
-        add_box(gl.waterBoxes, ROLE_WATER, 0, 64, 64, 32, x + 32, y + 32, 32.0 * H - 16);
-        if (H > 1) add_plain_column(x, y, H - 1);
+        add_box(w, gl.waterBoxes, ROLE_WATER, 0, 64, 64, 32, x + 32, y + 32, 32.0 * H - 16);
+        if (H > 1) add_plain_column(w, x, y, H - 1);
     } else if (K == KIND_BUMPER) {
         for (int k = 0; k < 4; ++k)
-            add_box(gl.bumperCaps, ROLE_BUMPER_CAP, 0, 36, 18, 2, x + 32, y + 32, 32.0 * H + 21, AXIS_Z, k * PI / 4);
+            add_box(w, gl.bumperCaps, ROLE_BUMPER_CAP, 0, 36, 18, 2, x + 32, y + 32, 32.0 * H + 21, AXIS_Z, k * PI / 4);
         dGeomID post = dCreateCapsule(nullptr, 6, 14);
         dGeomSetPosition(post, x + 32, y + 32, 32.0 * H + 10);
-        add_to_hole_space(post, ROLE_BUMPER_POST, 0);
+        add_to_hole_space(w, post, ROLE_BUMPER_POST, 0);
         gl.bumperPosts.push_back(post);
-        add_plain_column(x, y, H);
+        add_plain_column(w, x, y, H);
     } else {
-        add_plain_column(x, y, H);
+        add_plain_column(w, x, y, H);
     }
 }
 
-void build_ramp_rail(double x, double y, int H, int K, bool higher)
+void build_ramp_rail(PhysicsWorld& w, double x, double y, int H, int K, bool higher)
 {
     double z = 32.0 * (H - 1) + 16 + RAMP_RAIL_RISE;
-    auto& rails = geomLists.rails;
+    auto& rails = w.geoms.rails;
     switch (K) {
     case 0:
-        add_box(rails, ROLE_RAIL, 0, 10, RAMP_LENGTH, 10, x + (higher ? 59 : 5), y + 32 - RAMP_RAIL_SHIFT, z, AXIS_X, RAMP_ANGLE);
+        add_box(w, rails, ROLE_RAIL, 0, 10, RAMP_LENGTH, 10, x + (higher ? 59 : 5), y + 32 - RAMP_RAIL_SHIFT, z, AXIS_X, RAMP_ANGLE);
         break;
     case 1:
-        add_box(rails, ROLE_RAIL, 0, RAMP_LENGTH, 10, 10, x + 32 + RAMP_RAIL_SHIFT, y + (higher ? 59 : 5), z, AXIS_Y, RAMP_ANGLE);
+        add_box(w, rails, ROLE_RAIL, 0, RAMP_LENGTH, 10, 10, x + 32 + RAMP_RAIL_SHIFT, y + (higher ? 59 : 5), z, AXIS_Y, RAMP_ANGLE);
         break;
     case 2:
-        add_box(rails, ROLE_RAIL, 0, 10, RAMP_LENGTH, 10, x + (higher ? 59 : 5), y + 32 + RAMP_RAIL_SHIFT, z, AXIS_X, -RAMP_ANGLE);
+        add_box(w, rails, ROLE_RAIL, 0, 10, RAMP_LENGTH, 10, x + (higher ? 59 : 5), y + 32 + RAMP_RAIL_SHIFT, z, AXIS_X, -RAMP_ANGLE);
         break;
     default:
-        add_box(rails, ROLE_RAIL, 0, RAMP_LENGTH, 10, 10, x + 32 - RAMP_RAIL_SHIFT, y + (higher ? 59 : 5), z, AXIS_Y, -RAMP_ANGLE);
+        add_box(w, rails, ROLE_RAIL, 0, RAMP_LENGTH, 10, 10, x + 32 - RAMP_RAIL_SHIFT, y + (higher ? 59 : 5), z, AXIS_Y, -RAMP_ANGLE);
         break;
     }
 }
 
 // The cup: a column of level t with an octagonal hole 28 wide, one level deep, closed by
 // a plate the ball is holed on.
-void build_cup(double x, double y, int t)
+void build_cup(PhysicsWorld& w, double x, double y, int t)
 {
-    auto& walls = geomLists.cupWalls;
+    auto& walls = w.geoms.cupWalls;
     double z = 32.0 * t - 16;
-    add_box(walls, ROLE_CUP_WALL, 0, CUP_CORNER, CUP_CORNER, 32, x + 46, y + 46, z, AXIS_Z, PI / 4);
-    add_box(walls, ROLE_CUP_WALL, 0, CUP_CORNER, CUP_CORNER, 32, x + 18, y + 46, z, AXIS_Z, -PI / 4);
-    add_box(walls, ROLE_CUP_WALL, 0, CUP_CORNER, CUP_CORNER, 32, x + 18, y + 18, z, AXIS_Z, PI / 4);
-    add_box(walls, ROLE_CUP_WALL, 0, CUP_CORNER, CUP_CORNER, 32, x + 46, y + 18, z, AXIS_Z, -PI / 4);
+    add_box(w, walls, ROLE_CUP_WALL, 0, CUP_CORNER, CUP_CORNER, 32, x + 46, y + 46, z, AXIS_Z, PI / 4);
+    add_box(w, walls, ROLE_CUP_WALL, 0, CUP_CORNER, CUP_CORNER, 32, x + 18, y + 46, z, AXIS_Z, -PI / 4);
+    add_box(w, walls, ROLE_CUP_WALL, 0, CUP_CORNER, CUP_CORNER, 32, x + 18, y + 18, z, AXIS_Z, PI / 4);
+    add_box(w, walls, ROLE_CUP_WALL, 0, CUP_CORNER, CUP_CORNER, 32, x + 46, y + 18, z, AXIS_Z, -PI / 4);
     // On a tile of height 0 the side columns would have no height at all; the floor is
     // the ground there.
     if (t > 0) {
         double h = 64.0 * t;
-        add_box(walls, ROLE_CUP_WALL, 0, 64, 18, h, x + 32, y + 9, 0);
-        add_box(walls, ROLE_CUP_WALL, 0, 18, 28, h, x + 55, y + 32, 0);
-        add_box(walls, ROLE_CUP_WALL, 0, 64, 18, h, x + 32, y + 55, 0);
-        add_box(walls, ROLE_CUP_WALL, 0, 18, 28, h, x + 9, y + 32, 0);
+        add_box(w, walls, ROLE_CUP_WALL, 0, 64, 18, h, x + 32, y + 9, 0);
+        add_box(w, walls, ROLE_CUP_WALL, 0, 18, 28, h, x + 55, y + 32, 0);
+        add_box(w, walls, ROLE_CUP_WALL, 0, 64, 18, h, x + 32, y + 55, 0);
+        add_box(w, walls, ROLE_CUP_WALL, 0, 18, 28, h, x + 9, y + 32, 0);
     }
-    add_box(geomLists.cupBottoms, ROLE_CUP_BOTTOM, 0, 28, 28, 10, x + 32, y + 32, 32.0 * t - 27);
+    add_box(w, w.geoms.cupBottoms, ROLE_CUP_BOTTOM, 0, 28, 28, 10, x + 32, y + 32, 32.0 * t - 27);
 }
 
-void build_edges(double x, double y, int H, int K, int E)
+void build_edges(PhysicsWorld& w, double x, double y, int H, int K, int E)
 {
     if (E < 0) {
         if (!is_ramp(K)) return;
-        if (E == EDGE_RAMP_RAIL_LOW || E == EDGE_RAMP_RAIL_BOTH) build_ramp_rail(x, y, H, K, false);
-        if (E == EDGE_RAMP_RAIL_HIGH || E == EDGE_RAMP_RAIL_BOTH) build_ramp_rail(x, y, H, K, true);
+        if (E == EDGE_RAMP_RAIL_LOW || E == EDGE_RAMP_RAIL_BOTH) build_ramp_rail(w, x, y, H, K, false);
+        if (E == EDGE_RAMP_RAIL_HIGH || E == EDGE_RAMP_RAIL_BOTH) build_ramp_rail(w, x, y, H, K, true);
         return;
     }
-    auto& rails = geomLists.rails;
+    auto& rails = w.geoms.rails;
     double z = 32.0 * H + 5;
-    if (E & EDGE_RAIL_YMAX) add_box(rails, ROLE_RAIL, 0, 64, 10, 10, x + 32, y + 59, z);
-    if (E & EDGE_RAIL_XMAX) add_box(rails, ROLE_RAIL, 0, 10, 64, 10, x + 59, y + 32, z);
-    if (E & EDGE_RAIL_YMIN) add_box(rails, ROLE_RAIL, 0, 64, 10, 10, x + 32, y + 5, z);
-    if (E & EDGE_RAIL_XMIN) add_box(rails, ROLE_RAIL, 0, 10, 64, 10, x + 5, y + 32, z);
-    if (E & EDGE_RAIL_DIAG_MAIN) add_box(rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, 10, x + 32, y + 32, z, AXIS_Z, -PI / 4);
-    if (E & EDGE_RAIL_DIAG_ANTI) add_box(rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, 10, x + 32, y + 32, z, AXIS_Z, PI / 4);
-    if (E & EDGE_CUP) build_cup(x, y, H);
+    if (E & EDGE_RAIL_YMAX) add_box(w, rails, ROLE_RAIL, 0, 64, 10, 10, x + 32, y + 59, z);
+    if (E & EDGE_RAIL_XMAX) add_box(w, rails, ROLE_RAIL, 0, 10, 64, 10, x + 59, y + 32, z);
+    if (E & EDGE_RAIL_YMIN) add_box(w, rails, ROLE_RAIL, 0, 64, 10, 10, x + 32, y + 5, z);
+    if (E & EDGE_RAIL_XMIN) add_box(w, rails, ROLE_RAIL, 0, 10, 64, 10, x + 5, y + 32, z);
+    if (E & EDGE_RAIL_DIAG_MAIN) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, 10, x + 32, y + 32, z, AXIS_Z, -PI / 4);
+    if (E & EDGE_RAIL_DIAG_ANTI) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, 10, x + 32, y + 32, z, AXIS_Z, PI / 4);
+    if (E & EDGE_CUP) build_cup(w, x, y, H);
 }
 
-void build_tile(const HoleGrid& grid, int i, int j)
+void build_tile(PhysicsWorld& w, const HoleGrid& grid, int i, int j)
 {
     int H = clamp_level(grid.height_at(i, j));
     int K = grid.kind_at(i, j);
@@ -253,13 +247,13 @@ void build_tile(const HoleGrid& grid, int i, int j)
     bool cup = E > 0 && (E & EDGE_CUP);
     bool ground = !cup && (H != 0 || is_warp_entry_code(K) || K == KIND_BUMPER);
     if (ground) {
-        if (is_ramp(K)) build_ramp(x, y, H, K);
-        else build_feature_column(x, y, H, K);
+        if (is_ramp(K)) build_ramp(w, x, y, H, K);
+        else build_feature_column(w, x, y, H, K);
     }
-    if (E != 0) build_edges(x, y, H, K, E);
+    if (E != 0) build_edges(w, x, y, H, K, E);
     if (K == KIND_OSCILLATING_BLOCK) {
-        double top = std::trunc(moving_block_top(H));
-        add_box(geomLists.movingBlocks, ROLE_MOVING_BLOCK, 0, 64, 64, 64, x + 32, y + 32, top - 32);
+        double top = std::trunc(moving_block_top(w.oscillationFrame, H));
+        add_box(w, w.geoms.movingBlocks, ROLE_MOVING_BLOCK, 0, 64, 64, 64, x + 32, y + 32, top - 32);
     }
 }
 
@@ -271,9 +265,9 @@ void destroy_list(std::vector<dGeomID>& list)
 
 }  // namespace
 
-void clear_hole_geometry()
+void clear_hole_geometry(PhysicsWorld& w)
 {
-    GeomLists& gl = geomLists;
+    GeomLists& gl = w.geoms;
     destroy_list(gl.groundBoxes);
     for (auto& belt : gl.conveyor) destroy_list(belt);
     destroy_list(gl.movingBlocks);
@@ -288,59 +282,57 @@ void clear_hole_geometry()
     gl.movingBlockCursor = 0;
 }
 
-void rebuild_ramp_surface()
+void rebuild_ramp_surface(PhysicsWorld& pw)
 {
-    PhysicsWorld& pw = physicsWorld;
     if (!pw.rampSurface) return;
-    dGeomTriMeshDataBuildSingle(pw.rampData, rampVertices, 3 * sizeof(float), rampVertexCount,
-                                rampIndices, rampIndexCount, 3 * sizeof(int));
+    dGeomTriMeshDataBuildSingle(pw.rampData, pw.rampVertices, 3 * sizeof(float), pw.rampVertexCount,
+                                pw.rampIndices, pw.rampIndexCount, 3 * sizeof(int));
     dGeomTriMeshSetData(pw.rampSurface, pw.rampData);
     // The mesh's bounds are cached; moving it (to where it is) recomputes them.
     dGeomSetPosition(pw.rampSurface, 0, 0, 0);
 }
 
-void build_hole_geometry(const HoleGrid& grid)
+void build_hole_geometry(PhysicsWorld& w)
 {
-    if (!physics_ready()) return;
+    if (!physics_ready(w)) return;
+    const HoleGrid& grid = w.grid;
     static const float placeholder[12] = {0, 0, 0, 10, 10, 0, 0, 10, 0, 10, 0, 0};
     static const int placeholderIndices[6] = {0, 1, 2, 0, 3, 1};
-    for (int k = 0; k < 12; ++k) rampVertices[k] = placeholder[k];
-    for (int k = 0; k < 6; ++k) rampIndices[k] = placeholderIndices[k];
-    rampVertexCount = 4;
-    rampIndexCount = 6;
+    for (int k = 0; k < 12; ++k) w.rampVertices[k] = placeholder[k];
+    for (int k = 0; k < 6; ++k) w.rampIndices[k] = placeholderIndices[k];
+    w.rampVertexCount = 4;
+    w.rampIndexCount = 6;
 
-    clear_hole_geometry();
+    clear_hole_geometry(w);
     for (int i = 0; i < GRID_SIZE; ++i)
-        for (int j = 0; j < GRID_SIZE; ++j) build_tile(grid, i, j);
-    dSpaceClean(physicsWorld.holeSpace);
-    rebuild_ramp_surface();
+        for (int j = 0; j < GRID_SIZE; ++j) build_tile(w, grid, i, j);
+    dSpaceClean(w.holeSpace);
+    rebuild_ramp_surface(w);
 }
 
-void build_hole_geometry() { build_hole_geometry(holeGrid); }
-
-void remove_last_moving_block()
+void remove_last_moving_block(PhysicsWorld& w)
 {
-    auto& blocks = geomLists.movingBlocks;
+    auto& blocks = w.geoms.movingBlocks;
     if (blocks.empty()) return;
     dGeomDestroy(blocks.back());
     blocks.pop_back();
-    if (geomLists.movingBlockCursor >= blocks.size()) geomLists.movingBlockCursor = 0;
+    if (w.geoms.movingBlockCursor >= blocks.size()) w.geoms.movingBlockCursor = 0;
 }
 
-void update_moving_block(float x, float y, float top)
+void update_moving_block(PhysicsWorld& w, float x, float y, float top)
 {
-    auto& blocks = geomLists.movingBlocks;
+    auto& blocks = w.geoms.movingBlocks;
     if (blocks.empty()) return;
-    size_t& cursor = geomLists.movingBlockCursor;
+    size_t& cursor = w.geoms.movingBlockCursor;
     if (cursor >= blocks.size()) cursor = 0;
     dGeomSetPosition(blocks[cursor], x + 32.0, y + 32.0, top - 32.0);
     ++cursor;
     if (cursor >= blocks.size()) cursor = 0;
 }
 
-size_t hole_geom_count()
+size_t hole_geom_count(const PhysicsWorld& w)
 {
-    const GeomLists& gl = geomLists;
+    const GeomLists& gl = w.geoms;
     size_t n = gl.groundBoxes.size() + gl.movingBlocks.size() + gl.warpPads.size() + gl.waterBoxes.size() +
                gl.sandSlabs.size() + gl.bumperCaps.size() + gl.bumperPosts.size() + gl.rails.size() +
                gl.cupWalls.size() + gl.cupBottoms.size();

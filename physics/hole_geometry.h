@@ -54,28 +54,20 @@ struct GeomLists {
     size_t movingBlockCursor = 0;        // next box update_moving_block moves
 };
 
-extern GeomLists geomLists;
+class PhysicsWorld;
 
-constexpr int RAMP_VERTEX_CAPACITY = 4 + 4 * GRID_SIZE * GRID_SIZE;
-constexpr int RAMP_INDEX_CAPACITY = 6 + 6 * GRID_SIZE * GRID_SIZE;
-extern float rampVertices[RAMP_VERTEX_CAPACITY * 3];   // x, y, z triples
-extern int rampIndices[RAMP_INDEX_CAPACITY];           // three per triangle
-extern int rampVertexCount;
-extern int rampIndexCount;
-
-// Rebuilds every static geom of the hole from grid (holeGrid when not given): columns,
-// features, ramps, railings, the cup and the moving blocks at the current oscillation frame.
-// The previous hole's geoms are destroyed first.
-void build_hole_geometry(const HoleGrid& grid);
-void build_hole_geometry();
+// Rebuilds every static geom of the world's hole from its grid: columns, features, ramps,
+// railings, the cup and the moving blocks at the current oscillation frame. The previous
+// hole's geoms are destroyed first.
+void build_hole_geometry(PhysicsWorld& w);
 // Destroys every geom of the lists.
-void clear_hole_geometry();
+void clear_hole_geometry(PhysicsWorld& w);
 // Hands the current ramp arrays to the ramp surface again.
-void rebuild_ramp_surface();
+void rebuild_ramp_surface(PhysicsWorld& w);
 // Destroys the last moving-block box (the editor removed an oscillating block).
-void remove_last_moving_block();
+void remove_last_moving_block(PhysicsWorld& w);
 // Moves the next moving-block box so its top is at top over tile corner (x, y), then
 // advances the cursor, wrapping at the end.
-void update_moving_block(float x, float y, float top);
+void update_moving_block(PhysicsWorld& w, float x, float y, float top);
 // Number of geoms in all lists together.
-size_t hole_geom_count();
+size_t hole_geom_count(const PhysicsWorld& w);

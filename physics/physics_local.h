@@ -5,17 +5,19 @@
 
 #include "physics/physics_hooks.h"
 
-// The near callback handed to dSpaceCollide once per ball step.
+class PhysicsWorld;
+
+// The near callback handed to dSpaceCollide once per ball step; data is the PhysicsWorld.
 void near_callback(void* data, dGeomID g1, dGeomID g2);
 
 // Reports event for ball slot and, with sound on, requests sound effect soundId (pass a
 // negative id for an event without sound).
-void physics_event(PhysicsEvent event, int slot, int soundId);
+void physics_event(PhysicsWorld& w, PhysicsEvent event, int slot, int soundId);
 // Requests sound effect id when sound is on; a busy sound service is asked at most
 // SOUND_RETRY_LIMIT times.
-void request_sound(int id);
+void request_sound(PhysicsWorld& w, int id);
 // Stops (and rewinds) sound effect id when sound is on.
-void request_sound_stop(int id);
+void request_sound_stop(PhysicsWorld& w, int id);
 
 // Slot of a ball geom, or -1.
 int ball_slot_of(dGeomID geom);
@@ -23,14 +25,5 @@ int ball_slot_of(dGeomID geom);
 // A tile height as the physics uses it: files may hold anything, the course is 0..16.
 int clamp_level(int height);
 
-// Ball moves the collision pass asks for. ODE forbids moving a geom while its space is
-// being collided, so warps and holed balls are carried out right after the pass, before
-// the world step.
-struct PendingMoves {
-    int warp[4] = {};          // 1 = move the ball through the warp of entry tile (i, j)
-    int warpI[4] = {}, warpJ[4] = {};
-    int holed[4] = {};         // 1 = the ball dropped into the cup
-};
-extern PendingMoves pendingMoves;
 // Carries out and clears the pending moves, slot by slot.
-void apply_pending_moves();
+void apply_pending_moves(PhysicsWorld& w);

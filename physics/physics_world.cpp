@@ -2,33 +2,29 @@
 #include "physics/physics_world.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <ctime>
+#include <mutex>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/hole_grid.h"
 #include "physics/ball_step.h"
 #include "physics/hole_geometry.h"
 #include "physics/physics_hooks.h"
 #include "physics/physics_local.h"
 
-PhysicsWorld physicsWorld;
-
 namespace {
 
-bool worldReady = false;
 constexpr int HOLE_SPACE_DEPTH = 6;
 
 // The ramp surface starts as a 10 x 10 square at the world origin; hole builds keep these
 // four vertices and two triangles at the head of the arrays.
-void reset_ramp_placeholder()
+void reset_ramp_placeholder(PhysicsWorld& w)
 {
     static const float placeholder[12] = {0, 0, 0, 10, 10, 0, 0, 10, 0, 10, 0, 0};
     static const int placeholderIndices[6] = {0, 1, 2, 0, 3, 1};
-    std::copy(placeholder, placeholder + 12, rampVertices);
-    std::copy(placeholderIndices, placeholderIndices + 6, rampIndices);
-    rampVertexCount = 4;
-    rampIndexCount = 6;
+    std::copy(placeholder, placeholder + 12, w.rampVertices);
+    std::copy(placeholderIndices, placeholderIndices + 6, w.rampIndices);
+    w.rampVertexCount = 4;
+    w.rampIndexCount = 6;
 }
 
 void parking_spot(int slot, double out[3])
@@ -40,6 +36,23 @@ void parking_spot(int slot, double out[3])
 
 bool valid_slot(int slot) { return slot >= 0 && slot < BALL_COUNT; }
 
+// ODE is started with the first world that is made ready and closed with the last one shut
+// down, so worlds can come and go (a search makes its own) in any order.
+std::mutex odeUsers;
+int odeWorlds = 0;
+
+void start_ode()
+{
+    std::lock_guard<std::mutex> lock(odeUsers);
+    if (odeWorlds++ == 0) dInitODE2(0);
+}
+
+void stop_ode()
+{
+    std::lock_guard<std::mutex> lock(odeUsers);
+    if (--odeWorlds == 0) dCloseODE();
+}
+
 }  // namespace
 
 int clamp_level(int height) { return std::clamp(height, 0, MAX_HEIGHT); }
@@ -49,14 +62,12 @@ int ball_slot_of(dGeomID geom)
     return geom_role(geom) == ROLE_BALL ? geom_role_index(geom) : -1;
 }
 
-bool physics_ready() { return worldReady; }
+PhysicsWorld::~PhysicsWorld() { shutdown_physics(*this); }
 
-void init_physics()
+void init_physics(PhysicsWorld& pw)
 {
-    if (worldReady) return;
-    PhysicsWorld& pw = physicsWorld;
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    dInitODE2(0);
+    if (pw.ready) return;
+    start_ode();
 
     pw.world = dWorldCreate();
     pw.space = dHashSpaceCreate(nullptr);
@@ -86,10 +97,10 @@ void init_physics()
         make_static(pw.boundaryPlanes[k]);
     }
 
-    reset_ramp_placeholder();
+    reset_ramp_placeholder(pw);
     pw.rampData = dGeomTriMeshDataCreate();
-    dGeomTriMeshDataBuildSingle(pw.rampData, rampVertices, 3 * sizeof(float), rampVertexCount,
-                                rampIndices, rampIndexCount, 3 * sizeof(int));
+    dGeomTriMeshDataBuildSingle(pw.rampData, pw.rampVertices, 3 * sizeof(float), pw.rampVertexCount,
+                                pw.rampIndices, pw.rampIndexCount, 3 * sizeof(int));
     pw.rampSurface = dCreateTriMesh(pw.space, pw.rampData, nullptr, nullptr, nullptr);
     set_geom_role(pw.rampSurface, ROLE_RAMP_SURFACE);
     make_static(pw.rampSurface);
@@ -111,46 +122,51 @@ void init_physics()
         dGeomSetCollideBits(ball.geom, ~0ul);
         ball.state = BallPhysicsState{};
     }
-    worldReady = true;
+    pw.ready = true;
 }
 
-void shutdown_physics()
+void shutdown_physics(PhysicsWorld& pw)
 {
-    if (!worldReady) return;
-    PhysicsWorld& pw = physicsWorld;
-    clear_hole_geometry();
+    if (!pw.ready) return;
+    clear_hole_geometry(pw);
     dJointGroupDestroy(pw.contactGroup);
     // Destroying a space destroys every geom still in it (the fixed ones and the balls).
     dSpaceDestroy(pw.holeSpace);
     dSpaceDestroy(pw.space);
     dWorldDestroy(pw.world);
     dGeomTriMeshDataDestroy(pw.rampData);
-    dCloseODE();
-    pw = PhysicsWorld{};
-    worldReady = false;
-    if (physicsHooks.sound_enabled && physicsHooks.sound_enabled() == 1 && physicsHooks.shutdown_audio)
-        physicsHooks.shutdown_audio();
+    pw.world = nullptr;
+    pw.space = pw.holeSpace = nullptr;
+    pw.contactGroup = nullptr;
+    pw.groundPlane = pw.parkingPlatform = pw.rampSurface = nullptr;
+    for (dGeomID& plane : pw.boundaryPlanes) plane = nullptr;
+    pw.rampData = nullptr;
+    for (BallSlot& ball : pw.balls) ball = BallSlot{};
+    pw.ready = false;
+    stop_ode();
+    const PhysicsHooks& hooks = pw.hooks;
+    if (hooks.sound_enabled && hooks.sound_enabled(hooks.user) && hooks.shutdown_audio) hooks.shutdown_audio(hooks.user);
 }
 
-void place_ball(int slot, int level, float tileX, float tileY)
+void place_ball(PhysicsWorld& w, int slot, int level, float tileX, float tileY)
 {
-    if (!worldReady || !valid_slot(slot)) return;
+    if (!w.ready || !valid_slot(slot)) return;
     // A tee read from a hand-made file may lie anywhere; keep the ball over the grid and no
     // lower than the floor, where the walls and the floor can hold it.
     tileX = std::clamp(tileX, GRID_ORIGIN, GRID_ORIGIN + (GRID_SIZE - 1) * TILE_SIZE);
     tileY = std::clamp(tileY, GRID_ORIGIN, GRID_ORIGIN + (GRID_SIZE - 1) * TILE_SIZE);
     level = std::clamp(level, 0, 100);
-    dBodyID body = physicsWorld.balls[slot].body;
+    dBodyID body = w.balls[slot].body;
     dBodySetLinearVel(body, 0, 0, 0);
     dBodySetAngularVel(body, 0, 0, 0);
     dBodySetPosition(body, tileX + 32.0, tileY + 32.0, level * 32.0 + BALL_RADIUS);
-    if (gameState.playerCount == 0 && slot == 0) physicsWorld.balls[0].state.strokesThisHole = 0;
+    if (w.round.playerCount == 0 && slot == 0) w.balls[0].state.strokesThisHole = 0;
 }
 
-void park_ball(int slot)
+void park_ball(PhysicsWorld& w, int slot)
 {
-    if (!worldReady || !valid_slot(slot)) return;
-    dBodyID body = physicsWorld.balls[slot].body;
+    if (!w.ready || !valid_slot(slot)) return;
+    dBodyID body = w.balls[slot].body;
     dBodySetLinearVel(body, 0, 0, 0);
     dBodySetAngularVel(body, 0, 0, 0);
     double spot[3];
@@ -158,43 +174,43 @@ void park_ball(int slot)
     dBodySetPosition(body, spot[0], spot[1], spot[2]);
 }
 
-void reset_balls()
+void reset_balls(PhysicsWorld& w)
 {
     for (int k = 0; k < BALL_COUNT; ++k) {
-        BallPhysicsState& s = physicsWorld.balls[k].state;
+        BallPhysicsState& s = w.balls[k].state;
         float lastRest[3] = {s.lastRest[0], s.lastRest[1], s.lastRest[2]};
         s = BallPhysicsState{};
         std::copy(lastRest, lastRest + 3, s.lastRest);
-        set_holed_out(k, 0);
+        set_holed_out(w, k, false);
     }
-    strokeState.strokeTaken = 0;
-    strokeState.strokeInFlight = 0;
-    for (int k = 0; k < BALL_COUNT; ++k) park_ball(k);
+    w.stroke.strokeTaken = false;
+    w.stroke.strokeInFlight = false;
+    for (int k = 0; k < BALL_COUNT; ++k) park_ball(w, k);
 }
 
-bool ball_is_parked(int slot)
+bool ball_is_parked(const PhysicsWorld& w, int slot)
 {
     double p[3];
-    ball_position(slot, p);
+    ball_position(w, slot, p);
     return p[2] > PARKED_THRESHOLD_Z;
 }
 
-void ball_position(int slot, double out[3])
+void ball_position(const PhysicsWorld& w, int slot, double out[3])
 {
-    if (!worldReady || !valid_slot(slot)) {
+    if (!w.ready || !valid_slot(slot)) {
         out[0] = out[1] = 0.0;
         out[2] = PARK_Z;
         return;
     }
-    const dReal* p = dBodyGetPosition(physicsWorld.balls[slot].body);
+    const dReal* p = dBodyGetPosition(w.balls[slot].body);
     out[0] = p[0];
     out[1] = p[1];
     out[2] = p[2];
 }
 
-void set_holed_out(int slot, int value)
+void set_holed_out(PhysicsWorld& w, int slot, bool value)
 {
     if (!valid_slot(slot)) return;
-    physicsWorld.balls[slot].state.holedOut = value;
-    gameState.players[slot].holedOut = value;
+    w.balls[slot].state.holedOut = value;
+    w.round.players[slot].holedOut = value;
 }

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "physics/ball_step.h"
 #include "physics/hole_events.h"
 #include "physics/hole_geometry.h"
@@ -17,7 +17,9 @@
 
 namespace {
 
+// One putt under way: the world's event hook points here while it runs.
 struct Running {
+    PhysicsWorld* world = nullptr;
     const PuttWatch* watch = nullptr;
     long step = 0;
     bool holed = false;
@@ -25,15 +27,13 @@ struct Running {
     int strokesAtCup = 0;
 };
 
-Running running;
-
-void forward_event(PhysicsEvent event, int slot)
+void forward_event(void* user, PhysicsEvent event, int slot)
 {
-    Running& r = running;
+    Running& r = *static_cast<Running*>(user);
     if (event == EVENT_CUP && slot == 0 && !r.holed) {
         r.holed = true;
-        ball_position(0, r.cupPosition);
-        r.strokesAtCup = gameState.players[0].holeStrokes;
+        ball_position(*r.world, 0, r.cupPosition);
+        r.strokesAtCup = r.world->round.players[0].holeStrokes;
     }
     if (r.watch && r.watch->on_event) r.watch->on_event(event, slot, r.step, r.watch->user);
 }
@@ -42,20 +42,21 @@ bool has_tee(const Tee& tee) { return !(tee.level == -1 && tee.x == -1 && tee.y 
 
 }  // namespace
 
-bool start_hole_play(HoleGrid& grid, int players)
+bool start_hole_play(PhysicsWorld& w, int players)
 {
+    HoleGrid& grid = w.grid;
     if (!has_tee(grid.tee)) return false;
-    init_physics();
-    GameState& game = gameState;
+    init_physics(w);
+    GameState& game = w.round;
     game.playerCount = players;
     game.currentPlayer = 1;
     game.currentHole = 1;
-    reset_balls();
+    reset_balls(w);
 
-    build_hole_geometry(grid);
-    place_ball(0, grid.tee.level, static_cast<float>(grid.tee.x), static_cast<float>(grid.tee.y));
-    grid.teeState = 3;
-    game.ballReady = 1;
+    build_hole_geometry(w);
+    place_ball(w, 0, grid.tee.level, static_cast<float>(grid.tee.x), static_cast<float>(grid.tee.y));
+    grid.teeState = TeeState::JustPlaced;
+    game.ballReady = true;
     return true;
 }
 
@@ -75,37 +76,38 @@ float meter_power_for(double power)
     return value < 1.0f ? 1.0f : (value > MAX_POWER ? static_cast<float>(MAX_POWER) : value);
 }
 
-PuttResult play_putt(HoleGrid& grid, double angle, double power, const PuttWatch& watch)
+PuttResult play_putt(PhysicsWorld& w, double angle, double power, const PuttWatch& watch)
 {
-    running = Running{};
-    running.watch = &watch;
-    void (*savedHook)(PhysicsEvent, int) = physicsHooks.on_event;
-    physicsHooks.on_event = forward_event;
+    Running r;
+    r.world = &w;
+    r.watch = &watch;
+    const PhysicsHooks savedHooks = w.hooks;
+    w.hooks.on_event = forward_event;
+    w.hooks.user = &r;
 
     // Aim and strike as the player does: the power is read from the pointer offset.
-    AimInput& aim = aimInput;
-    aim.aimMode = 1;
+    AimInput& aim = w.aim;
+    aim.aimMode = AimMode::Aiming;
     aim.aimClicks = 1;
     aim.aimAngle = static_cast<float>(std::remainder(angle, 360.0));
     aim.aimOffset[0] = offset_for_power(power);
     aim.aimOffset[1] = 0;
-    aim.puttPower = power_meter_value();
+    aim.puttPower = power_meter_value(aim);
     aim.struckPower = aim.puttPower;
-    aim.aimState = 2;
+    aim.aimState = AimPhase::Struck;
 
-    Running& r = running;
     bool struck = false, rested = false;
     while (r.step < watch.maxSteps && !r.holed) {
-        step_moving_blocks(grid);
+        step_moving_blocks(w);
         for (int k = 0; k < BALL_STEPS_PER_FRAME && r.step < watch.maxSteps && !r.holed; ++k) {
             ++r.step;
-            step_balls(k == BALL_STEPS_PER_FRAME - 1 ? 1 : 0);
-            if (strokeState.strokeInFlight) struck = true;
+            step_balls(w, k == BALL_STEPS_PER_FRAME - 1);
+            if (w.stroke.strokeInFlight) struck = true;
         }
-        advance_oscillation_frame();
+        advance_oscillation_frame(w);
         if (watch.on_frame) watch.on_frame(r.step, watch.user);
         // The turn passes once every ball has rested after the stroke.
-        if (struck && !strokeState.strokeInFlight) {
+        if (struck && !w.stroke.strokeInFlight) {
             rested = true;
             break;
         }
@@ -120,11 +122,12 @@ PuttResult play_putt(HoleGrid& grid, double angle, double power, const PuttWatch
         std::memcpy(result.position, r.cupPosition, sizeof result.position);
         result.strokes = r.strokesAtCup;
     } else {
-        ball_position(0, result.position);
-        result.strokes = gameState.players[0].holeStrokes;
+        ball_position(w, 0, result.position);
+        result.strokes = w.round.players[0].holeStrokes;
     }
-    physicsHooks.on_event = savedHook;
-    running = Running{};
+    // Only the event hook and its user were borrowed; the rest may have been set meanwhile.
+    w.hooks.on_event = savedHooks.on_event;
+    w.hooks.user = savedHooks.user;
     return result;
 }
 
@@ -140,34 +143,34 @@ BallRest tee_rest(const HoleGrid& grid)
     return rest;
 }
 
-BallRest capture_ball_rest()
+BallRest capture_ball_rest(const PhysicsWorld& w)
 {
     BallRest rest;
-    ball_position(0, rest.position);
-    rest.oscillationFrame = oscillationFrame;
-    rest.strokes = gameState.players[0].holeStrokes;
-    const BallPhysicsState& s = physicsWorld.balls[0].state;
+    ball_position(w, 0, rest.position);
+    rest.oscillationFrame = w.oscillationFrame;
+    rest.strokes = w.round.players[0].holeStrokes;
+    const BallPhysicsState& s = w.balls[0].state;
     std::memcpy(rest.lastRest, s.lastRest, sizeof rest.lastRest);
     return rest;
 }
 
-void restore_ball_rest(HoleGrid& grid, const Tee& tee, const BallRest& rest)
+void restore_ball_rest(PhysicsWorld& w, const Tee& tee, const BallRest& rest)
 {
-    if (!physics_ready()) return;
-    grid.tee = tee;
-    GameState& game = gameState;
+    if (!physics_ready(w)) return;
+    w.grid.tee = tee;
+    GameState& game = w.round;
     game.currentPlayer = 1;
     game.currentHole = 1;
-    game.ballReady = 1;
+    game.ballReady = true;
     game.scoreTable[0][0] = 0;
     game.players[0].holeStrokes = rest.strokes;
-    set_holed_out(0, 0);
+    set_holed_out(w, 0, false);
 
-    BallSlot& ball = physicsWorld.balls[0];
+    BallSlot& ball = w.balls[0];
     ball.state = BallPhysicsState{};
     ball.state.strokesThisHole = rest.strokes;
     ball.state.restSteps = REST_STEPS_MAX;
-    ball.state.atRest = 1;
+    ball.state.atRest = true;
     std::memcpy(ball.state.lastRest, rest.lastRest, sizeof rest.lastRest);
     dBodySetPosition(ball.body, rest.position[0], rest.position[1], rest.position[2]);
     dBodySetLinearVel(ball.body, 0, 0, 0);
@@ -176,13 +179,13 @@ void restore_ball_rest(HoleGrid& grid, const Tee& tee, const BallRest& rest)
     dRSetIdentity(identity);
     dBodySetRotation(ball.body, identity);
 
-    StrokeState& st = strokeState;
+    StrokeState& st = w.stroke;
     st = StrokeState{};
-    st.strokeTaken = rest.strokes > 0 ? 1 : 0;
-    aimInput = AimInput{};
-    pendingMoves = PendingMoves{};
-    cupContacts = 0;
-    oscillationFrame = rest.oscillationFrame;
+    st.strokeTaken = rest.strokes > 0;
+    w.aim = AimInput{};
+    w.pendingMoves = PendingMoves{};
+    w.cupContacts = 0;
+    w.oscillationFrame = rest.oscillationFrame;
 }
 
 bool parse_putts(const std::string& text, std::vector<Putt>& out, std::string* error)
@@ -234,24 +237,25 @@ std::string format_putts(const std::vector<Putt>& putts)
     return text;
 }
 
-ReplayResult replay_putts(HoleGrid& grid, const std::vector<Putt>& putts, long maxStepsPerPutt)
+ReplayResult replay_putts(PhysicsWorld& w, const std::vector<Putt>& putts, long maxStepsPerPutt)
 {
     ReplayResult result;
-    if (!start_hole_play(grid, 1)) return result;
+    HoleGrid& grid = w.grid;
+    if (!start_hole_play(w, 1)) return result;
     const Tee tee = grid.tee;
     BallRest rest = tee_rest(grid);
     PuttWatch watch;
     watch.maxSteps = maxStepsPerPutt;
     for (const Putt& putt : putts) {
         result.last = rest;
-        restore_ball_rest(grid, tee, rest);
-        PuttResult outcome = play_putt(grid, putt.angle, putt.power, watch);
+        restore_ball_rest(w, tee, rest);
+        PuttResult outcome = play_putt(w, putt.angle, putt.power, watch);
         result.strokes += 1;
         if (outcome.holed) {
             result.holed = true;
             break;
         }
-        rest = capture_ball_rest();
+        rest = capture_ball_rest(w);
         result.rests.push_back(rest);
     }
     grid.tee = tee;

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "hole/hole_grid.h"
+#include "hole/round_state.h"
 #include "physics/physics_hooks.h"
+#include "physics/physics_world.h"
 
 constexpr long PUTT_DEFAULT_MAX_STEPS = 30000;
 
@@ -42,10 +44,18 @@ struct BallRest {
     float lastRest[3] = {};
 };
 
-// Starts playing grid (which must be holeGrid, the hole the physics reads) with players
-// players: the physics world made if needed, the balls reset, the geometry built and player
-// 1's ball put on the tee. False when the hole has no tee.
-bool start_hole_play(HoleGrid& grid, int players);
+// A world of its own with the records it plays on: what the tools, the tests and searches use.
+// Large (the ramp buffers): make it on the heap.
+struct PuttTable {
+    HoleGrid grid;
+    GameState round;
+    AimInput aim;
+    PhysicsWorld world{grid, round, aim};
+};
+
+// Starts playing the world's grid with players players: the world made if needed, the balls
+// reset, the geometry built and player 1's ball put on the tee. False when the hole has no tee.
+bool start_hole_play(PhysicsWorld& w, int players);
 
 // The pointer offset (pixels) whose meter reading is closest to power.
 float offset_for_power(double power);
@@ -55,15 +65,15 @@ float meter_power_for(double power);
 // Aims player 1's ball along angle degrees (0 = +x, 90 = +y) with power as the meter reads
 // it, strikes, and runs whole frames until the turn passes, the ball drops into the cup or
 // watch.maxSteps ball steps have run.
-PuttResult play_putt(HoleGrid& grid, double angle, double power, const PuttWatch& watch);
+PuttResult play_putt(PhysicsWorld& w, double angle, double power, const PuttWatch& watch);
 
 // The hole's starting position: the ball on the tee, blocks at frame 1, no strokes.
 BallRest tee_rest(const HoleGrid& grid);
 // Where player 1's ball lies after a putt that did not hole out, with the blocks' phase.
-BallRest capture_ball_rest();
+BallRest capture_ball_rest(const PhysicsWorld& w);
 // Puts player 1's ball back into rest (still, no stroke pending) with the tee of tee as the
 // hole's tee. The world must have been started with start_hole_play.
-void restore_ball_rest(HoleGrid& grid, const Tee& tee, const BallRest& rest);
+void restore_ball_rest(PhysicsWorld& w, const Tee& tee, const BallRest& rest);
 
 // One stroke of a recorded sequence: the direction in degrees and the meter power.
 struct Putt {
@@ -84,7 +94,7 @@ struct ReplayResult {
     std::vector<BallRest> rests;  // the ball's rest after each stroke that did not hole out
 };
 
-// Plays the strokes one after another from the tee of grid (holeGrid), each from where the
+// Plays the strokes one after another from the tee of the world's grid, each from where the
 // previous one left the ball, stopping at the first that holes out. Each stroke starts from
 // its rest exactly as the solver's search does, so a found sequence replays the same.
-ReplayResult replay_putts(HoleGrid& grid, const std::vector<Putt>& putts, long maxStepsPerPutt = PUTT_DEFAULT_MAX_STEPS);
+ReplayResult replay_putts(PhysicsWorld& w, const std::vector<Putt>& putts, long maxStepsPerPutt = PUTT_DEFAULT_MAX_STEPS);

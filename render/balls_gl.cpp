@@ -5,8 +5,6 @@
 
 #include <cmath>
 
-#include "game/game_state.h"
-#include "physics/physics.h"
 #include "render/drawing_gl.h"
 #include "render/scene.h"
 #include "render/textures.h"
@@ -98,21 +96,23 @@ void draw_sphere(int slices, int stacks, const double centre[3], double radius)
     glEnd();
 }
 
-void draw_ball(int slot, const double pos[3], const double rot[12], double radius)
+int ball_colour_of(const GameState& round, int slot)
 {
-    const GameState& game = gameState;
-    int colour = 0;
-    if (game.playerCount == 0) colour = slot == 0 ? 1 : 0;
-    else if (slot >= 0 && slot < MAX_PLAYERS) colour = game.players[slot].ballColour;
+    if (round.playerCount == 0) return slot == 0 ? 1 : 0;
+    return slot >= 0 && slot < MAX_PLAYERS ? round.players[slot].ballColour : 0;
+}
+
+void draw_ball(const Renderer& r, int colour, const double pos[3], const double rot[12], double radius)
+{
     // An unknown colour keeps whatever picture is bound.
-    if (colour >= 1 && colour <= BALL_TEXTURE_COUNT) glBindTexture(GL_TEXTURE_2D, ball_texture(colour));
+    if (colour >= 1 && colour <= BALL_TEXTURE_COUNT) glBindTexture(GL_TEXTURE_2D, ball_texture(r.textures, colour));
     apply_body_transform(pos, rot);
     const double centre[3] = {0, 0, 0};
     draw_sphere(20, 20, centre, radius);
     glPopMatrix();
 }
 
-void draw_power_meter(float meter, const double ballPos[3])
+void draw_power_meter(float meter, const double ballPos[3], bool flipped)
 {
     GLdouble model[16], projection[16];
     GLint viewport[4];
@@ -121,7 +121,6 @@ void draw_power_meter(float meter, const double ballPos[3])
     gluProject(ballPos[0], ballPos[1], ballPos[2], model, projection, viewport, &sx, &sy, &sz);
     glShadeModel(GL_FLAT);
     begin_overlay();
-    const bool flipped = aimInput.meterFlipped != 0;
     const double ox = sx + (flipped ? -153 : 0), oy = sy + (flipped ? -60 : 0);
     glBegin(GL_QUADS);
     glColor3ub(255, 255, 255);
@@ -179,12 +178,4 @@ void draw_putter(const double pos[3], const double rot[12])
     end_overlay();
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
-}
-
-void install_drawing_hooks()
-{
-    PhysicsHooks& hooks = physicsHooks;
-    hooks.draw_ball = draw_ball;
-    hooks.draw_putter = draw_putter;
-    hooks.draw_power_meter = draw_power_meter;
 }

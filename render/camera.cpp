@@ -1,6 +1,5 @@
 #include "render/camera.h"
 
-CameraState cameraState;
 
 void zoom_in(CameraState& camera)
 {
@@ -87,19 +86,19 @@ void scroll_camera(CameraState& camera, int px, int py, int w, int h)
 
 void read_follow_ball(CameraState& camera, const FollowFlags& flags, const double ball[3])
 {
-    if (flags.aimMode != 1 && flags.aimMode != 3 && flags.teeState != 3) return;
+    if (flags.aimMode == AimMode::Off && flags.teeState != TeeState::JustPlaced) return;
     if (ball[2] >= 2999.0) return;
     for (int k = 0; k < 3; ++k) camera.followOffset[k] = static_cast<float>(-ball[k]);
 }
 
 void camera_translation(CameraState& camera, FollowFlags& flags, float out[3])
 {
-    if (flags.aimState == 1 || flags.aimState == 2 || flags.teeState == 3 || flags.aimMode == 3) {
+    if (flags.aimState != AimPhase::Idle || flags.teeState == TeeState::JustPlaced || flags.aimMode == AimMode::Redropped) {
         for (int k = 0; k < 3; ++k) out[k] = camera.cameraTarget[k] = camera.followOffset[k];
-        if (flags.aimState == 1) flags.aimState = 0;
-        flags.teeState = 0;
-        if (flags.aimMode == 3) flags.aimMode = 0;
-    } else if (flags.aimMode != 1) {
+        if (flags.aimState == AimPhase::Began) flags.aimState = AimPhase::Idle;
+        flags.teeState = TeeState::Idle;
+        if (flags.aimMode == AimMode::Redropped) flags.aimMode = AimMode::Off;
+    } else if (flags.aimMode != AimMode::Aiming) {
         for (int k = 0; k < 3; ++k) out[k] = camera.cameraTarget[k];
         float& z = camera.cameraTarget[2];
         if (z > 0.5f) z -= 0.5f;
@@ -112,7 +111,8 @@ void camera_translation(CameraState& camera, FollowFlags& flags, float out[3])
     }
 }
 
-void follow_camera(CameraState& camera, int& aimMode, int& aimState, int& teeState, const double* ball, float out[3])
+void follow_camera(CameraState& camera, AimMode& aimMode, AimPhase& aimState, TeeState& teeState, const double* ball,
+                   float out[3])
 {
     FollowFlags flags{aimMode, aimState, teeState};
     if (ball) read_follow_ball(camera, flags, ball);

@@ -2,6 +2,9 @@
 // The rules here need no OpenGL; camera_gl.cpp applies them to the matrices.
 #pragma once
 
+#include "hole/hole_grid.h"
+#include "hole/round_state.h"
+
 struct CameraState {
     float viewAngle = 45.0f;               // turn of the world about z: 45, 135, 225 or 315
     float zoomScale = 1.0f;                // uniform scale
@@ -9,8 +12,6 @@ struct CameraState {
     float cameraTarget[3] = {0, 0, 0};     // minus the point shown at the window centre
     float followOffset[3] = {0, 0, 0};     // minus the last read position of the followed ball
 };
-
-extern CameraState cameraState;
 
 constexpr int MAX_ZOOM_LEVEL = 3;
 constexpr float ZOOM_STEP = 1.2f;
@@ -31,9 +32,9 @@ void scroll_camera(CameraState& camera, int px, int py, int w, int h);
 // (aimMode, aimState of the aiming input; teeState of the hole). The flags the camera
 // consumes are cleared here.
 struct FollowFlags {
-    int aimMode = 0;     // 1 aiming; 3 centre on a ball put back after water
-    int aimState = 0;    // 1 aiming just began; 2 putt struck, ball rolling
-    int teeState = 0;    // 3 the turn passed: centre on the next ball
+    AimMode aimMode = AimMode::Off;
+    AimPhase aimState = AimPhase::Idle;
+    TeeState teeState = TeeState::Idle;   // JustPlaced: a ball was placed or the turn passed
 };
 
 // Before the transform: while aiming, after a re-drop or when the turn passed, remember minus
@@ -45,4 +46,5 @@ void read_follow_ball(CameraState& camera, const FollowFlags& flags, const doubl
 void camera_translation(CameraState& camera, FollowFlags& flags, float out[3]);
 // Both steps for one frame on the game's own flags: ball is the followed ball's centre, or
 // null when there is no physics world. The consumed flags are written back.
-void follow_camera(CameraState& camera, int& aimMode, int& aimState, int& teeState, const double* ball, float out[3]);
+void follow_camera(CameraState& camera, AimMode& aimMode, AimPhase& aimState, TeeState& teeState, const double* ball,
+                   float out[3]);

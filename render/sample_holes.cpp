@@ -14,7 +14,7 @@ void set_tee(HoleGrid& grid, int i, int j)
     grid.tee.level = grid.height_at(i, j);
     grid.tee.x = static_cast<int>(tile_corner(i));
     grid.tee.y = static_cast<int>(tile_corner(j));
-    grid.teeState = 2;
+    grid.teeState = TeeState::Waiting;
 }
 
 }  // namespace

@@ -1,40 +1,48 @@
 // The scene's frame: projection, clear, camera and the drawing steps of the hole.
 #pragma once
 
+#include "hole/hole_grid.h"
+#include "hole/round_state.h"
+#include "render/camera.h"
+#include "render/renderer.h"
 #include "render/tile_rules.h"
+
+class PhysicsWorld;
 
 // Viewport and orthographic projection for the window size (after a reshape).
 void set_projection(int width, int height);
 // Clears, sets the depth and culling state and pushes the model-view matrix.
 void begin_scene();
-// Centres on the followed ball when the putting or turn state asks for it, then rotates,
-// scales and translates the world for the camera.
-void apply_camera();
+// Centres on the world's followed ball when its putting or turn state asks for it (the flags
+// the camera consumes are cleared), then rotates, scales and translates the world for the
+// camera.
+void apply_camera(Renderer& r, CameraState& camera, PhysicsWorld& w);
 // The black surround and the 49 x 49 floor squares.
-void draw_base_plane();
-// Every tile with its railings and obstacles; moves the oscillating blocks' physics boxes.
-void draw_tiles();
+void draw_base_plane(Renderer& r, const HoleGrid& grid);
+// Every tile of the world's hole with its railings and obstacles; moves the oscillating
+// blocks' physics boxes and counts the bumpers' flashes down.
+void draw_tiles(Renderer& r, PhysicsWorld& w);
 // The tee mat, when the hole has a tee.
-void draw_tee_marker();
+void draw_tee_marker(Renderer& r, const HoleGrid& grid);
 // Pops the model-view matrix; texturing, culling and depth test off.
 void end_scene();
 // Loads every texture (at start-up and after a display mode change).
-void load_scene_textures();
+void load_scene_textures(Renderer& r);
 // Forgets what was compiled for the hole, so the next frame compiles it again. A new GL
 // context or changed texture names are noticed without it.
-void drop_compiled_scene();
-// Points the ball step's drawing hooks at the ball, putter and power meter drawing. Call
-// once at start-up.
-void install_drawing_hooks();
+void drop_compiled_scene(Renderer& r);
 
 // What stays the same between frames (floor, columns, rails, warp tops, bumper posts) is
 // compiled once per hole, view angle and context, leaving out faces that neighbours hide;
 // plain drawing sends everything face by face every frame instead (the picture is the same).
-void set_plain_drawing(bool plain);
+void set_plain_drawing(Renderer& r, bool plain);
 // For checks: the faces the compiled drawing leaves out, untextured in one colour.
-void draw_hidden_faces(const unsigned char colour[3]);
+void draw_hidden_faces(Renderer& r, const HoleGrid& grid, const unsigned char colour[3]);
 
-// The drawing hooks, also usable directly.
-void draw_ball(int slot, const double pos[3], const double rot[12], double radius);
+// The ball of colour index 1..11 (another keeps whatever picture is bound), turned by rot.
+void draw_ball(const Renderer& r, int colour, const double pos[3], const double rot[12], double radius);
+// The colour a ball slot is drawn in: the player's colour; with no players, white for slot 0.
+int ball_colour_of(const GameState& round, int slot);
 void draw_putter(const double pos[3], const double rot[12]);
-void draw_power_meter(float meter, const double ballPos[3]);
+// The power meter beside the ball being aimed (below-left of it when flipped).
+void draw_power_meter(float meter, const double ballPos[3], bool flipped);

@@ -5,15 +5,12 @@
 #include <memory>
 #include <vector>
 
-#include "game/game_state.h"
 #include "hole/hole_grid.h"
 #include "physics/physics.h"
 #include "render/camera.h"
 #include "render/drawing_gl.h"
 #include "render/scene.h"
 #include "render/textures.h"
-
-namespace {
 
 constexpr int TILE_COUNT = GRID_SIZE * GRID_SIZE;
 
@@ -35,11 +32,11 @@ struct SceneCache {
     std::vector<int> bumperTiles;     // bumper caps (they flash)
 };
 
-SceneCache& cache()
-{
-    static std::unique_ptr<SceneCache> instance = std::make_unique<SceneCache>();
-    return *instance;
-}
+Renderer::Renderer() : buffers(std::make_unique<DrawBuffers>()), cache(std::make_unique<SceneCache>()) {}
+
+Renderer::~Renderer() = default;
+
+namespace {
 
 void ensure_lists(SceneCache& c)
 {
@@ -54,45 +51,45 @@ void ensure_lists(SceneCache& c)
     c.floorValid = c.tilesValid = false;
 }
 
-void draw_tile_plain(const HoleGrid& grid, int i, int j)
+void draw_tile_plain(Renderer& r, const HoleGrid& grid, int i, int j)
 {
     const float x = tile_corner(i), y = tile_corner(j);
     const int h = grid.height_at(i, j), k = grid.kind_at(i, j), e = grid.edges_at(i, j);
     if (has_ground_column(h, e)) {
-        if (is_ramp(k)) draw_ramp_column(x, y, h, k);
-        else draw_column(x, y, h, true, k);
+        if (is_ramp(k)) draw_ramp_column(r, x, y, h, k);
+        else draw_column(r, x, y, h, true, k);
     }
-    if (e != 0) draw_rails_and_cup(x, y, h, k, e);
-    if (k == KIND_OSCILLATING_BLOCK) draw_moving_block(x, y, h);
-    if (is_warp_entry_code(k) || is_warp_exit_code(k)) draw_warp_top(x, y, h, k);
-    if (k == KIND_BUMPER) draw_bumper(x, y, h);
+    if (e != 0) draw_rails_and_cup(r, x, y, h, k, e);
+    if (k == KIND_OSCILLATING_BLOCK) draw_moving_block(r, x, y, h);
+    if (is_warp_entry_code(k) || is_warp_exit_code(k)) draw_warp_top(r, x, y, h, k);
+    if (k == KIND_BUMPER) draw_bumper(r, x, y, h);
 }
 
 // Everything of the tile that does not move or change between frames.
-void draw_tile_static(const HoleGrid& grid, int i, int j)
+void draw_tile_static(Renderer& r, const HoleGrid& grid, int i, int j)
 {
     const float x = tile_corner(i), y = tile_corner(j);
     const int h = grid.height_at(i, j), k = grid.kind_at(i, j), e = grid.edges_at(i, j);
     const HiddenSteps hidden = hidden_steps(grid, i, j);
     if (has_ground_column(h, e)) {
-        if (is_ramp(k)) draw_ramp_column(x, y, h, k, &hidden);
-        else draw_column(x, y, h, !is_conveyor(k), k, &hidden);
+        if (is_ramp(k)) draw_ramp_column(r, x, y, h, k, &hidden);
+        else draw_column(r, x, y, h, !is_conveyor(k), k, &hidden);
     }
-    if (e != 0) draw_rails_and_cup(x, y, h, k, e, &hidden);
-    if (is_warp_entry_code(k) || is_warp_exit_code(k)) draw_warp_top(x, y, h, k);
-    if (k == KIND_BUMPER) draw_bumper_post(x, y, h);
+    if (e != 0) draw_rails_and_cup(r, x, y, h, k, e, &hidden);
+    if (is_warp_entry_code(k) || is_warp_exit_code(k)) draw_warp_top(r, x, y, h, k);
+    if (k == KIND_BUMPER) draw_bumper_post(r, x, y, h);
 }
 
-void compile_tiles(SceneCache& c, const HoleGrid& grid)
+void compile_tiles(Renderer& r, SceneCache& c, const HoleGrid& grid)
 {
     c.conveyorTiles.clear();
     c.blockTiles.clear();
     c.bumperTiles.clear();
     glNewList(c.tilesList, GL_COMPILE);
-    start_recording();
+    start_recording(r);
     for (int i = 0; i < GRID_SIZE; ++i) {
         for (int j = 0; j < GRID_SIZE; ++j) {
-            draw_tile_static(grid, i, j);
+            draw_tile_static(r, grid, i, j);
             const int h = grid.height_at(i, j), k = grid.kind_at(i, j), e = grid.edges_at(i, j);
             const int index = i * GRID_SIZE + j;
             if (is_conveyor(k) && has_ground_column(h, e) && drawn_steps(h) > 0) c.conveyorTiles.push_back(index);
@@ -102,18 +99,18 @@ void compile_tiles(SceneCache& c, const HoleGrid& grid)
     }
     glEndList();
     glNewList(c.surfacesList, GL_COMPILE);
-    send_recording();
+    send_recording(r);
     glEndList();
     c.tilesKey = c.currentKey;
     c.tilesValid = true;
 }
 
-void compile_floor(SceneCache& c, const HoleGrid& grid)
+void compile_floor(Renderer& r, SceneCache& c, const HoleGrid& grid)
 {
     for (int i = 0; i < GRID_SIZE; ++i)
         for (int j = 0; j < GRID_SIZE; ++j) c.floorCulled[i * GRID_SIZE + j] = floor_hidden(grid, i, j);
     glNewList(c.floorList, GL_COMPILE);
-    draw_base_plane_squares(c.floorCulled);
+    draw_base_plane_squares(r, c.floorCulled);
     glEndList();
     c.floorKey = c.currentKey;
     c.floorValid = true;
@@ -121,7 +118,7 @@ void compile_floor(SceneCache& c, const HoleGrid& grid)
 
 }  // namespace
 
-void set_plain_drawing(bool plain) { cache().plainDrawing = plain; }
+void set_plain_drawing(Renderer& r, bool plain) { r.cache->plainDrawing = plain; }
 
 void set_projection(int width, int height)
 {
@@ -145,14 +142,14 @@ void begin_scene()
     glPushMatrix();
 }
 
-void apply_camera()
+void apply_camera(Renderer& r, CameraState& camera, PhysicsWorld& w)
 {
-    CameraState& camera = cameraState;
     double ball[3];
-    const bool haveBall = physics_ready();
-    if (haveBall) ball_position(physicsWorld.followBall, ball);
+    const bool haveBall = physics_ready(w);
+    if (haveBall) ball_position(w, w.followBall, ball);
     float translation[3];
-    follow_camera(camera, aimInput.aimMode, aimInput.aimState, holeGrid.teeState, haveBall ? ball : nullptr, translation);
+    follow_camera(camera, w.aim.aimMode, w.aim.aimState, w.grid.teeState, haveBall ? ball : nullptr, translation);
+    r.viewAngle = camera.viewAngle;
 
     glRotatef(-60.0f, 1, 0, 0);
     glRotatef(camera.viewAngle, 0, 0, 1);
@@ -160,26 +157,29 @@ void apply_camera()
     glTranslatef(translation[0], translation[1], translation[2]);
 }
 
-void draw_base_plane()
+void draw_base_plane(Renderer& r, const HoleGrid& grid)
 {
-    SceneCache& c = cache();
+    SceneCache& c = *r.cache;
     if (c.plainDrawing) {
-        draw_base_plane_squares();
+        draw_base_plane_squares(r);
         return;
     }
     ensure_lists(c);
-    make_scene_key(c.currentKey, holeGrid, 0.0f, textureTable);
-    if (!c.floorValid || !same_scene_key(c.currentKey, c.floorKey)) compile_floor(c, holeGrid);
+    make_scene_key(c.currentKey, grid, 0.0f, r.textures);
+    if (!c.floorValid || !same_scene_key(c.currentKey, c.floorKey)) compile_floor(r, c, grid);
     glCallList(c.floorList);
 }
 
-void draw_tiles()
+void draw_tiles(Renderer& r, PhysicsWorld& w)
 {
-    SceneCache& c = cache();
-    const HoleGrid& grid = holeGrid;
+    SceneCache& c = *r.cache;
+    const HoleGrid& grid = w.grid;
+    // The blocks move and the bumpers flash in this world as they are drawn.
+    r.physics = &w;
     if (c.plainDrawing) {
         for (int i = 0; i < GRID_SIZE; ++i)
-            for (int j = 0; j < GRID_SIZE; ++j) draw_tile_plain(grid, i, j);
+            for (int j = 0; j < GRID_SIZE; ++j) draw_tile_plain(r, grid, i, j);
+        r.physics = nullptr;
         return;
     }
     ensure_lists(c);
@@ -188,27 +188,27 @@ void draw_tiles()
     if (c.floorValid) {
         for (int i = 0; i < GRID_SIZE; ++i)
             for (int j = 0; j < GRID_SIZE; ++j)
-                if (c.floorCulled[i * GRID_SIZE + j] && !floor_hidden(grid, i, j)) draw_floor_square(i, j);
+                if (c.floorCulled[i * GRID_SIZE + j] && !floor_hidden(grid, i, j)) draw_floor_square(r, i, j);
     }
-    make_scene_key(c.currentKey, grid, cameraState.viewAngle, textureTable);
-    if (!c.tilesValid || !same_scene_key(c.currentKey, c.tilesKey)) compile_tiles(c, grid);
+    make_scene_key(c.currentKey, grid, r.viewAngle, r.textures);
+    if (!c.tilesValid || !same_scene_key(c.currentKey, c.tilesKey)) compile_tiles(r, c, grid);
     glCallList(c.surfacesList);
     glCallList(c.tilesList);
     glEnable(GL_TEXTURE_2D);
     for (int index : c.conveyorTiles) {
         const int i = index / GRID_SIZE, j = index % GRID_SIZE;
         const int h = drawn_steps(grid.height[index]);
-        draw_conveyor_top(tile_corner(i), tile_corner(j), h * LEVEL_HEIGHT, grid.kind[index] + 5);
+        draw_conveyor_top(r, tile_corner(i), tile_corner(j), h * LEVEL_HEIGHT, grid.kind[index] + 5);
     }
     for (int index : c.blockTiles)
-        draw_moving_block(tile_corner(index / GRID_SIZE), tile_corner(index % GRID_SIZE), grid.height[index]);
+        draw_moving_block(r, tile_corner(index / GRID_SIZE), tile_corner(index % GRID_SIZE), grid.height[index]);
     for (int index : c.bumperTiles)
-        draw_bumper_cap(tile_corner(index / GRID_SIZE), tile_corner(index % GRID_SIZE), grid.height[index]);
+        draw_bumper_cap(r, tile_corner(index / GRID_SIZE), tile_corner(index % GRID_SIZE), grid.height[index]);
+    r.physics = nullptr;
 }
 
-void draw_hidden_faces(const unsigned char colour[3])
+void draw_hidden_faces(Renderer& r, const HoleGrid& grid, const unsigned char colour[3])
 {
-    const HoleGrid& grid = holeGrid;
     glDisable(GL_TEXTURE_2D);
     glColor3ubv(colour);
     for (int i = 0; i < GRID_SIZE; ++i) {
@@ -218,24 +218,24 @@ void draw_hidden_faces(const unsigned char colour[3])
             HiddenSteps hidden = hidden_steps(grid, i, j);
             hidden.onlyHidden = true;
             if (floor_hidden(grid, i, j)) {
-                begin_quads();
-                vertex(x, y, 0); vertex(x + TILE_SIZE, y, 0); vertex(x + TILE_SIZE, y + TILE_SIZE, 0); vertex(x, y + TILE_SIZE, 0);
-                end_quads();
+                begin_quads(r);
+                vertex(r, x, y, 0); vertex(r, x + TILE_SIZE, y, 0); vertex(r, x + TILE_SIZE, y + TILE_SIZE, 0); vertex(r, x, y + TILE_SIZE, 0);
+                end_quads(r);
             }
             const bool cup = h != 0 && !has_ground_column(h, e);
             if (has_ground_column(h, e) || cup) {
                 const int steps = is_ramp(k) && !cup ? drawn_steps(h) - 1 : drawn_steps(h);
-                if (steps > 0) draw_column(x, y, steps, false, KIND_PLAIN, &hidden);
+                if (steps > 0) draw_column(r, x, y, steps, false, KIND_PLAIN, &hidden);
             }
         }
     }
     glEnable(GL_TEXTURE_2D);
 }
 
-void draw_tee_marker()
+void draw_tee_marker(Renderer& r, const HoleGrid& grid)
 {
-    const Tee& tee = holeGrid.tee;
-    if (tee.level != -1) draw_tee(static_cast<float>(tee.x), static_cast<float>(tee.y), tee.level);
+    const Tee& tee = grid.tee;
+    if (tee.level != -1) draw_tee(r, static_cast<float>(tee.x), static_cast<float>(tee.y), tee.level);
 }
 
 void end_scene()
@@ -246,9 +246,15 @@ void end_scene()
     glDisable(GL_DEPTH_TEST);
 }
 
-void drop_compiled_scene()
+void drop_compiled_scene(Renderer& r)
 {
-    SceneCache& c = cache();
+    SceneCache& c = *r.cache;
     c.listWindow = 0;
     c.floorValid = c.tilesValid = false;
+}
+
+void load_scene_textures(Renderer& r)
+{
+    load_textures(r.textures);
+    drop_compiled_scene(r);   // the compiled hole refers to the old texture names
 }

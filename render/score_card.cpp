@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/course.h"
 #include "hole/leader_board.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/course.h"
 #include "hole/leader_board.h"
 #include "render/score_card.h"
@@ -99,10 +99,10 @@ void background_quad(const ScreenRect& r)
 
 }  // namespace
 
-void draw_score_card(int w, int h)
+void draw_score_card(const TextureTable& textures, const GameState& round, const Course& course, int w, int h)
 {
     begin_flat(w, h);
-    const GLuint texture = texture_named("score_card");
+    const GLuint texture = texture_named(textures, "score_card");
     if (texture != 0) {
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, texture);
@@ -113,12 +113,12 @@ void draw_score_card(int w, int h)
     // bitmap text would pick up the texture
     glDisable(GL_TEXTURE_2D);
     draw_title(w, h, SCORE_CARD_TITLE_COLOUR);
-    for (const CardCell& cell : score_card_cells(gameState, course))
+    for (const CardCell& cell : score_card_cells(round, course))
         score_cell(cell.column, cell.row, CELL_COLOUR, cell.text, w, h);
     end_flat();
 }
 
-void draw_leader_board(int w, int h)
+void draw_leader_board(const LeaderBoard& board, int holeCount, int w, int h)
 {
     begin_flat(w, h);
     glDisable(GL_TEXTURE_2D);
@@ -126,7 +126,7 @@ void draw_leader_board(int w, int h)
     glColor3f(0.92f, 0.93f, 0.0f);
     background_quad(overlay_rect(w, h));
     draw_title(w, h, LEADER_BOARD_TITLE_COLOUR);
-    for (const BoardCell& cell : leader_board_cells(leaderBoard, course.holeCount))
+    for (const BoardCell& cell : leader_board_cells(board, holeCount))
         board_cell(cell.row, cell.column, CELL_COLOUR, cell.text, w, h);
     end_flat();
 }

@@ -1,7 +1,12 @@
 // Drawing the score card and leader board screens over their dialogs.
 #pragma once
 
-// The score card of the round in play (gameState, course) over the window of w x h pixels.
-void draw_score_card(int w, int h);
-// The leader board of the course loaded now (leaderBoard, course.holeCount).
-void draw_leader_board(int w, int h);
+#include "hole/course.h"
+#include "hole/leader_board.h"
+#include "hole/round_state.h"
+#include "render/textures.h"
+
+// The score card of round on course over the window of w x h pixels.
+void draw_score_card(const TextureTable& textures, const GameState& round, const Course& course, int w, int h);
+// The leader board of a course of holeCount holes.
+void draw_leader_board(const LeaderBoard& board, int holeCount, int w, int h);

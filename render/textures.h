@@ -39,14 +39,13 @@ struct TextureTable {
   uint32_t ball[BALL_TEXTURE_COUNT + 1];  // by ball colour index 1..11; [0] unused
 };
 
-extern TextureTable textureTable;
 
 // The texture name of a ground or screen picture by file stem ("grass", "line_texture") or of
 // a ball picture ("red_sun_ball"); 0 for an unknown stem or a picture that did not load.
-uint32_t texture_named(const char* stem);
+uint32_t texture_named(const TextureTable& table, const char* stem);
 
 // The ball texture of colour index 1..11; 0 outside that range.
-uint32_t ball_texture(int colourIndex);
+uint32_t ball_texture(const TextureTable& table, int colourIndex);
 
 // The GL side (textures_gl.cpp). Paths are relative to the current directory.
 
@@ -58,6 +57,6 @@ uint32_t load_texture(const char* path, int minFilter, int magFilter, int wrapMo
 // (nearest filtering, repeat), top row at t = 0; returns its name or 0.
 uint32_t load_ball_texture(const char* path);
 
-// Fills textureTable from "textures/": ground and screen textures first, then the balls.
+// Fills table from "textures/": ground and screen textures first, then the balls.
 // Needs a current GL context; call again after the context is replaced.
-void load_textures();
+void load_textures(TextureTable& table);

@@ -60,8 +60,7 @@ uint32_t load_ball_texture(const char* path) {
   return name;
 }
 
-void load_textures() {
-  TextureTable& table = textureTable;
+void load_textures(TextureTable& table) {
   for (int k = 0; k < GROUND_TEXTURE_COUNT; ++k) {
     const std::string path = std::string("textures/") + GROUND_TEXTURE_STEMS[k] + ".bmp";
     table.ground[k] = load_texture(path.c_str(), GL_LINEAR, GL_LINEAR, GL_REPEAT);

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-float conveyorOffset = 0.0f;
 
 float tint_y(float viewAngle)
 {
@@ -25,10 +24,10 @@ float ramp_top_tint(int direction, float viewAngle)
     }
 }
 
-void advance_conveyor_offset()
+void advance_conveyor_offset(float& offset)
 {
-    conveyorOffset += CONVEYOR_STEP;
-    if (conveyorOffset > 1.0f) conveyorOffset -= 1.0f;
+    offset += CONVEYOR_STEP;
+    if (offset > 1.0f) offset -= 1.0f;
 }
 
 int drawn_steps(int height)

@@ -15,10 +15,9 @@ float tint_x(float viewAngle);
 // The sloping top of a ramp rising in direction 0..3 is lit when the viewer looks up it.
 float ramp_top_tint(int direction, float viewAngle);
 
-// Shared scroll of every conveyor top, 0..1; grows 0.0247 per frame.
-extern float conveyorOffset;
+// The shared scroll of every conveyor top, 0..1, grows 0.0247 per frame.
 constexpr float CONVEYOR_STEP = 0.0247f;
-void advance_conveyor_offset();
+void advance_conveyor_offset(float& offset);
 
 // A column is never drawn taller than this many steps, whatever a hole file says: taller
 // columns lie outside the depth range of the view anyway.

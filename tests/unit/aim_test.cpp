@@ -59,7 +59,7 @@ TEST(Aim, PowerFollowsTheDistanceAndIsClamped)
 
 TEST(StatusLine, ShowsNameStrokesHoleAndPar)
 {
-    GameState& game = gameState;
+    GameState game;
     Course holes;
     holes.holeCount = 9;
     holes.parTable[2] = 4;

@@ -12,10 +12,10 @@
 #include <memory>
 #include <thread>
 
-#include "app/window_state.h"
+#include "platform/window_state.h"
 #include "audio/audio.h"
 #include "audio_test_files.h"
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/course.h"
 #include "platform/fs.h"
 
@@ -82,9 +82,6 @@ protected:
     {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         savedCwd_ = current_directory();
-        savedStart_ = windowState.startDirectory;
-        *savedCourse_ = course;
-        savedHole_ = gameState.currentHole;
         shownMessages.clear();
         set_audio_message_handler(record_message);
 
@@ -107,9 +104,6 @@ protected:
         if (!savedCwd_.empty()) {
             EXPECT_EQ(chdir(savedCwd_.c_str()), 0);
         }
-        windowState.startDirectory = savedStart_;
-        course = *savedCourse_;
-        gameState.currentHole = savedHole_;
         setenv("SDL_AUDIODRIVER", "dummy", 1);
     }
 
@@ -126,10 +120,20 @@ protected:
         std::strcpy(course.musicFile[2], "hole3.mid");
     }
 
+    // The sound's view of the game: the window's settings, the course and the hole in play.
+    void load_sounds() { ::load_sounds(windowState.startDirectory, choose_music_file(course, gameState.currentHole)); }
+    void start_hole_music() { ::start_hole_music(course, gameState.currentHole); }
+    void load_pending_sounds(WindowState& state)
+    {
+        ::load_pending_sounds(state, choose_music_file(course, gameState.currentHole));
+    }
+
     TempDir dir_;
-    std::string savedCwd_, savedStart_;
-    std::unique_ptr<Course> savedCourse_ = std::make_unique<Course>();
-    int savedHole_ = 1;
+    std::string savedCwd_;
+    WindowState windowState;
+    std::unique_ptr<Course> coursePtr_ = std::make_unique<Course>();
+    Course& course = *coursePtr_;
+    GameState gameState;
 };
 
 }  // namespace

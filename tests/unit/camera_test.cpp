@@ -84,15 +84,15 @@ TEST(Camera, AimingCentresOnTheBallAndKeepsItsHeight)
     camera.cameraTarget[0] = 100;
     const double ball[3] = {40, -70, 41};
     FollowFlags flags;
-    flags.aimMode = 1;
-    flags.aimState = 1;   // aiming just began: jump to the ball once
+    flags.aimMode = AimMode::Aiming;
+    flags.aimState = AimPhase::Began;   // aiming just began: jump to the ball once
     read_follow_ball(camera, flags, ball);
     float t[3];
     camera_translation(camera, flags, t);
     EXPECT_EQ(t[0], -40);
     EXPECT_EQ(t[1], 70);
     EXPECT_EQ(t[2], -41);
-    EXPECT_EQ(flags.aimState, 0);
+    EXPECT_EQ(flags.aimState, AimPhase::Idle);
     EXPECT_EQ(camera.cameraTarget[0], -40);
     // While aiming the player may scroll x and y, but the ball's height stays.
     camera.cameraTarget[0] = -30;
@@ -107,36 +107,36 @@ TEST(Camera, RollingBallIsFollowedAndTurnHandOverJumpsOnce)
 {
     CameraState camera;
     FollowFlags flags;
-    flags.aimState = 2;   // struck, rolling
+    flags.aimState = AimPhase::Struck;   // struck, rolling
     const double ball[3] = {10, 20, 9};
     read_follow_ball(camera, flags, ball);   // not aiming: the offset is not read
     float t[3];
     camera_translation(camera, flags, t);
     EXPECT_EQ(t[0], 0);
-    EXPECT_EQ(flags.aimState, 2);
+    EXPECT_EQ(flags.aimState, AimPhase::Struck);
 
     flags = FollowFlags();
-    flags.teeState = 3;   // the turn passed
+    flags.teeState = TeeState::JustPlaced;   // the turn passed
     read_follow_ball(camera, flags, ball);
     camera_translation(camera, flags, t);
     EXPECT_EQ(t[0], -10);
     EXPECT_EQ(t[1], -20);
-    EXPECT_EQ(flags.teeState, 0);
+    EXPECT_EQ(flags.teeState, TeeState::Idle);
 
-    flags.aimMode = 3;   // a ball put back after water
+    flags.aimMode = AimMode::Redropped;   // a ball put back after water
     const double redropped[3] = {-5, 6, 73};
     read_follow_ball(camera, flags, redropped);
     camera_translation(camera, flags, t);
     EXPECT_EQ(t[0], 5);
     EXPECT_EQ(t[2], -73);
-    EXPECT_EQ(flags.aimMode, 0);
+    EXPECT_EQ(flags.aimMode, AimMode::Off);
 }
 
 TEST(Camera, ParkedBallIsNeverTheCentre)
 {
     CameraState camera;
     FollowFlags flags;
-    flags.teeState = 3;
+    flags.teeState = TeeState::JustPlaced;
     const double parked[3] = {18, 18, 3010};
     read_follow_ball(camera, flags, parked);
     float t[3];

@@ -78,7 +78,7 @@ TEST(CourseArchive, UnpacksBaseNamesIntoTempBesideTheCourse)
     std::string error;
     ASSERT_TRUE(read_course_hole(c, 2, *grid, &error)) << error;
     EXPECT_EQ(grid->tee.x, 3 * 64 - 1536);
-    EXPECT_EQ(grid->teeState, 2);
+    EXPECT_EQ(grid->teeState, TeeState::Waiting);
     EXPECT_FALSE(read_course_hole(c, 3, *grid, &error));
     EXPECT_FALSE(read_course_hole(c, 0, *grid, &error));
 }

@@ -60,20 +60,19 @@ TEST(CoursesBundled, NineAndEighteenHolesThatBuild)
 
 TEST(CoursesBundled, RecordedPuttsHoleOutWithinParPlusTwo)
 {
-    auto grid = std::make_unique<HoleGrid>();
+    auto table = std::make_unique<PuttTable>();
     for (const BundledHole& hole : bundled_holes()) {
         SCOPED_TRACE(hole.course + "/" + hole.stem);
         std::string error;
-        ASSERT_TRUE(build_hole_grid(hole.source, holeGrid, &error)) << error;
+        ASSERT_TRUE(build_hole_grid(hole.source, table->grid, &error)) << error;
         std::vector<Putt> putts;
         ASSERT_TRUE(parse_putts(hole.source.putts, putts, &error)) << error;
         ASSERT_FALSE(putts.empty()) << "no recorded putts";
-        ReplayResult replay = replay_putts(holeGrid, putts);
+        ReplayResult replay = replay_putts(table->world, putts);
         EXPECT_TRUE(replay.holed);
         EXPECT_LE(replay.strokes, hole.source.par + 2);
         EXPECT_EQ(replay.strokes, static_cast<int>(putts.size()));
     }
-    shutdown_physics();
 }
 
 TEST(CoursesBundled, TogetherTheyUseEveryFeature)

@@ -183,15 +183,15 @@ TEST(CoursesTool, SolverFindsReplayablePuttsOnSmallHoles)
         // The same putts replayed here hole out in as many strokes.
         HoleSource parsed;
         ASSERT_TRUE(parse_hole_source(source, parsed, nullptr));
-        ASSERT_TRUE(build_hole_grid(parsed, holeGrid, nullptr));
-        ReplayResult replay = replay_putts(holeGrid, putts);
+        auto table = std::make_unique<PuttTable>();
+        ASSERT_TRUE(build_hole_grid(parsed, table->grid, nullptr));
+        ReplayResult replay = replay_putts(table->world, putts);
         EXPECT_TRUE(replay.holed);
         EXPECT_EQ(replay.strokes, static_cast<int>(putts.size()));
         // Same hole, same answer.
         EXPECT_EQ(run_tool("hole solve " + (dir / "h.top") + " --max-strokes 3").output.substr(solved.output.find("solved")),
                   solved.output.substr(solved.output.find("solved")));
     }
-    shutdown_physics();
 }
 
 TEST(CoursesTool, HoleSourcesRefuseWhatTheyCannotBuild)

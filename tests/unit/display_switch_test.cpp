@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/config.h"
-#include "app/display_switch.h"
+#include "platform/display_switch.h"
 #include "tests/unit/test_files.h"
 
 namespace {

@@ -102,7 +102,7 @@ struct View {
     {
         PickRay ray;
         ASSERT_TRUE(pick_ray(modelView.m, projection.m, viewport, winX, winY, ray));
-        cast_pick_ray(grid, ray, out);
+        cast_pick_ray(grid, 1, ray, out);
     }
     // Picks at the pixel where world point (x, y, z) is seen.
     void pick_seen(const HoleGrid& grid, double x, double y, double z, double out[3]) const

@@ -58,7 +58,7 @@ TEST(HoleFile, RoundTripKeepsEveryLayerTheTeeAndWarps)
     auto back = cleared_grid();
     ASSERT_TRUE(read_hole_file(*back, dir.file("a.top"), &error)) << error;
     EXPECT_EQ(format_hole(*back), text);
-    EXPECT_EQ(back->teeState, 2);
+    EXPECT_EQ(back->teeState, TeeState::Waiting);
     EXPECT_EQ(back->tee.y, -1408);
     EXPECT_EQ(back->warps.pairs[2].entryI, 10);
     EXPECT_EQ(back->warps.pairs[2].exitJ, 31);
@@ -66,7 +66,7 @@ TEST(HoleFile, RoundTripKeepsEveryLayerTheTeeAndWarps)
     auto cleared = cleared_grid();
     ASSERT_TRUE(write_hole_file(*cleared, dir.file("b.top"), &error));
     ASSERT_TRUE(read_hole_file(*back, dir.file("b.top"), &error));
-    EXPECT_EQ(back->teeState, 1);
+    EXPECT_EQ(back->teeState, TeeState::NoTee);
     EXPECT_EQ(back->tee.level, -1);
 }
 
@@ -107,7 +107,7 @@ TEST(HoleFile, ShortFileClearsTheRestAndKeepsTheTee)
     EXPECT_EQ(grid->edges_at(0, 1), 0);   // cut short by the end: no digits
     EXPECT_EQ(grid->height_at(30, 30), 0);
     EXPECT_EQ(grid->tee.x, 64);   // the tee is kept
-    EXPECT_EQ(grid->teeState, 2);
+    EXPECT_EQ(grid->teeState, TeeState::Waiting);
 
     // all tiles but no trailer: the tee stays too
     auto full = cleared_grid();

@@ -25,7 +25,7 @@ TEST(HoleGrid, ClearedHoleHasNoTeeNoWarpsAndWaitsForRebuild)
     EXPECT_EQ(grid->tee.level, -1);
     EXPECT_EQ(grid->tee.x, -1);
     EXPECT_EQ(grid->tee.y, -1);
-    EXPECT_EQ(grid->teeState, 1);
+    EXPECT_EQ(grid->teeState, TeeState::NoTee);
     for (int k = 0; k < GRID_SIZE * GRID_SIZE; ++k) {
         ASSERT_EQ(grid->height[k], 0);
         ASSERT_EQ(grid->kind[k], KIND_PLAIN);

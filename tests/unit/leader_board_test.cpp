@@ -2,11 +2,13 @@
 // rule with its tie order, and writing once a course is finished.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <cstring>
 #include <string>
 #include <unistd.h>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/course.h"
 #include "hole/leader_board.h"
 #include "tests/unit/course_test_util.h"
@@ -132,9 +134,6 @@ protected:
     void TearDown() override
     {
         ASSERT_EQ(chdir(saved.c_str()), 0);
-        gameState.playerCount = 0;
-        std::memset(gameState.scoreTable, 0, sizeof gameState.scoreTable);
-        course = Course{};
     }
     static std::string current_directory_name()
     {
@@ -153,8 +152,22 @@ protected:
             for (int h = 0; h < holes; ++h) gameState.scoreTable[p][h] = strokesPerHole[p];
         }
     }
+    // The round's calls on the test's round, course and board.
+    void read_leader_board() { ::read_leader_board(leaderBoard, course.holeCount); }
+    bool update_leader_board(std::string* error = nullptr)
+    {
+        const char* names[MAX_PLAYERS] = {};
+        for (int p = 0; p < MAX_PLAYERS; ++p) names[p] = gameState.players[p].name;
+        return ::update_leader_board(leaderBoard, course.holeCount, names, gameState.scoreTable, gameState.playerCount,
+                                     error);
+    }
+
     ScratchDir dir;
     std::string saved;
+    GameState gameState;
+    std::unique_ptr<Course> coursePtr = std::make_unique<Course>();
+    Course& course = *coursePtr;
+    LeaderBoard leaderBoard;
 };
 
 TEST_F(LeaderBoardRound, CoursesOfNineAndEighteenHolesKeepSeparateBoards)

@@ -61,7 +61,7 @@ TEST_F(PhysicsTest, FullPuttChangesSpeedByAbout1567)
     ASSERT_EQ(gameState.players[0].holeStrokes, 1);
     EXPECT_EQ(strokeState.strokeInFlight, 1);
     EXPECT_EQ(aimInput.aimClicks, 0);
-    EXPECT_EQ(aimInput.aimState, 2);
+    EXPECT_EQ(aimInput.aimState, AimPhase::Struck);
     EXPECT_EQ(physicsWorld.balls[0].state.strokesThisHole, 1);
     ball_step();   // the force acts in the next world step
     Vec v = ball_velocity(0);
@@ -152,7 +152,7 @@ TEST_F(PhysicsTest, TurnPassesToTheNextPlayerStillPlaying)
     ASSERT_TRUE(run_stroke());
     EXPECT_EQ(gameState.currentPlayer, 2);
     EXPECT_EQ(physicsWorld.followBall, 1);
-    EXPECT_EQ(holeGrid.teeState, 3);
+    EXPECT_EQ(holeGrid.teeState, TeeState::JustPlaced);
 
     set_holed_out(1, 1);
     gameState.currentPlayer = 1;
@@ -201,7 +201,7 @@ TEST_F(PhysicsTest, WaterOnTheFirstStrokeGoesBackToTheTee)
     EXPECT_NEAR(p.y, tile_centre(6), 1e-6);
     EXPECT_NEAR(p.z, 3 * 32 + 9, 1.0);   // two levels above the tee, dropping
     ASSERT_TRUE(run_stroke());
-    EXPECT_EQ(aimInput.aimMode, 3);      // the round flow centres the camera on it
+    EXPECT_EQ(aimInput.aimMode, AimMode::Redropped);      // the round flow centres the camera on it
     EXPECT_NEAR(ball_at(0).z, 32 + 9, 0.5);
 }
 
@@ -323,8 +323,8 @@ TEST_F(PhysicsTest, BoundaryWallsHoldTheBall)
 
 namespace {
 int playCalls = 0;
-int refuse() { return 1; }
-bool refusing_service(int)
+bool refuse(void*) { return true; }
+bool refusing_service(void*, int)
 {
     ++playCalls;
     return false;

@@ -7,19 +7,19 @@ using namespace physics_test;
 namespace {
 
 // A lane along +y at height 1 from the tee at j = 6 to a cup at j = 12.
-void cup_lane()
+void cup_lane(PhysicsTest& t)
 {
-    for (int j = 4; j < 16; ++j) set_tile(10, j, 1);
-    set_tile(10, 12, 1, KIND_PLAIN, EDGE_CUP);
-    set_tee(10, 6);
+    for (int j = 4; j < 16; ++j) t.set_tile(10, j, 1);
+    t.set_tile(10, 12, 1, KIND_PLAIN, EDGE_CUP);
+    t.set_tee(10, 6);
 }
 
 // Rolls ball slot into the cup on the lane.
-void roll_into_cup(int slot)
+void roll_into_cup(PhysicsTest& t, int slot)
 {
-    put_ball(slot, tile_centre(10), tile_centre(10), 41);
-    set_velocity(slot, 0, 150, 0);
-    for (int k = 0; k < 600 && count_events(EVENT_CUP) == 0; ++k) ball_step();
+    t.put_ball(slot, tile_centre(10), tile_centre(10), 41);
+    t.set_velocity(slot, 0, 150, 0);
+    for (int k = 0; k < 600 && t.count_events(EVENT_CUP) == 0; ++k) t.ball_step();
 }
 
 }  // namespace
@@ -69,11 +69,11 @@ TEST_F(PhysicsTest, WarpEntryWithoutAPairLeavesTheBallOnItsColumn)
 
 TEST_F(PhysicsTest, HolingOutWritesTheScoreAndAdvancesTheHole)
 {
-    cup_lane();
+    cup_lane(*this);
     gameState.currentHole = 3;
     start_hole();
     gameState.players[0].holeStrokes = 4;
-    roll_into_cup(0);
+    roll_into_cup(*this, 0);
     ASSERT_EQ(count_events(EVENT_CUP), 1);
     EXPECT_EQ(gameState.scoreTable[0][2], 4);
     EXPECT_EQ(gameState.players[0].holeStrokes, 0);
@@ -86,11 +86,11 @@ TEST_F(PhysicsTest, HolingOutWritesTheScoreAndAdvancesTheHole)
     EXPECT_TRUE(ball_is_parked(0));
 
     // With hole 19 reached the hole number stays.
-    cup_lane();
+    cup_lane(*this);
     gameState.currentHole = 19;
     start_hole();
     events.clear();
-    roll_into_cup(0);
+    roll_into_cup(*this, 0);
     ASSERT_EQ(count_events(EVENT_CUP), 1);
     EXPECT_EQ(gameState.currentHole, 19);
 }
@@ -98,11 +98,11 @@ TEST_F(PhysicsTest, HolingOutWritesTheScoreAndAdvancesTheHole)
 TEST_F(PhysicsTest, FirstOfTwoPlayersHolesOutAndTheCameraMovesOn)
 {
     gameState.playerCount = 2;
-    cup_lane();
+    cup_lane(*this);
     start_hole();
     place_ball(1, 1, tile_corner(10), tile_corner(5));
     gameState.players[0].holeStrokes = 3;
-    roll_into_cup(0);
+    roll_into_cup(*this, 0);
     ASSERT_EQ(count_events(EVENT_CUP), 1);
     EXPECT_EQ(gameState.scoreTable[0][0], 3);
     EXPECT_EQ(gameState.players[0].holedOut, 1);
@@ -126,9 +126,9 @@ TEST_F(PhysicsTest, FreePlayCupResetsToHoleOne)
 {
     gameState.playerCount = 0;
     gameState.currentHole = 5;
-    cup_lane();
+    cup_lane(*this);
     start_hole();
-    roll_into_cup(0);
+    roll_into_cup(*this, 0);
     ASSERT_EQ(count_events(EVENT_CUP), 1);
     EXPECT_EQ(gameState.currentHole, 1);
     EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
@@ -136,7 +136,7 @@ TEST_F(PhysicsTest, FreePlayCupResetsToHoleOne)
 
 TEST_F(PhysicsTest, PuttIntoTheCupEndsTheStroke)
 {
-    cup_lane();
+    cup_lane(*this);
     start_hole();
     frames(5);
     strike(90.0f, 60.0f);   // meter 24

@@ -18,7 +18,7 @@ struct GeomRecord {
     bool operator==(const GeomRecord&) const = default;
 };
 
-std::vector<GeomRecord> snapshot()
+std::vector<GeomRecord> snapshot(const PhysicsTest& t)
 {
     std::vector<GeomRecord> out;
     auto add = [&](const std::vector<dGeomID>& list) {
@@ -34,7 +34,7 @@ std::vector<GeomRecord> snapshot()
             out.push_back(r);
         }
     };
-    const GeomLists& gl = geomLists;
+    const GeomLists& gl = t.geomLists;
     add(gl.groundBoxes);
     for (const auto& belt : gl.conveyor) add(belt);
     add(gl.movingBlocks);
@@ -64,28 +64,28 @@ void expect_box(dGeomID g, double lx, double ly, double lz, double px, double py
 }
 
 // A hole holding one of every kind of tile, rail and the cup.
-void every_kind_hole()
+void every_kind_hole(PhysicsTest& t)
 {
-    set_tile(5, 5, 3);
-    set_tile(6, 5, 2, 0, EDGE_RAMP_RAIL_BOTH);
-    set_tile(7, 5, 2, 1, EDGE_RAMP_RAIL_LOW);
-    set_tile(8, 5, 1, 2, EDGE_RAMP_RAIL_HIGH);
-    set_tile(9, 5, 1, 3);
-    set_tile(10, 5, 2, 5);
-    for (int d = 0; d < 4; ++d) set_tile(11 + d, 5, 1, KIND_CONVEYOR_FIRST + d);
-    set_tile(15, 5, 1, KIND_OSCILLATING_BLOCK);
-    set_tile(16, 5, 3, KIND_WATER);
-    set_tile(17, 5, 1, KIND_WATER);
-    set_tile(18, 5, 1, KIND_SAND);
-    set_tile(19, 5, 0, KIND_BUMPER);
-    set_tile(20, 5, 2, KIND_BUMPER);
-    set_tile(21, 5, 0, KIND_WARP_ENTRY);
-    set_tile(22, 5, 2, KIND_WARP_EXIT);
-    set_tile(23, 5, 2, KIND_WARP_ENTRY - 1);
-    set_tile(24, 5, 0, KIND_WARP_EXIT - 1);
-    set_tile(25, 5, 1, KIND_PLAIN, 0x3F);
-    set_tile(26, 5, 2, KIND_PLAIN, EDGE_CUP | EDGE_RAIL_YMAX);
-    rebuild_warp_table(holeGrid);
+    t.set_tile(5, 5, 3);
+    t.set_tile(6, 5, 2, 0, EDGE_RAMP_RAIL_BOTH);
+    t.set_tile(7, 5, 2, 1, EDGE_RAMP_RAIL_LOW);
+    t.set_tile(8, 5, 1, 2, EDGE_RAMP_RAIL_HIGH);
+    t.set_tile(9, 5, 1, 3);
+    t.set_tile(10, 5, 2, 5);
+    for (int d = 0; d < 4; ++d) t.set_tile(11 + d, 5, 1, KIND_CONVEYOR_FIRST + d);
+    t.set_tile(15, 5, 1, KIND_OSCILLATING_BLOCK);
+    t.set_tile(16, 5, 3, KIND_WATER);
+    t.set_tile(17, 5, 1, KIND_WATER);
+    t.set_tile(18, 5, 1, KIND_SAND);
+    t.set_tile(19, 5, 0, KIND_BUMPER);
+    t.set_tile(20, 5, 2, KIND_BUMPER);
+    t.set_tile(21, 5, 0, KIND_WARP_ENTRY);
+    t.set_tile(22, 5, 2, KIND_WARP_EXIT);
+    t.set_tile(23, 5, 2, KIND_WARP_ENTRY - 1);
+    t.set_tile(24, 5, 0, KIND_WARP_EXIT - 1);
+    t.set_tile(25, 5, 1, KIND_PLAIN, 0x3F);
+    t.set_tile(26, 5, 2, KIND_PLAIN, EDGE_CUP | EDGE_RAIL_YMAX);
+    rebuild_warp_table(t.holeGrid);
 }
 
 }  // namespace
@@ -94,8 +94,8 @@ TEST_F(PhysicsTest, EmptyGridBuildsNothingButThePlaceholderRamp)
 {
     build_hole_geometry();
     EXPECT_EQ(hole_geom_count(), 0u);
-    EXPECT_EQ(rampVertexCount, 4);
-    EXPECT_EQ(rampIndexCount, 6);
+    EXPECT_EQ(physicsWorld.rampVertexCount, 4);
+    EXPECT_EQ(physicsWorld.rampIndexCount, 6);
 }
 
 TEST_F(PhysicsTest, PlainColumnWaterAndWarpTilesBuildTheirBoxes)
@@ -139,16 +139,16 @@ TEST_F(PhysicsTest, RampOfHeightOneHasSlabFillerAndTopTriangles)
     EXPECT_NEAR(heightAtCentre, 16.0, 1e-3);
     EXPECT_NEAR(-up[1] / up[2], 0.5, 1e-6);
     expect_box(geomLists.groundBoxes[1], 64, 12.8, 25.6, x + 32, y + 57.6, 12.8);
-    ASSERT_EQ(rampVertexCount, 12);
-    ASSERT_EQ(rampIndexCount, 18);
+    ASSERT_EQ(physicsWorld.rampVertexCount, 12);
+    ASSERT_EQ(physicsWorld.rampIndexCount, 18);
     const float expected[12] = {float(x), float(y + 51.2), 25.6f, float(x + 64), float(y + 51.2), 25.6f,
                                 float(x + 64), float(y + 64), 32.0f, float(x), float(y + 64), 32.0f};
-    for (int k = 0; k < 12; ++k) EXPECT_FLOAT_EQ(rampVertices[12 + k], expected[k]) << k;
-    EXPECT_EQ(rampIndices[6], 4);
-    EXPECT_EQ(rampIndices[7], 5);
-    EXPECT_EQ(rampIndices[8], 6);
+    for (int k = 0; k < 12; ++k) EXPECT_FLOAT_EQ(physicsWorld.rampVertices[12 + k], expected[k]) << k;
+    EXPECT_EQ(physicsWorld.rampIndices[6], 4);
+    EXPECT_EQ(physicsWorld.rampIndices[7], 5);
+    EXPECT_EQ(physicsWorld.rampIndices[8], 6);
     expect_box(geomLists.groundBoxes[2], 64, 64, 64, x + 32, tile_centre(12), 0);
-    EXPECT_FLOAT_EQ(rampVertices[24 + 8], 64.0f);   // the height-2 ramp tops out at 64
+    EXPECT_FLOAT_EQ(physicsWorld.rampVertices[24 + 8], 64.0f);   // the height-2 ramp tops out at 64
 }
 
 TEST_F(PhysicsTest, BumperAtHeightZeroAndTwo)
@@ -182,7 +182,7 @@ TEST_F(PhysicsTest, CupBuildsOctagonalHoleAndNoZeroSizedBoxesAtHeightZero)
     set_tile(8, 8, 0, KIND_PLAIN, EDGE_CUP);
     build_hole_geometry();
     EXPECT_EQ(geomLists.cupWalls.size(), 4u);
-    for (const GeomRecord& r : snapshot()) {
+    for (const GeomRecord& r : snapshot(*this)) {
         if (r.geomClass != dBoxClass) continue;
         for (double side : r.lengths) EXPECT_GT(side, 0.0);
     }
@@ -211,13 +211,13 @@ TEST_F(PhysicsTest, RailsSitOnTheTileTop)
 
 TEST_F(PhysicsTest, RebuildingTwiceGivesTheSameGeoms)
 {
-    every_kind_hole();
+    every_kind_hole(*this);
     build_hole_geometry();
-    std::vector<GeomRecord> first = snapshot();
-    int vertices = rampVertexCount;
+    std::vector<GeomRecord> first = snapshot(*this);
+    int vertices = physicsWorld.rampVertexCount;
     build_hole_geometry();
-    EXPECT_EQ(snapshot(), first);
-    EXPECT_EQ(rampVertexCount, vertices);
+    EXPECT_EQ(snapshot(*this), first);
+    EXPECT_EQ(physicsWorld.rampVertexCount, vertices);
     EXPECT_GT(first.size(), 40u);
     EXPECT_EQ(geomLists.conveyor[0].size(), 1u);
     EXPECT_EQ(geomLists.conveyor[3].size(), 1u);
@@ -242,17 +242,17 @@ TEST_F(PhysicsTest, OscillatingBlocksRiseAndFallOverTheCycle)
     ASSERT_EQ(geomLists.movingBlocks.size(), 3u);
     // The editor takes the last block away; the others still follow their own tiles.
     set_tile(7, 3, 1);
-    remove_last_moving_block();
+    remove_last_moving_block(physicsWorld);
     for (int f = 1; f < 100; ++f) {
-        step_moving_blocks(holeGrid);
-        advance_oscillation_frame();
+        step_moving_blocks(physicsWorld);
+        advance_oscillation_frame(physicsWorld);
     }
     oscillationFrame = 99;
-    step_moving_blocks(holeGrid);
+    step_moving_blocks(physicsWorld);
     EXPECT_NEAR(dGeomGetPosition(geomLists.movingBlocks[0])[2], 64 - 32, 1e-9);
     EXPECT_NEAR(dGeomGetPosition(geomLists.movingBlocks[1])[2], 96 - 32, 1e-9);
     EXPECT_NEAR(dGeomGetPosition(geomLists.movingBlocks[1])[0], tile_centre(5), 1e-9);
     oscillationFrame = 480;
-    advance_oscillation_frame();
+    advance_oscillation_frame(physicsWorld);
     EXPECT_EQ(oscillationFrame, 1);
 }

@@ -19,7 +19,7 @@ void reset(GameState& game)
 
 TEST(PlayerSetup, NamesLoseBlanksAtBothEnds)
 {
-    GameState& game = gameState;
+    GameState game;
     reset(game);
     set_player_name(game.players[0], "  Alice  ");
     set_player_name(game.players[1], "     ");
@@ -32,7 +32,7 @@ TEST(PlayerSetup, NamesLoseBlanksAtBothEnds)
 
 TEST(PlayerSetup, NamesAreCutToThirteenCharacters)
 {
-    GameState& game = gameState;
+    GameState game;
     reset(game);
     set_player_name(game.players[0], "Abcdefghijklmnopqrstuvwxyz");
     EXPECT_STREQ(game.players[0].name, "Abcdefghijklm");
@@ -43,7 +43,7 @@ TEST(PlayerSetup, NamesAreCutToThirteenCharacters)
 
 TEST(PlayerSetup, PlayersWithNamesMoveToTheFrontWithTheirColours)
 {
-    GameState& game = gameState;
+    GameState game;
     reset(game);
     set_player_name(game.players[1], "Bob");
     set_ball_colour_name(game.players[1], "turtle BALL");
@@ -66,7 +66,7 @@ TEST(PlayerSetup, ColourNamesMatchWithoutRegardToCase)
     EXPECT_EQ(ball_colour_for_name("red sun ball"), 8);
     EXPECT_EQ(ball_colour_for_name("Red Sun"), 0);
     EXPECT_EQ(ball_colour_for_name(""), 0);
-    GameState& game = gameState;
+    GameState game;
     reset(game);
     game.players[0].ballColour = 4;
     set_ball_colour_name(game.players[0], "Plaid Ball");   // no such colour: kept

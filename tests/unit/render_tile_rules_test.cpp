@@ -36,17 +36,16 @@ TEST(TileRules, SideTintsSwapWhenTheViewTurns)
 
 TEST(TileRules, ConveyorOffsetWrapsAfterOne)
 {
-    conveyorOffset = 0.0f;
+    float conveyorOffset = 0.0f;
     int frames = 0;
     float last = 0.0f;
     do {
         last = conveyorOffset;
-        advance_conveyor_offset();
+        advance_conveyor_offset(conveyorOffset);
         ++frames;
     } while (conveyorOffset > last);
     EXPECT_EQ(frames, 41);   // 41 * 0.0247 > 1
     EXPECT_NEAR(conveyorOffset, 41 * 0.0247 - 1.0, 1e-5);
-    conveyorOffset = 0.0f;
 }
 
 TEST(TileRules, NeighboursHideTheFacesTheyCover)

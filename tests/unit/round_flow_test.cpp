@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "game/round_flow.h"
+#include "game/session.h"
 #include "render/camera.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"
@@ -18,9 +19,19 @@ namespace {
 int scoreCardsOpened = 0;
 std::string lastMessage;
 
+// The round's session, made before the physics fixture that plays in its world.
+struct SessionHolder {
+    std::unique_ptr<GameSession> session = std::make_unique<GameSession>();
+};
+
 // A course of holes with a tee on (24, 12) and a cup on (24, 20), packed and loaded.
-class RoundFlowTest : public physics_test::PhysicsTest {
+class RoundFlowTest : private SessionHolder, public physics_test::PhysicsTest {
 protected:
+    RoundFlowTest() : PhysicsTest(session->physics) {}
+
+    Course& course = session->course;
+    GameHooks& roundHooks = session->hooks;
+
     void SetUp() override
     {
         PhysicsTest::SetUp();
@@ -28,19 +39,27 @@ protected:
         ASSERT_EQ(chdir(dir.path().c_str()), 0);
         scoreCardsOpened = 0;
         lastMessage.clear();
-        roundHooks = RoundHooks{};
-        roundHooks.open_score_card = [] { ++scoreCardsOpened; };
-        roundHooks.show_message = [](const char* text, const char*) { lastMessage = text; };
-        gameState.goToHoleMode = 0;
+        roundHooks = GameHooks{};
+        roundHooks.open_score_card = [](GameSession&) { ++scoreCardsOpened; };
+        roundHooks.show_message = [](GameSession&, const char* text, const char*) { lastMessage = text; };
+        gameState.goToHoleMode = GoToHoleMode::Scored;
     }
     void TearDown() override
     {
-        remove_course_files(true);
+        remove_course_files(course, true);
         course = Course{};
         ASSERT_EQ(chdir(previousDir.c_str()), 0);
-        roundHooks = RoundHooks{};
+        roundHooks = GameHooks{};
         PhysicsTest::TearDown();
     }
+
+    // The round's steps on the test's session.
+    void begin_round() { ::begin_round(*session); }
+    void advance_hole() { ::advance_hole(*session); }
+    void set_up_turn() { ::set_up_turn(*session); }
+    void set_up_tee() { ::set_up_tee(*session); }
+    bool go_to_hole(int n) { return ::go_to_hole(*session, n); }
+    void reset_round() { ::reset_round(*session); }
 
     static std::string current_directory_name()
     {
@@ -53,9 +72,9 @@ protected:
         std::vector<CoursePackHole> holes;
         for (int k = 1; k <= count; ++k) {
             clear_hole(holeGrid);
-            for (int j = 10; j <= 22; ++j) physics_test::set_tile(24, j, 1);
-            physics_test::set_tile(24, 20, 1, KIND_PLAIN, EDGE_CUP);
-            physics_test::set_tee(24, 12);
+            for (int j = 10; j <= 22; ++j) set_tile(24, j, 1);
+            set_tile(24, 20, 1, KIND_PLAIN, EDGE_CUP);
+            set_tee(24, 12);
             const std::string name = dir.file("h" + std::to_string(k) + ".top");
             std::string error;
             ASSERT_TRUE(write_hole_file(holeGrid, name, &error)) << error;
@@ -64,7 +83,7 @@ protected:
         std::string error;
         ASSERT_TRUE(pack_course(dir.file("c.cor"), holes, &error)) << error;
         clear_hole(holeGrid);
-        CourseLoadResult result = load_course(dir.file("c.cor"));
+        CourseLoadResult result = load_course(course, dir.file("c.cor"));
         ASSERT_TRUE(result.ok) << result.message;
         GameState& game = gameState;
         game.playerCount = players;
@@ -92,7 +111,7 @@ TEST_F(RoundFlowTest, FirstHoleLoadsOnTheNextFrameWithPlayerOneOnTheTee)
     EXPECT_EQ(gameState.holeAdvanceCountdown, 1);
     advance_hole();
     EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
-    EXPECT_EQ(holeGrid.teeState, 2);
+    EXPECT_EQ(holeGrid.teeState, TeeState::Waiting);
     set_up_turn();
     set_up_tee();
     double pos[3];
@@ -108,7 +127,7 @@ TEST_F(RoundFlowTest, FirstHoleLoadsOnTheNextFrameWithPlayerOneOnTheTee)
     ball_position(1, pos);
     EXPECT_DOUBLE_EQ(pos[2], 3 * 32 + 9);   // drops from two levels up
     EXPECT_EQ(physicsWorld.followBall, 1);
-    EXPECT_EQ(holeGrid.teeState, 3);
+    EXPECT_EQ(holeGrid.teeState, TeeState::JustPlaced);
 }
 
 TEST_F(RoundFlowTest, FinishedHolePausesThirtyFramesThenOpensTheCardAndLoadsTheNext)
@@ -134,7 +153,7 @@ TEST_F(RoundFlowTest, FinishedHolePausesThirtyFramesThenOpensTheCardAndLoadsTheN
     EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
     EXPECT_EQ(gameState.currentPlayer, 1);
     EXPECT_EQ(gameState.players[0].holeStrokes, 0);
-    EXPECT_EQ(holeGrid.teeState, 2);
+    EXPECT_EQ(holeGrid.teeState, TeeState::Waiting);
 }
 
 TEST_F(RoundFlowTest, LastHoleWritesTheLeaderBoardOnceAndFinishesTheCourse)
@@ -164,7 +183,7 @@ TEST_F(RoundFlowTest, GoToHoleMovesAtOnceUnscoredAndRefusesNumbersBelowOne)
     EXPECT_FALSE(go_to_hole(0));
     EXPECT_FALSE(go_to_hole(-4));
     ASSERT_TRUE(go_to_hole(2));
-    EXPECT_EQ(gameState.goToHoleMode, 2);
+    EXPECT_EQ(gameState.goToHoleMode, GoToHoleMode::Moved);
     advance_hole();
     EXPECT_EQ(gameState.holeAdvanceCountdown, 0);
     EXPECT_EQ(gameState.currentHole, 2);
@@ -197,7 +216,7 @@ TEST_F(RoundFlowTest, HoleWhoseFileIsGoneIsReportedAndSkipped)
     EXPECT_EQ(gameState.currentHole, 3);
     advance_hole();
     EXPECT_EQ(gameState.currentHole, 3);
-    EXPECT_EQ(holeGrid.teeState, 2);   // hole 3 is in play
+    EXPECT_EQ(holeGrid.teeState, TeeState::Waiting);   // hole 3 is in play
 }
 
 TEST_F(RoundFlowTest, ResetLeavesNoPlayersNoCourseAndAnEmptyHole)
@@ -209,7 +228,7 @@ TEST_F(RoundFlowTest, ResetLeavesNoPlayersNoCourseAndAnEmptyHole)
     EXPECT_EQ(gameState.playerCount, 0);
     EXPECT_EQ(course.holeCount, 0);
     EXPECT_STREQ(gameState.players[0].name, "");
-    EXPECT_EQ(holeGrid.teeState, 1);
+    EXPECT_EQ(holeGrid.teeState, TeeState::NoTee);
     EXPECT_TRUE(ball_is_parked(0));
     EXPECT_FALSE(std::filesystem::exists(dir.file("temp/h1.top")));
 }
@@ -232,7 +251,7 @@ TEST_F(RoundFlowTest, AfterPlayerOneHolesOutTheCameraGoesToPlayerTwoOnTheTee)
     };
     run_frame();
     run_frame();
-    physics_test::strike(90.0f, 50.0f);   // power 20 straight up the fairway
+    strike(90.0f, 50.0f);   // power 20 straight up the fairway
     for (int f = 0; f < 400 && gameState.currentPlayer == 1; ++f) run_frame();
     ASSERT_EQ(gameState.currentPlayer, 2);
     double p0[3];

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/course.h"
 #include "hole/leader_board.h"
 #include "render/score_card.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "physics/physics.h"
 #include "render/camera.h"
 #include "render/sample_holes.h"
@@ -18,11 +18,12 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-int benchWindow = 0;
-
-}  // namespace
+BenchScene& bench_scene()
+{
+    // The benchmark tool draws one scene at a time; it lives until the tool ends.
+    static const std::unique_ptr<BenchScene> scene = std::make_unique<BenchScene>();
+    return *scene;
+}
 
 bool start_bench_gl(const std::string& dataDir)
 {
@@ -44,51 +45,67 @@ bool start_bench_gl(const std::string& dataDir)
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
-    init_physics();
-    install_drawing_hooks();
+    BenchScene& scene = bench_scene();
+    PhysicsWorld& world = scene.table.world;
+    init_physics(world);
+    world.hooks.user = &scene;
+    world.hooks.draw_ball = [](void* user, int slot, const double pos[3], const double rot[12], double radius) {
+        BenchScene& s = *static_cast<BenchScene*>(user);
+        draw_ball(s.renderer, ball_colour_of(s.table.round, slot), pos, rot, radius);
+    };
+    world.hooks.draw_putter = [](void*, const double pos[3], const double rot[12]) { draw_putter(pos, rot); };
+    world.hooks.draw_power_meter = [](void* user, float meter, const double ballPos[3]) {
+        draw_power_meter(meter, ballPos, static_cast<BenchScene*>(user)->table.aim.meterFlipped);
+    };
     return true;
 }
 
 void open_bench_window(int width, int height)
 {
-    if (benchWindow) glutDestroyWindow(benchWindow);
+    BenchScene& scene = bench_scene();
+    if (scene.window) glutDestroyWindow(scene.window);
     glutInitWindowSize(width, height);
     glutInitWindowPosition(0, 0);
-    benchWindow = glutCreateWindow("minigolf-bench");
+    scene.window = glutCreateWindow("minigolf-bench");
     glutDisplayFunc([] {});
     for (int k = 0; k < 5; ++k) glutMainLoopEvent();
     set_projection(width, height);
-    load_textures();
+    load_scene_textures(scene.renderer);
 }
 
 bool load_bench_hole(const std::string& name)
 {
     static std::unique_ptr<HoleGrid> built = std::make_unique<HoleGrid>();
     if (!make_sample_hole(*built, name)) return false;
-    holeGrid = *built;
-    build_hole_geometry(holeGrid);
-    reset_balls();
-    gameState.playerCount = 0;
-    const Tee& tee = holeGrid.tee;
-    if (tee.level != -1) place_ball(0, tee.level, static_cast<float>(tee.x), static_cast<float>(tee.y));
-    else place_ball(0, holeGrid.height_at(24, 24), tile_corner(24), tile_corner(24));
-    physicsWorld.followBall = 0;
+    BenchScene& scene = bench_scene();
+    PhysicsWorld& world = scene.table.world;
+    HoleGrid& grid = scene.table.grid;
+    grid = *built;
+    build_hole_geometry(world);
+    reset_balls(world);
+    scene.table.round.playerCount = 0;
+    const Tee& tee = grid.tee;
+    if (tee.level != -1) place_ball(world, 0, tee.level, static_cast<float>(tee.x), static_cast<float>(tee.y));
+    else place_ball(world, 0, grid.height_at(24, 24), tile_corner(24), tile_corner(24));
+    world.followBall = 0;
     return true;
 }
 
 double run_bench_frame()
 {
+    BenchScene& scene = bench_scene();
+    PhysicsWorld& world = scene.table.world;
     begin_scene();
-    apply_camera();
-    draw_base_plane();
-    draw_tiles();
-    draw_tee_marker();
+    apply_camera(scene.renderer, scene.camera, world);
+    draw_base_plane(scene.renderer, scene.table.grid);
+    draw_tiles(scene.renderer, world);
+    draw_tee_marker(scene.renderer, scene.table.grid);
     const auto start = std::chrono::steady_clock::now();
-    for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(step == BALL_STEPS_PER_FRAME - 1 ? 1 : 0);
+    for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(world, step == BALL_STEPS_PER_FRAME - 1);
     const double steps = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     end_scene();
-    advance_conveyor_offset();
-    advance_oscillation_frame();
+    advance_conveyor_offset(scene.renderer.conveyorOffset);
+    advance_oscillation_frame(world);
     glutSwapBuffers();
     glFinish();
     glutMainLoopEvent();

@@ -5,6 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "physics/putt_play.h"
+#include "render/camera.h"
+#include "render/renderer.h"
+
+// What the drawing benchmarks draw: a hole in a world of its own, the drawing state and the
+// camera.
+struct BenchScene {
+    PuttTable table;
+    Renderer renderer;
+    CameraState camera;
+    int window = 0;
+};
+
+// The benchmark's one scene (made by start_bench_gl).
+BenchScene& bench_scene();
+
 // Goes to the folder holding textures/ (the program's own folder unless dataDir is given)
 // and starts GLUT. False when neither works.
 bool start_bench_gl(const std::string& dataDir);

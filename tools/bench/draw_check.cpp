@@ -18,7 +18,7 @@
 
 #include <ode/ode.h>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "physics/physics.h"
 #include "render/camera.h"
 #include "render/sample_holes.h"
@@ -37,12 +37,13 @@ struct Colour {
 // The same still moment every time: blocks half risen, belts part way, one bumper flashing.
 void freeze_animation()
 {
-    oscillationFrame = 30;
-    conveyorOffset = 0.3f;
+    BenchScene& scene = bench_scene();
+    scene.table.world.oscillationFrame = 30;
+    scene.renderer.conveyorOffset = 0.3f;
     int i = 0, j = 0;
-    find_tile(holeGrid, KIND_BUMPER, i, j);
-    physicsWorld.bumperFlash = {tile_corner(i), tile_corner(j), 7};
-    aimInput.meterFlipped = 0;
+    find_tile(scene.table.grid, KIND_BUMPER, i, j);
+    scene.table.world.bumperFlash = {tile_corner(i), tile_corner(j), 7};
+    scene.table.aim.meterFlipped = false;
 }
 
 const unsigned char MARKER[3] = {1, 254, 3};
@@ -52,18 +53,20 @@ const unsigned char MARKER[3] = {1, 254, 3};
 std::vector<uint8_t> draw_still(bool plain, bool marked = false)
 {
     freeze_animation();
-    set_plain_drawing(plain);
+    BenchScene& scene = bench_scene();
+    Renderer& r = scene.renderer;
+    set_plain_drawing(r, plain);
     begin_scene();
-    apply_camera();
-    draw_base_plane();
-    draw_tiles();
-    draw_tee_marker();
-    if (marked) draw_hidden_faces(MARKER);
+    apply_camera(r, scene.camera, scene.table.world);
+    draw_base_plane(r, scene.table.grid);
+    draw_tiles(r, scene.table.world);
+    draw_tee_marker(r, scene.table.grid);
+    if (marked) draw_hidden_faces(r, scene.table.grid, MARKER);
     const double ball[3] = {tile_corner(23) + 32.0, tile_corner(23) + 32.0, 32.0 + 9};
     dMatrix3 turned;
     dRFromAxisAndAngle(turned, 1, 1, 0, 0.7);
-    draw_ball(0, ball, turned, 9.0);
-    draw_power_meter(30, ball);
+    draw_ball(r, ball_colour_of(scene.table.round, 0), ball, turned, 9.0);
+    draw_power_meter(30, ball, false);
     dMatrix3 aim;
     dRFromAxisAndAngle(aim, 0, 0, 1, 0.5);
     const double putter[3] = {ball[0] - 40, ball[1] - 20, ball[2] + 0.05};
@@ -82,7 +85,7 @@ int compare_views(const std::string& outDir)
     const int zooms[3] = {-3, 0, 3};
     for (float angle : angles) {
         for (int zoom : zooms) {
-            CameraState& camera = cameraState;
+            CameraState& camera = bench_scene().camera;
             camera = CameraState();
             camera.viewAngle = angle;
             for (int k = 0; k < zoom; ++k) zoom_in(camera);
@@ -129,20 +132,23 @@ Colour pixel_at(const std::vector<uint8_t>& rows, int x, int y)
 // One frame of the game; returns the colours at the tops of the two bumpers' caps.
 void play_frame(const double capA[3], const double capB[3], Colour& a, Colour& b)
 {
+    BenchScene& scene = bench_scene();
+    Renderer& r = scene.renderer;
+    PhysicsWorld& world = scene.table.world;
     begin_scene();
-    apply_camera();
-    draw_base_plane();
-    draw_tiles();
-    draw_tee_marker();
+    apply_camera(r, scene.camera, world);
+    draw_base_plane(r, scene.table.grid);
+    draw_tiles(r, world);
+    draw_tee_marker(r, scene.table.grid);
     GLdouble model[16], projection[16];
     GLint viewport[4];
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
-    for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(step == BALL_STEPS_PER_FRAME - 1 ? 1 : 0);
+    for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(world, step == BALL_STEPS_PER_FRAME - 1);
     end_scene();
-    advance_conveyor_offset();
-    advance_oscillation_frame();
+    advance_conveyor_offset(r.conveyorOffset);
+    advance_oscillation_frame(world);
     const std::vector<uint8_t> rows = read_back_buffer(WIDTH, HEIGHT);
     glutSwapBuffers();
     glutMainLoopEvent();
@@ -155,9 +161,12 @@ void play_frame(const double capA[3], const double capB[3], Colour& a, Colour& b
 
 bool follow_bumper_flash()
 {
-    set_plain_drawing(false);
-    cameraState = CameraState();
-    physicsWorld.bumperFlash = {};
+    BenchScene& scene = bench_scene();
+    PhysicsWorld& world = scene.table.world;
+    const HoleGrid& holeGrid = scene.table.grid;
+    set_plain_drawing(scene.renderer, false);
+    scene.camera = CameraState();
+    world.bumperFlash = {};
     int i = 0, j = 0;
     find_tile(holeGrid, KIND_BUMPER, i, j);
     const int h = holeGrid.height_at(i, j);
@@ -166,16 +175,16 @@ bool follow_bumper_flash()
     for (oi = i + 1; oi < GRID_SIZE; ++oi) if (holeGrid.kind_at(oi, j) == KIND_BUMPER) break;
     const double capB[3] = {tile_corner(oi) + 32.0, tile_corner(j) + 32.0, 32.0 * holeGrid.height_at(oi, j) + 22};
     // A ball two tiles beyond the bumper (away from the viewer) rolling straight at its post.
-    reset_balls();
-    place_ball(0, holeGrid.height_at(i, j + 2), tile_corner(i), tile_corner(j + 2));
+    reset_balls(world);
+    place_ball(world, 0, holeGrid.height_at(i, j + 2), tile_corner(i), tile_corner(j + 2));
     Colour before{}, first{}, after{}, other{};
     for (int k = 0; k < 20; ++k) play_frame(capA, capB, before, other);
-    dBodySetLinearVel(physicsWorld.balls[0].body, 0, -600, 0);
+    dBodySetLinearVel(world.balls[0].body, 0, -600, 0);
     bool hit = false;
     for (int k = 0; k < 200 && !hit; ++k) {
         Colour a, b;
         play_frame(capA, capB, a, b);
-        hit = physicsWorld.bumperFlash.framesLeft > 0;
+        hit = world.bumperFlash.framesLeft > 0;
     }
     int whiteFrames = 0;
     if (hit) {

@@ -58,7 +58,7 @@ int bench_frame(int argc, char** argv)
         }
     }
     if (!start_bench_gl(dataDir)) return 1;
-    set_plain_drawing(plain);
+    set_plain_drawing(bench_scene().renderer, plain);
     for (const Size& size : sizes) {
         open_bench_window(size.width, size.height);
         for (const std::string& hole : holes) {
@@ -66,7 +66,7 @@ int bench_frame(int argc, char** argv)
                 std::fprintf(stderr, "frame: unknown hole %s\n", hole.c_str());
                 return 2;
             }
-            cameraState = CameraState();
+            bench_scene().camera = CameraState();
             for (int k = 0; k < 10; ++k) run_bench_frame();   // compiles the hole, settles the ball
             std::vector<double> times, steps;
             for (int k = 0; k < frames; ++k) {

@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/hole_grid.h"
 #include "physics/physics.h"
+#include "physics/putt_play.h"
 #include "tools/bench/bench_commands.h"
 
 namespace {
@@ -51,40 +53,40 @@ void every_kind_hole(HoleGrid& grid)
 }
 
 // Four balls in play, rolling in different directions.
-void start_four_balls(const HoleGrid& grid)
+void start_four_balls(PhysicsWorld& w)
 {
+    const HoleGrid& grid = w.grid;
     static const int tiles[4][2] = {{10, 10}, {30, 12}, {14, 33}, {36, 36}};
     static const double speeds[4][2] = {{600, 150}, {-300, 500}, {200, -700}, {-450, -450}};
     for (int k = 0; k < BALL_COUNT; ++k) {
         int i = tiles[k][0], j = tiles[k][1];
-        place_ball(k, grid.height_at(i, j) + 1, tile_corner(i), tile_corner(j));
-        dBodySetLinearVel(physicsWorld.balls[k].body, speeds[k][0], speeds[k][1], 0);
+        place_ball(w, k, grid.height_at(i, j) + 1, tile_corner(i), tile_corner(j));
+        dBodySetLinearVel(w.balls[k].body, speeds[k][0], speeds[k][1], 0);
     }
 }
 
-void measure(const char* name, void (*make)(HoleGrid&), int builds, int steps)
+void measure(PhysicsWorld& w, const char* name, void (*make)(HoleGrid&), int builds, int steps)
 {
-    HoleGrid& grid = holeGrid;
-    make(grid);
+    make(w.grid);
     std::vector<double> buildTimes, buildCpu, clearCpu;
     for (int k = 0; k < builds; ++k) {
-        buildTimes.push_back(bench::time_ms([] { build_hole_geometry(); }));
-        buildCpu.push_back(bench::cpu_ms([] { build_hole_geometry(); }));
-        clearCpu.push_back(bench::cpu_ms([] { clear_hole_geometry(); }));
-        build_hole_geometry();
+        buildTimes.push_back(bench::time_ms([&w] { build_hole_geometry(w); }));
+        buildCpu.push_back(bench::cpu_ms([&w] { build_hole_geometry(w); }));
+        clearCpu.push_back(bench::cpu_ms([&w] { clear_hole_geometry(w); }));
+        build_hole_geometry(w);
     }
     std::printf("build %s median_ms=%.3f cpu_ms=%.3f clear_cpu_ms=%.3f geoms=%zu\n", name, bench::median(buildTimes),
-                bench::median(buildCpu), bench::median(clearCpu), hole_geom_count());
+                bench::median(buildCpu), bench::median(clearCpu), hole_geom_count(w));
 
-    gameState.playerCount = 4;
-    gameState.currentPlayer = 1;
+    w.round.playerCount = 4;
+    w.round.currentPlayer = 1;
     std::vector<double> stepTimes, stepCpu;
     for (int k = 0; k < steps; ++k) {
-        if (k % 300 == 0) start_four_balls(grid);
-        if (k % 3 == 0) step_moving_blocks(grid);
-        stepTimes.push_back(bench::time_ms([k] { step_balls(k % 3 == 2 ? 1 : 0); }));
-        if (k % 2) stepCpu.push_back(bench::cpu_ms([k] { step_balls(k % 3 == 2 ? 1 : 0); }));
-        if (k % 3 == 2) advance_oscillation_frame();
+        if (k % 300 == 0) start_four_balls(w);
+        if (k % 3 == 0) step_moving_blocks(w);
+        stepTimes.push_back(bench::time_ms([&w, k] { step_balls(w, k % 3 == 2); }));
+        if (k % 2) stepCpu.push_back(bench::cpu_ms([&w, k] { step_balls(w, k % 3 == 2); }));
+        if (k % 3 == 2) advance_oscillation_frame(w);
     }
     std::printf("ball_step %s balls=4 median_ms=%.4f cpu_ms=%.4f\n", name, bench::median(stepTimes),
                 bench::median(stepCpu));
@@ -104,9 +106,10 @@ int bench_physics(int argc, char** argv)
             return 2;
         }
     }
-    init_physics();
-    measure("densest", densest_hole, builds, steps);
-    measure("every_kind", every_kind_hole, builds, steps);
-    shutdown_physics();
+    auto table = std::make_unique<PuttTable>();
+    init_physics(table->world);
+    measure(table->world, "densest", densest_hole, builds, steps);
+    measure(table->world, "every_kind", every_kind_hole, builds, steps);
+    shutdown_physics(table->world);
     return 0;
 }

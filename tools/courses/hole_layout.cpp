@@ -223,7 +223,7 @@ bool build_hole_grid(const HoleSource& source, HoleGrid& grid, std::string* erro
         if (error) *error = "a hole needs exactly one tee 'T' and one cup 'C'";
         return false;
     }
-    grid.teeState = 2;
+    grid.teeState = TeeState::Waiting;
     rebuild_warp_table(grid);
     return true;
 }

@@ -99,7 +99,8 @@ int cmd_course_check(int argc, char** argv)
         std::printf("FAIL course %s: %s\n", path, loaded.message.c_str());
         failures = 1;
     }
-    HoleGrid& grid = holeGrid;
+    auto table = std::make_unique<PuttTable>();
+    HoleGrid& grid = table->grid;
     for (int h = 1; loaded.ok && h <= course->holeCount; ++h) {
         const int par = course->parTable[h - 1];
         clear_hole(grid);
@@ -126,7 +127,7 @@ int cmd_course_check(int argc, char** argv)
                 ++failures;
                 continue;
             }
-            ReplayResult replay = replay_putts(grid, putts);
+            ReplayResult replay = replay_putts(table->world, putts);
             if (!replay.holed) {
                 std::printf("FAIL hole %d: the recorded putts do not hole out\n", h);
                 ++failures;
@@ -140,7 +141,7 @@ int cmd_course_check(int argc, char** argv)
         }
         SolveOptions options;
         options.maxStrokes = maxStrokes > 0 ? maxStrokes : std::min(par + 2, 12);
-        SolveResult solved = solve_hole(grid, options);
+        SolveResult solved = solve_hole(table->world, options);
         if (!solved.solved) {
             std::printf("FAIL hole %d: cannot be completed within %d strokes\n", h, options.maxStrokes);
             ++failures;
@@ -149,7 +150,7 @@ int cmd_course_check(int argc, char** argv)
                         format_putts(solved.putts).c_str());
         }
     }
-    if (physics_ready()) shutdown_physics();
+    shutdown_physics(table->world);
     remove_course_files(*course, true);
     std::error_code ignored;
     std::filesystem::remove_all(scratch, ignored);

@@ -5,9 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/hole_file.h"
 #include "physics/physics.h"
 #include "physics/putt_play.h"
@@ -27,10 +28,10 @@ void print_event(PhysicsEvent event, int /*slot*/, long step, void* /*user*/)
     std::printf("event %ld %s\n", step, EVENT_NAMES[event]);
 }
 
-void print_position(long step, void* /*user*/)
+void print_position(long step, void* user)
 {
     double p[3];
-    ball_position(0, p);
+    ball_position(*static_cast<const PhysicsWorld*>(user), 0, p);
     std::printf("pos %ld %.3f %.3f %.3f\n", step, p[0], p[1], p[2]);
 }
 
@@ -123,28 +124,29 @@ int cmd_simulate(int argc, char** argv)
         return 2;
     }
 
-    HoleGrid& grid = holeGrid;
+    auto table = std::make_unique<PuttTable>();
+    HoleGrid& grid = table->grid;
     clear_hole(grid);
     std::string error;
     if (!read_hole_file(grid, path, &error)) {
         std::fprintf(stderr, "minigolf-tool simulate: %s\n", error.c_str());
         return 1;
     }
-    if (grid.teeState != 2) {
+    if (grid.teeState != TeeState::Waiting) {
         std::fprintf(stderr, "minigolf-tool simulate: %s has no tee\n", path);
         return 1;
     }
 
-    start_hole_play(grid, static_cast<int>(players));
+    start_hole_play(table->world, static_cast<int>(players));
     PuttWatch watch;
     watch.maxSteps = maxSteps;
+    watch.user = &table->world;
     watch.on_event = print_event;
     if (trace) watch.on_frame = print_position;
-    PuttResult outcome = play_putt(grid, angle, power, watch);
+    PuttResult outcome = play_putt(table->world, angle, power, watch);
     const double* p = outcome.position;
     const int strokes = outcome.strokes;
     std::printf("result x=%.3f y=%.3f z=%.3f strokes=%d holed=%s\n", p[0], p[1], p[2], strokes,
                 outcome.holed ? "yes" : "no");
-    shutdown_physics();
     return 0;
 }

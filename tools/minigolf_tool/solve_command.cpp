@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "game/game_state.h"
+#include "hole/round_state.h"
 #include "hole/hole_file.h"
 #include "physics/physics.h"
 #include "physics/putt_play.h"
@@ -116,7 +116,7 @@ struct Outcome {
 // Watches a putt: how close the ball passed to the cup, and whether it has slowed down on
 // plain ground far from the cup, where its resting place can be told without rolling on.
 struct Watcher {
-    const HoleGrid* grid = nullptr;
+    const PhysicsWorld* world = nullptr;
     double cup[2] = {};
     double best = 1e9;
     bool cutShort = false;
@@ -134,7 +134,7 @@ void watch_frame(long /*step*/, void* user)
 {
     Watcher& w = *static_cast<Watcher*>(user);
     double p[3];
-    ball_position(0, p);
+    ball_position(*w.world, 0, p);
     double d = std::hypot(p[0] - w.cup[0], p[1] - w.cup[1]);
     if (d < w.best) w.best = d;
 }
@@ -144,8 +144,8 @@ bool watch_stop(long step, void* user)
     Watcher& w = *static_cast<Watcher*>(user);
     if (step < 60) return false;
     double p[3];
-    ball_position(0, p);
-    const dReal* v = dBodyGetLinearVel(physicsWorld.balls[0].body);
+    ball_position(*w.world, 0, p);
+    const dReal* v = dBodyGetLinearVel(w.world->balls[0].body);
     double speed = std::fabs(v[0]) + std::fabs(v[1]);
     if (speed > 45.0 || std::fabs(v[2]) > 5.0) return false;
     // Drag alone slows a rolling ball: it goes on v / 0.3 further.
@@ -154,7 +154,7 @@ bool watch_stop(long step, void* user)
     for (const double* q : {p, ahead}) {
         int i = static_cast<int>(std::floor((q[0] - GRID_ORIGIN) / TILE_SIZE));
         int j = static_cast<int>(std::floor((q[1] - GRID_ORIGIN) / TILE_SIZE));
-        if (!plain_ground(*w.grid, i, j)) return false;
+        if (!plain_ground(w.world->grid, i, j)) return false;
     }
     w.cutShort = true;
     w.estimate[0] = ahead[0];
@@ -164,6 +164,7 @@ bool watch_stop(long step, void* user)
 }
 
 struct Search {
+    PhysicsWorld& world;
     HoleGrid& grid;
     const SolveOptions& options;
     Tee tee;
@@ -173,11 +174,11 @@ struct Search {
     std::vector<Putt> holing;
     bool found = false;
 
-    Search(HoleGrid& g, const SolveOptions& o) : grid(g), options(o) {}
+    Search(PhysicsWorld& w, const SolveOptions& o) : world(w), grid(w.grid), options(o) {}
 
     PuttResult play(const BallRest& from, int centiAngle, float power, Watcher* watcher)
     {
-        restore_ball_rest(grid, tee, from);
+        restore_ball_rest(world, tee, from);
         PuttWatch watch;
         watch.maxSteps = options.maxStepsPerPutt;
         if (watcher) {
@@ -186,7 +187,7 @@ struct Search {
             watch.stop_early = watch_stop;
         }
         ++sims;
-        return play_putt(grid, centiAngle / 100.0, power, watch);
+        return play_putt(world, centiAngle / 100.0, power, watch);
     }
 
     // Tries every putt from one place; returns true and fills holing when one holes out.
@@ -212,7 +213,7 @@ struct Search {
         for (int centi = 0; centi < 36000; centi += options.angleStep) {
             for (float power : SWEEP_POWERS) {
                 Watcher w;
-                w.grid = &grid;
+                w.world = &world;
                 w.cup[0] = cup[0];
                 w.cup[1] = cup[1];
                 PuttResult r = play(from.rest, centi, power, &w);
@@ -275,7 +276,7 @@ struct Search {
             }
             if (!r.rested) continue;
             Candidate c;
-            c.rest = capture_ball_rest();
+            c.rest = capture_ball_rest(world);
             c.score = score_of(grid, field, c.rest.position, cup);
             if (c.score >= FAR_AWAY) continue;
             c.putts = from.putts;
@@ -325,12 +326,13 @@ std::vector<float> course_distance_field(const HoleGrid& g)
     return field;
 }
 
-SolveResult solve_hole(HoleGrid& grid, const SolveOptions& options)
+SolveResult solve_hole(PhysicsWorld& w, const SolveOptions& options)
 {
     auto started = std::chrono::steady_clock::now();
     SolveResult result;
-    if (!start_hole_play(grid, 1)) return result;
-    Search search(grid, options);
+    HoleGrid& grid = w.grid;
+    if (!start_hole_play(w, 1)) return result;
+    Search search(w, options);
     search.tee = grid.tee;
     search.field = course_distance_field(grid);
     for (int i = 0; i < GRID_SIZE; ++i)
@@ -412,19 +414,20 @@ int cmd_hole_solve(int argc, char** argv)
                      "usage: minigolf-tool hole solve FILE.top [--max-strokes N] [--beam B] [--angle-step TENTHS] [--verbose]\n");
         return 2;
     }
-    HoleGrid& grid = holeGrid;
+    auto table = std::make_unique<PuttTable>();
+    HoleGrid& grid = table->grid;
     clear_hole(grid);
     std::string error;
     if (!read_hole_file(grid, path, &error)) {
         std::fprintf(stderr, "minigolf-tool: %s\n", error.c_str());
         return 1;
     }
-    if (grid.teeState != 2) {
+    if (grid.teeState != TeeState::Waiting) {
         std::fprintf(stderr, "minigolf-tool hole solve: %s has no tee\n", path);
         return 1;
     }
-    SolveResult result = solve_hole(grid, options);
-    shutdown_physics();
+    SolveResult result = solve_hole(table->world, options);
+    shutdown_physics(table->world);
     std::printf("putts simulated %ld in %.1f s\n", result.putts_simulated, result.seconds);
     if (!result.solved) {
         std::printf("unsolved within %d strokes\n", options.maxStrokes);

@@ -23,9 +23,9 @@ struct SolveResult {
     double seconds = 0;
 };
 
-// Searches grid (holeGrid) for the shortest holing sequence the search finds. Same hole and
+// Searches the world's hole for the shortest holing sequence the search finds. Same hole and
 // options, same answer.
-SolveResult solve_hole(HoleGrid& grid, const SolveOptions& options);
+SolveResult solve_hole(PhysicsWorld& w, const SolveOptions& options);
 
 // How far (in tiles, along the course) a ball at world (x, y) is from the cup: a rough
 // walk over the tiles that respects railings, heights, ramps and warps. Large for places

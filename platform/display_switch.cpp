@@ -1,4 +1,4 @@
-#include "app/display_switch.h"
+#include "platform/display_switch.h"
 
 #include <strings.h>
 

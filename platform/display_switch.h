@@ -3,7 +3,7 @@
 // a DisplayBackend.
 #pragma once
 
-#include "app/window_state.h"
+#include "platform/window_state.h"
 
 struct DisplayMode {
     const char* listEntry;   // as the resolution dialog lists it, e.g. "640 x 480"

@@ -1,4 +1,4 @@
-// Window and settings state of the application shell.
+// The window and the settings kept with it: size, full screen, sound.
 #pragma once
 
 #include <string>
@@ -6,15 +6,13 @@
 struct WindowState {
     int windowWidth = 600;       // drawable size in pixels
     int windowHeight = 450;
-    int fullScreen = 0;          // 1 = running in a GLUT game mode
+    bool fullScreen = false;     // running in a GLUT game mode
     int modeWidth = 0;           // the full-screen mode asked for, kept in Config.glf while
     int modeHeight = 0;          //   full screen (the display may give another size)
-    int soundOn = 1;             // sound enabled
-    int soundsPending = 1;       // sound effects to be loaded at the end of the next frame
+    bool soundOn = true;         // sound enabled
+    bool soundsPending = true;   // sound effects to be loaded at the end of the next frame
     std::string startDirectory;  // the directory every data path is relative to
 };
-
-extern WindowState windowState;
 
 constexpr int MIN_WINDOW_WIDTH = 600;
 constexpr int MIN_WINDOW_HEIGHT = 450;

@@ -1,0 +1,210 @@
+// The editor and play menu bars, their Config labels, and the Yes/No message box. The Edit
+// menu chooses the editor's tools, so the menus live here, where the editor and the game meet.
+#include <plib/pu.h>
+
+#include <cstdlib>
+
+#include "app/hole_dialogs.h"
+#include "app/shell.h"
+#include "game/game_actions.h"
+#include "platform/ui_dialogs.h"
+
+namespace {
+
+char fullScreenLabel[] = "Full Screen";
+char separator[] = "---------";
+
+// Every menu entry carries the session as its user data.
+Session& session_of(puObject* item) { return *static_cast<Session*>(item->getUserData()); }
+
+bool aiming(const Session& s) { return s.aim.aimMode != AimMode::Off; }
+
+// --- File ---
+
+void file_new(puObject* item)
+{
+    Session& s = session_of(item);
+    if (aiming(s)) return;
+    s.dialogs.confirmKind = ConfirmKind::NewHole;
+    message_box(s, "Start new hole?");
+}
+
+void file_open(puObject* item)
+{
+    Session& s = session_of(item);
+    if (aiming(s)) return;
+    open_hole_dialog(s);
+}
+
+void file_save(puObject* item)
+{
+    Session& s = session_of(item);
+    if (aiming(s)) return;
+    save_hole(s);
+}
+
+void file_save_as(puObject* item)
+{
+    Session& s = session_of(item);
+    if (aiming(s)) return;
+    save_hole_dialog(s);
+}
+
+void file_restart(puObject* item)
+{
+    Session& s = session_of(item);
+    s.dialogs.confirmKind = ConfirmKind::Restart;
+    message_box(s, "Do you really want to restart the program?");
+}
+
+void file_exit(puObject* item)
+{
+    Session& s = session_of(item);
+    s.dialogs.confirmKind = ConfirmKind::Exit;
+    message_box(s, "Do you really wish to exit the program?");
+}
+
+void file_load_course(puObject* item) { load_course_from_menu(session_of(item)); }
+
+// --- Edit ---
+
+struct ToolEntry {
+    const char* label;
+    EditorTool tool;
+};
+
+const ToolEntry TOOL_ENTRIES[] = {
+    {"Blocks", EditorTool::Blocks},
+    {"Conveyor Belts", EditorTool::Conveyors},
+    {"Oscillating Blocks", EditorTool::OscillatingBlocks},
+    {"Warp Zones", EditorTool::WarpZones},
+    {"Water", EditorTool::Water},
+    {"Sand", EditorTool::Sand},
+    {"Bumpers", EditorTool::Bumpers},
+    {"Railings / Holes", EditorTool::Railings},
+    {"Place Ball", EditorTool::PlaceBall},
+    {"NOTHING", EditorTool::Nothing},
+};
+
+template <int INDEX>
+void edit_tool(puObject* item)
+{
+    choose_tool(session_of(item), TOOL_ENTRIES[INDEX].tool, TOOL_ENTRIES[INDEX].label);
+}
+
+// --- Stats, Special ---
+
+void stats_score_card(puObject* item) { open_score_card_dialog(session_of(item)); }
+void stats_leader_board(puObject* item) { open_leader_board_dialog(session_of(item)); }
+void special_pick_up(puObject* item) { open_pick_up_dialog(session_of(item)); }
+void special_go_to_hole(puObject* item) { open_go_to_hole_dialog(session_of(item)); }
+
+// --- Config ---
+
+void config_full_screen(puObject* item) { open_resolution_dialog(session_of(item)); }
+
+void config_windowed(puObject* item)
+{
+    Session& s = session_of(item);
+    if (!s.window.fullScreen) return;
+    s.dialogs.confirmKind = ConfirmKind::Windowed;
+    message_box(s, "Really switch to windowed mode?");
+}
+
+void config_sound(puObject* item)
+{
+    Session& s = session_of(item);
+    if (aiming(s)) return;
+    switch_sound(s, !s.window.soundOn);
+}
+
+// Submenus list their entries bottom to top, ended by an empty entry.
+char* fileEditorItems[] = {(char*)"Exit", separator, (char*)"Restart", separator, (char*)"Save As",
+                           (char*)"Save", separator, (char*)"Open", (char*)"New", nullptr};
+puCallback fileEditorCallbacks[] = {file_exit, nullptr, file_restart, nullptr, file_save_as,
+                                    file_save, nullptr, file_open, file_new, nullptr};
+
+char* editItems[] = {(char*)"NOTHING", (char*)"Place Ball", (char*)"Railings / Holes", (char*)"Bumpers",
+                     (char*)"Sand", (char*)"Water", (char*)"Warp Zones", (char*)"Oscillating Blocks",
+                     (char*)"Conveyor Belts", (char*)"Blocks", nullptr};
+puCallback editCallbacks[] = {edit_tool<9>, edit_tool<8>, edit_tool<7>, edit_tool<6>, edit_tool<5>, edit_tool<4>,
+                              edit_tool<3>, edit_tool<2>, edit_tool<1>, edit_tool<0>, nullptr};
+
+puCallback configCallbacks[] = {config_sound, config_windowed, config_full_screen, nullptr};
+
+char* filePlayItems[] = {(char*)"Exit", separator, (char*)"Restart", separator, (char*)"Load Course", nullptr};
+puCallback filePlayCallbacks[] = {file_exit, nullptr, file_restart, nullptr, file_load_course, nullptr};
+
+char* statsItems[] = {(char*)"Leader Board", (char*)"Score Card", nullptr};
+puCallback statsCallbacks[] = {stats_leader_board, stats_score_card, nullptr};
+
+char* specialItems[] = {(char*)"Go To Hole", (char*)"Pick Up Ball", nullptr};
+puCallback specialCallbacks[] = {special_go_to_hole, special_pick_up, nullptr};
+
+// --- The message box ---
+
+void answer_yes(Session& s)
+{
+    const ConfirmKind kind = s.dialogs.confirmKind;
+    s.dialogs.confirmKind = ConfirmKind::None;
+    switch (kind) {
+    case ConfirmKind::NewHole: new_hole(s); break;
+    case ConfirmKind::Restart: restart_program(s); break;
+    case ConfirmKind::Exit: std::exit(0);
+    case ConfirmKind::Windowed: leave_full_screen_if_needed(s); break;
+    default: break;
+    }
+}
+
+// Adds a submenu whose entries all carry the session.
+void add_submenu(Session& s, puMenuBar* bar, const char* title, char* items[], puCallback callbacks[])
+{
+    void* users[16] = {};
+    for (int k = 0; k < 16 && items[k]; ++k) users[k] = &s;
+    bar->add_submenu(title, items, callbacks, users);
+}
+
+}  // namespace
+
+void choose_tool(Session& s, EditorTool tool, const char* label)
+{
+    s.editor.currentTool = tool;
+    s.pointer.swallowClick = true;
+    s.widgets.toolLabel->setLegend(label);
+    if (tool == EditorTool::Nothing) s.widgets.toolLabel->hide();
+    else s.widgets.toolLabel->reveal();
+}
+
+void create_menu_bars(Session& s)
+{
+    // PUI keeps pointers to the labels: the changing ones live in the session.
+    char* configItems[] = {s.soundLabel, s.windowedLabel, fullScreenLabel, nullptr};
+    PermanentWidgets& ui = s.widgets;
+    ui.editorMenuBar = new puMenuBar();
+    add_submenu(s, ui.editorMenuBar, "File", fileEditorItems, fileEditorCallbacks);
+    add_submenu(s, ui.editorMenuBar, "Edit", editItems, editCallbacks);
+    add_submenu(s, ui.editorMenuBar, "Config", configItems, configCallbacks);
+    ui.editorMenuBar->close();
+    ui.playMenuBar = new puMenuBar();
+    add_submenu(s, ui.playMenuBar, "File", filePlayItems, filePlayCallbacks);
+    add_submenu(s, ui.playMenuBar, "Stats", statsItems, statsCallbacks);
+    add_submenu(s, ui.playMenuBar, "Special", specialItems, specialCallbacks);
+    add_submenu(s, ui.playMenuBar, "Config", configItems, configCallbacks);
+    ui.playMenuBar->close();
+}
+
+void place_menu_bars(Session& s, int h)
+{
+    PermanentWidgets& ui = s.widgets;
+    for (puMenuBar* bar : {ui.editorMenuBar, ui.playMenuBar}) {
+        if (!bar) continue;
+        int width = 0, height = 0;
+        bar->getSize(&width, &height);
+        bar->setPosition(0, h - height);
+    }
+}
+
+void message_box(Session& s, const char* text)
+{
+    ask_question(text, [&s] { answer_yes(s); }, [&s] { s.dialogs.confirmKind = ConfirmKind::None; });
+}

@@ -1,3 +1,0 @@
-#include "game/dialog_state.h"
-
-DialogState dialogState;

@@ -1,4 +1,0 @@
-#include "game/game_state.h"
-
-GameState gameState;
-AimInput aimInput;

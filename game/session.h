@@ -1,0 +1,115 @@
+// The game's part of the session: the hole, the course, the round, the physics world that
+// plays them, the window settings, the dialogs and widgets the game shows, and the hooks
+// through which it reaches the application. The application's Session extends it; the game
+// only ever sees this part, so game code builds and is tested without the program.
+#pragma once
+
+#include <string>
+
+#include "game/dialog_state.h"
+#include "hole/course.h"
+#include "hole/hole_grid.h"
+#include "hole/leader_board.h"
+#include "hole/round_state.h"
+#include "physics/physics_world.h"
+#include "platform/display_switch.h"
+#include "platform/window_state.h"
+
+class puButton;
+class puDialogBox;
+class puFrame;
+class puInput;
+class puMenuBar;
+class puaComboBox;
+class puaSelectBox;
+
+struct GameSession;
+
+// The widgets every screen shares (made by the application at start-up).
+struct PermanentWidgets {
+    puButton* hideMenuButton = nullptr;   // "Hide Menu" / "Show Menu"
+    puFrame* toolLabel = nullptr;         // the editor's current tool
+    puFrame* statusBox = nullptr;         // the status line during a round
+    puButton* puttButton = nullptr;       // begins aiming
+    puButton* zoomInButton = nullptr;     // "+"
+    puButton* zoomOutButton = nullptr;    // "-"
+    puButton* turnLeftButton = nullptr;   // "<"
+    puButton* turnRightButton = nullptr;  // ">"
+    puMenuBar* editorMenuBar = nullptr;   // File, Edit, Config
+    puMenuBar* playMenuBar = nullptr;     // File, Stats, Special, Config
+};
+
+// The dialogs of the play and Config menus, each made when opened and deleted by the button
+// that closes it.
+struct GameDialogs {
+    puDialogBox* resolution = nullptr;
+    puaSelectBox* resolutionList = nullptr;
+    puDialogBox* pickUp = nullptr;
+    puDialogBox* goToHole = nullptr;
+    puaSelectBox* holeList = nullptr;
+    puDialogBox* scoreCard = nullptr;
+    puDialogBox* leaderBoard = nullptr;
+};
+
+// The start screen's two dialogs.
+struct StartScreenWidgets {
+    puDialogBox* question = nullptr;      // "What would you like to do?"
+    puDialogBox* players = nullptr;       // names and ball colours
+    puInput* nameInputs[MAX_PLAYERS] = {};
+    puaComboBox* colourBoxes[MAX_PLAYERS] = {};
+};
+
+// What the game needs of the application and of the screen. The application fills them at
+// start-up; every hook left null does nothing, so rounds run headless in tests.
+struct GameHooks {
+    // The round: the score card between holes, a problem to report, the hole's music.
+    void (*open_score_card)(GameSession& s) = nullptr;
+    void (*show_message)(GameSession& s, const char* text, const char* caption) = nullptr;
+    void (*start_hole_music)(GameSession& s) = nullptr;
+    // The application: a fresh hole in the editor, the sound switch, the window title, the
+    // permanent widgets placed for the window size, the display modes, the editor's tool put
+    // down (a round starts or the program restarts), the editor's widgets shown.
+    void (*new_hole)(GameSession& s) = nullptr;
+    void (*switch_sound)(GameSession& s, bool on) = nullptr;
+    void (*set_window_title)(GameSession& s, const char* title) = nullptr;
+    void (*place_widgets)(GameSession& s) = nullptr;
+    void (*enter_full_screen)(GameSession& s, const DisplayMode& mode) = nullptr;
+    void (*leave_full_screen)(GameSession& s) = nullptr;
+    void (*drop_editor_tool)(GameSession& s) = nullptr;
+    void (*show_editor)(GameSession& s) = nullptr;
+};
+
+struct GameSession {
+    GameSession() = default;
+    GameSession(const GameSession&) = delete;
+    GameSession& operator=(const GameSession&) = delete;
+
+    WindowState window;             // size, full screen, sound, start directory
+    HoleGrid grid;                  // the hole in play or being edited
+    std::string currentFileName;    // the editor's current hole or course file ("" when none)
+    Course course;                  // the course loaded for play
+    LeaderBoard leaderBoard;        // the board of the course loaded now
+    GameState round;                // players, turns, strokes and scores
+    AimInput aim;                   // the putt being aimed
+    PhysicsWorld physics{grid, round, aim};   // plays grid for round and aim
+    DialogState dialogs;            // what the menus and dialogs have open
+    PermanentWidgets widgets;
+    GameDialogs gameDialogs;
+    StartScreenWidgets startScreen;
+    GameHooks hooks;
+    // The Config menus' changing entries, shared by both bars (PUI keeps pointers to them).
+    char soundLabel[20] = "Sound Off";
+    char windowedLabel[20] = "--------";
+};
+
+// The title shown when no file is current.
+constexpr const char* NO_FILE_TITLE = "No File Loaded.";
+
+// The Config entries offer the opposite of the current state, on both bars at once.
+void set_sound_label(GameSession& s, bool soundOn);
+void set_windowed_label(GameSession& s, bool fullScreen);
+
+// Sets the window title through the hooks.
+void set_window_title(GameSession& s, const char* title);
+// The current file's base name ("" when none); with setTitle also makes it the window title.
+std::string current_file_base_name(GameSession& s, bool setTitle);
