@@ -1,0 +1,181 @@
+// Golden replay: every bundled hole's recorded putts, replayed with the real physics, give
+// exactly the events (with slot and ball step), putt ends and ball rests they gave when the
+// table below was recorded. A hash that changes means the physics no longer plays the same.
+#include <gtest/gtest.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hole/hole_file.h"
+#include "physics/physics.h"
+#include "physics/putt_play.h"
+#include "replay_hash.h"
+#include "tools/courses/hole_layout.h"
+
+namespace {
+
+struct GoldenHole {
+    const char* course;
+    const char* hole;  // the hole source's name in the course list
+    std::uint64_t hash;
+};
+
+// Recorded on the tree before the session object and the PhysicsWorld class, the same in a
+// sanitizer Debug build and a Release build. When a run reports different hashes it prints
+// the whole table as it found it. Holes that share a hash are played the same: the same tee
+// tile and one straight putt over the same plain tiles into the cup.
+const std::vector<GoldenHole> GOLDEN_HASHES = {
+    {"beginners", "01_first_putt", 0x5e4c372b340efb90ull},
+    {"beginners", "02_dogleg_right", 0xb03fa7abbcf7da1bull},
+    {"beginners", "03_up_the_ramp", 0x3116b547a889bb5dull},
+    {"beginners", "04_sand_trap", 0x5e4c372b340efb90ull},
+    {"beginners", "05_round_the_bend", 0x1933f42b0bbcc037ull},
+    {"beginners", "06_moving_walkway", 0xa92d93c9c2a2d0e7ull},
+    {"beginners", "07_the_pond", 0x383c94087f4fb088ull},
+    {"beginners", "08_shortcut", 0x345793b34156486dull},
+    {"beginners", "09_pinball", 0x7c5be96d4f8cbfc8ull},
+    {"championship", "01_opening_drive", 0x2c0747c158de212eull},
+    {"championship", "02_terrace", 0x29bc70f523aa4f19ull},
+    {"championship", "03_crosswind", 0x5484ba4f96cc2569ull},
+    {"championship", "04_drawbridge", 0x31049bd13669e811ull},
+    {"championship", "05_causeway", 0xed37fd419756d1e4ull},
+    {"championship", "06_zig_zag", 0x3890c74cc0def557ull},
+    {"championship", "07_twin_warps", 0xfd3a28d1ad1765ccull},
+    {"championship", "08_bumper_garden", 0x7c5be96d4f8cbfc8ull},
+    {"championship", "09_downhill", 0x66190dbc571805c2ull},
+    {"championship", "10_belt_return", 0xedbcf8d82343d722ull},
+    {"championship", "11_island_green", 0x5e4c372b340efb90ull},
+    {"championship", "12_block_party", 0xbfc127165b5e75edull},
+    {"championship", "13_sandy_dogleg", 0xa4da2f7fda4af332ull},
+    {"championship", "14_headwind", 0xb0c4edb2880d60c6ull},
+    {"championship", "15_summit", 0xc79bb1d1a1a92894ull},
+    {"championship", "16_warp_maze", 0xd6a9f0c86017f460ull},
+    {"championship", "17_ricochet", 0xf53f5d25f4bf540cull},
+    {"championship", "18_grand_finale", 0x38579f662ee14d11ull},
+};
+
+// The one place that calls the physics: plays putts from the tee of grid (holeGrid) the way
+// replay_putts does, each from the rest the previous one left, hashing the tee rest, every
+// event, every putt's end and every rest. replay_putts itself must agree on the strokes and
+// rests. The world is shut down at the end, so each hole starts in a fresh one.
+std::uint64_t hash_recorded_putts(HoleGrid& grid, const std::vector<Putt>& putts, std::string& problems)
+{
+    ReplayHash hash;
+    if (!start_hole_play(grid, 1)) {
+        problems += "no tee; ";
+        return 0;
+    }
+    const Tee tee = grid.tee;
+    BallRest rest = tee_rest(grid);
+    hash.add_rest(rest);
+    PuttWatch watch;
+    watch.user = &hash;
+    watch.on_event = [](PhysicsEvent event, int slot, long step, void* user) {
+        static_cast<ReplayHash*>(user)->add_event(static_cast<int>(event), slot, step);
+    };
+    std::vector<BallRest> rests;
+    bool holed = false;
+    int strokes = 0;
+    for (const Putt& putt : putts) {
+        restore_ball_rest(grid, tee, rest);
+        const PuttResult result = play_putt(grid, putt.angle, putt.power, watch);
+        hash.add_putt_end(result);
+        strokes += 1;
+        if (result.holed) {
+            holed = true;
+            break;
+        }
+        rest = capture_ball_rest();
+        hash.add_rest(rest);
+        rests.push_back(rest);
+    }
+    grid.tee = tee;
+
+    const ReplayResult replay = replay_putts(grid, putts);
+    if (replay.holed != holed || replay.strokes != strokes) problems += "replay_putts ends differently; ";
+    if (replay.rests.size() != rests.size()) {
+        problems += "replay_putts rests a different number of times; ";
+    } else {
+        for (size_t k = 0; k < rests.size(); ++k) {
+            ReplayHash mine, theirs;
+            mine.add_rest(rests[k]);
+            theirs.add_rest(replay.rests[k]);
+            if (mine.value() != theirs.value()) problems += "replay_putts rest " + std::to_string(k + 1) + " differs; ";
+        }
+    }
+    if (!holed) problems += "the recorded putts do not hole out; ";
+    shutdown_physics();
+    return hash.value();
+}
+
+struct BundledPutts {
+    std::string course, hole;
+    HoleSource source;
+};
+
+std::vector<BundledPutts> bundled_putts()
+{
+    std::vector<BundledPutts> holes;
+    const std::string dir = MG_COURSE_SOURCES;
+    for (const char* course : {"beginners", "championship"}) {
+        std::string text, error;
+        CourseList list;
+        EXPECT_TRUE(read_text_file(dir + "/" + course + ".course", text, &error)) << error;
+        EXPECT_TRUE(parse_course_list(text, list, &error)) << error;
+        for (const std::string& stem : list.holes) {
+            BundledPutts hole{course, stem, {}};
+            EXPECT_TRUE(read_text_file(dir + "/" + course + "/" + stem + ".hole", text, &error)) << error;
+            EXPECT_TRUE(parse_hole_source(text, hole.source, &error)) << stem << ": " << error;
+            holes.push_back(hole);
+        }
+    }
+    return holes;
+}
+
+}  // namespace
+
+TEST(GoldenReplay, HashIsFnv1a)
+{
+    // The published FNV-1a 64 test values, so the recorded table means what it says.
+    ReplayHash empty, a, foobar;
+    a.add_bytes("a", 1);
+    foobar.add_bytes("foobar", 6);
+    EXPECT_EQ(empty.value(), 0xcbf29ce484222325ull);
+    EXPECT_EQ(a.value(), 0xaf63dc4c8601ec8cull);
+    EXPECT_EQ(foobar.value(), 0x85944171f73967e8ull);
+}
+
+TEST(GoldenReplay, BundledHolesReplayAsRecorded)
+{
+    std::vector<BundledPutts> holes = bundled_putts();
+    ASSERT_EQ(holes.size(), 27u);
+    auto grid = std::make_unique<HoleGrid>();
+    std::string table, mismatches;
+    for (BundledPutts& hole : holes) {
+        SCOPED_TRACE(hole.course + "/" + hole.hole);
+        std::string error;
+        ASSERT_TRUE(build_hole_grid(hole.source, holeGrid, &error)) << error;
+        std::vector<Putt> putts;
+        ASSERT_TRUE(parse_putts(hole.source.putts, putts, &error)) << error;
+        std::string problems;
+        const std::uint64_t hash = hash_recorded_putts(holeGrid, putts, problems);
+        EXPECT_TRUE(problems.empty()) << problems;
+
+        char line[160];
+        std::snprintf(line, sizeof line, "    {\"%s\", \"%s\", 0x%016" PRIx64 "ull},\n", hole.course.c_str(),
+                      hole.hole.c_str(), hash);
+        table += line;
+        const GoldenHole* golden = nullptr;
+        for (const GoldenHole& g : GOLDEN_HASHES)
+            if (hole.course == g.course && hole.hole == g.hole) golden = &g;
+        if (!golden)
+            mismatches += "  " + hole.course + "/" + hole.hole + ": not in the table\n";
+        else if (golden->hash != hash)
+            mismatches += "  " + hole.course + "/" + hole.hole + ": hash differs\n";
+    }
+    EXPECT_EQ(GOLDEN_HASHES.size(), holes.size()) << "the table has holes that are not bundled";
+    EXPECT_TRUE(mismatches.empty()) << mismatches << "The table as this run found it:\n" << table;
+}
