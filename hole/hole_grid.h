@@ -100,7 +100,7 @@ inline bool tile_in_grid(int i, int j) { return i >= 0 && i < GRID_SIZE && j >= 
 
 // Sets the three layers to height 0, kind -1, edges 0 (what start-up does).
 void clear_layers(HoleGrid& grid);
-// Clears the layers, the tee (-1, -1, -1), teeState = 1 and warpCount = 0.
+// Clears the layers, the tee (-1, -1, -1), teeState NoTee and warpCount 0.
 void clear_hole(HoleGrid& grid);
 // Rebuilds the warp table from the kind layer; codes with n >= 10 are ignored.
 void rebuild_warp_table(HoleGrid& grid);

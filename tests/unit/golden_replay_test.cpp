@@ -57,14 +57,15 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"championship", "18_grand_finale", 0x38579f662ee14d11ull},
 };
 
-// The one place that calls the physics: plays putts from the tee of grid (holeGrid) the way
+// The one place that calls the physics: plays putts from the tee of the world's grid the way
 // replay_putts does, each from the rest the previous one left, hashing the tee rest, every
 // event, every putt's end and every rest. replay_putts itself must agree on the strokes and
 // rests. The world is shut down at the end, so each hole starts in a fresh one.
-std::uint64_t hash_recorded_putts(HoleGrid& grid, const std::vector<Putt>& putts, std::string& problems)
+std::uint64_t hash_recorded_putts(PhysicsWorld& w, const std::vector<Putt>& putts, std::string& problems)
 {
+    HoleGrid& grid = w.grid;
     ReplayHash hash;
-    if (!start_hole_play(grid, 1)) {
+    if (!start_hole_play(w, 1)) {
         problems += "no tee; ";
         return 0;
     }
@@ -80,21 +81,21 @@ std::uint64_t hash_recorded_putts(HoleGrid& grid, const std::vector<Putt>& putts
     bool holed = false;
     int strokes = 0;
     for (const Putt& putt : putts) {
-        restore_ball_rest(grid, tee, rest);
-        const PuttResult result = play_putt(grid, putt.angle, putt.power, watch);
+        restore_ball_rest(w, tee, rest);
+        const PuttResult result = play_putt(w, putt.angle, putt.power, watch);
         hash.add_putt_end(result);
         strokes += 1;
         if (result.holed) {
             holed = true;
             break;
         }
-        rest = capture_ball_rest();
+        rest = capture_ball_rest(w);
         hash.add_rest(rest);
         rests.push_back(rest);
     }
     grid.tee = tee;
 
-    const ReplayResult replay = replay_putts(grid, putts);
+    const ReplayResult replay = replay_putts(w, putts);
     if (replay.holed != holed || replay.strokes != strokes) problems += "replay_putts ends differently; ";
     if (replay.rests.size() != rests.size()) {
         problems += "replay_putts rests a different number of times; ";
@@ -107,7 +108,7 @@ std::uint64_t hash_recorded_putts(HoleGrid& grid, const std::vector<Putt>& putts
         }
     }
     if (!holed) problems += "the recorded putts do not hole out; ";
-    shutdown_physics();
+    shutdown_physics(w);
     return hash.value();
 }
 
@@ -152,16 +153,16 @@ TEST(GoldenReplay, BundledHolesReplayAsRecorded)
 {
     std::vector<BundledPutts> holes = bundled_putts();
     ASSERT_EQ(holes.size(), 27u);
-    auto grid = std::make_unique<HoleGrid>();
+    auto played = std::make_unique<PuttTable>();
     std::string table, mismatches;
     for (BundledPutts& hole : holes) {
         SCOPED_TRACE(hole.course + "/" + hole.hole);
         std::string error;
-        ASSERT_TRUE(build_hole_grid(hole.source, holeGrid, &error)) << error;
+        ASSERT_TRUE(build_hole_grid(hole.source, played->grid, &error)) << error;
         std::vector<Putt> putts;
         ASSERT_TRUE(parse_putts(hole.source.putts, putts, &error)) << error;
         std::string problems;
-        const std::uint64_t hash = hash_recorded_putts(holeGrid, putts, problems);
+        const std::uint64_t hash = hash_recorded_putts(played->world, putts, problems);
         EXPECT_TRUE(problems.empty()) << problems;
 
         char line[160];
