@@ -12,6 +12,7 @@
 #include "game/game_actions.h"
 #include "game/round_flow.h"
 #include "game/session.h"
+#include "game/ui_local.h"
 #include "physics/hole_events.h"
 #include "platform/display_switch.h"
 
@@ -45,8 +46,6 @@ const ListTexts& lists()
     return texts;
 }
 
-GameSession& session_of(puObject* object) { return *static_cast<GameSession*>(object->getUserData()); }
-
 // A dialog of 500 x 2b centred in the window, its frame added; widgets follow.
 puDialogBox* begin_dialog(GameSession& s, int halfHeight)
 {
@@ -60,21 +59,6 @@ void end_dialog(puDialogBox* box)
 {
     box->close();
     box->reveal();
-}
-
-void delete_dialog(puDialogBox*& box)
-{
-    if (box) puDeleteObject(box);
-    box = nullptr;
-}
-
-puOneShot* add_button(GameSession& s, int x0, int y0, int x1, int y1, const char* legend, puCallback callback)
-{
-    puOneShot* button = new puOneShot(x0, y0, x1, y1);
-    button->setLegend(legend);
-    button->setCallback(callback);
-    button->setUserData(&s);
-    return button;
 }
 
 void add_text(int x, int y, const char* label)

@@ -7,6 +7,7 @@
 #include "game/game_actions.h"
 #include "game/player_setup.h"
 #include "game/session.h"
+#include "game/ui_local.h"
 
 namespace {
 
@@ -24,26 +25,9 @@ char* const* colour_list()
     return list;
 }
 
-GameSession& session_of(puObject* object) { return *static_cast<GameSession*>(object->getUserData()); }
-
-puOneShot* add_button(GameSession& s, int x0, int y0, int x1, int y1, const char* legend, puCallback callback)
-{
-    puOneShot* button = new puOneShot(x0, y0, x1, y1);
-    button->setLegend(legend);
-    button->setCallback(callback);
-    button->setUserData(&s);
-    return button;
-}
-
 void hide_if_visible(puObject* object)
 {
     if (object && object->isVisible()) object->hide();
-}
-
-void delete_dialog(puDialogBox*& box)
-{
-    if (box) puDeleteObject(box);
-    box = nullptr;
 }
 
 void play_course_chosen(puObject* button)
