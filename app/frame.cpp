@@ -122,6 +122,7 @@ void on_exit()
     if (s.exited) return;   // exit() may be reached twice (menu, then window close)
     s.exited = true;
     shutdown_physics(s.physics);
+    if (s.window.soundOn) shutdown_audio(s.window);
     write_config(s.window);
     remove_course_files(s.course, true);
     // Else a game mode that changed the resolution would leave the desktop in it.

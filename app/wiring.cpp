@@ -19,7 +19,6 @@ Session& session_of(void* user) { return *static_cast<Session*>(user); }
 bool physics_sound_enabled(void* user) { return session_of(user).window.soundOn; }
 bool physics_play_sound(void*, int id) { return play_sound(0, id) == SOUND_OK; }
 void physics_stop_sound(void*, int id) { stop_sound(1, id); }
-void physics_shutdown_audio(void* user) { shutdown_audio(session_of(user).window); }
 
 void physics_draw_ball(void* user, int slot, const double pos[3], const double rot[12], double radius)
 {
@@ -67,7 +66,6 @@ void start_physics(Session& s)
     physics.sound_enabled = physics_sound_enabled;
     physics.play_sound = physics_play_sound;
     physics.stop_sound = physics_stop_sound;
-    physics.shutdown_audio = physics_shutdown_audio;
     physics.draw_ball = physics_draw_ball;
     physics.draw_putter = physics_draw_putter;
     physics.draw_power_meter = physics_draw_power_meter;

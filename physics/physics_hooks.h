@@ -27,11 +27,9 @@ struct PhysicsHooks {
     // ever requested. play_sound asks the sound service to start effect id (a SoundId) and
     // returns false when it could not take the request now; the physics retries a few times
     // within the same call and then drops it. stop_sound stops effect id and rewinds it.
-    // shutdown_audio releases the sound services when the world is shut down with sound on.
     bool (*sound_enabled)(void* user) = nullptr;
     bool (*play_sound)(void* user, int id) = nullptr;
     void (*stop_sound)(void* user, int id) = nullptr;
-    void (*shutdown_audio)(void* user) = nullptr;
 
     // Drawing, called only in the drawing pass (the last ball step of a frame). rot is the
     // ODE 3 x 4 row-major rotation of the body; positions are world units.

@@ -36,21 +36,14 @@ void parking_spot(int slot, double out[3])
 
 bool valid_slot(int slot) { return slot >= 0 && slot < BALL_COUNT; }
 
-// ODE is started with the first world that is made ready and closed with the last one shut
-// down, so worlds can come and go (a search makes its own) in any order.
-std::mutex odeUsers;
-int odeWorlds = 0;
-
+// ODE is started once for the process and stays up: worlds come and go in any order (a search
+// makes its own). Each thread that makes a world gets ODE's per-thread data; ODE as Debian
+// builds it must still never collide on two threads at once.
 void start_ode()
 {
-    std::lock_guard<std::mutex> lock(odeUsers);
-    if (odeWorlds++ == 0) dInitODE2(0);
-}
-
-void stop_ode()
-{
-    std::lock_guard<std::mutex> lock(odeUsers);
-    if (--odeWorlds == 0) dCloseODE();
+    static std::once_flag started;
+    std::call_once(started, [] { dInitODE2(0); });
+    dAllocateODEDataForThread(dAllocateMaskAll);
 }
 
 }  // namespace
@@ -142,10 +135,9 @@ void shutdown_physics(PhysicsWorld& pw)
     for (dGeomID& plane : pw.boundaryPlanes) plane = nullptr;
     pw.rampData = nullptr;
     for (BallSlot& ball : pw.balls) ball = BallSlot{};
+    pw.bumperFlash = BumperFlash{};
+    pw.followBall = 0;
     pw.ready = false;
-    stop_ode();
-    const PhysicsHooks& hooks = pw.hooks;
-    if (hooks.sound_enabled && hooks.sound_enabled(hooks.user) && hooks.shutdown_audio) hooks.shutdown_audio(hooks.user);
 }
 
 void place_ball(PhysicsWorld& w, int slot, int level, float tileX, float tileY)

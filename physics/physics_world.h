@@ -114,7 +114,8 @@ public:
 // Creates the world's ODE objects, the fixed geoms and the four parked balls; does nothing
 // when they exist. The first world of the process also starts ODE.
 void init_physics(PhysicsWorld& w);
-// Destroys the world's ODE objects; with sound on, shuts the audio down through the hooks.
+// Destroys the world's ODE objects and parks its balls' state; the world can be made ready
+// again. Calls no hook.
 void shutdown_physics(PhysicsWorld& w);
 // True between init_physics and shutdown_physics.
 inline bool physics_ready(const PhysicsWorld& w) { return w.ready; }

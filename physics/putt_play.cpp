@@ -27,6 +27,8 @@ struct Running {
     int strokesAtCup = 0;
 };
 
+// The putt's event hook: notes where player 1's ball dropped in and passes every event on to
+// the watch.
 void forward_event(void* user, PhysicsEvent event, int slot)
 {
     Running& r = *static_cast<Running*>(user);
@@ -81,9 +83,12 @@ PuttResult play_putt(PhysicsWorld& w, double angle, double power, const PuttWatc
     Running r;
     r.world = &w;
     r.watch = &watch;
+    // Headless: while the putt runs the world reports its events here and nowhere else (no
+    // sound, no drawing), and its own hooks come back afterwards.
     const PhysicsHooks savedHooks = w.hooks;
-    w.hooks.on_event = forward_event;
+    w.hooks = PhysicsHooks{};
     w.hooks.user = &r;
+    w.hooks.on_event = forward_event;
 
     // Aim and strike as the player does: the power is read from the pointer offset.
     AimInput& aim = w.aim;
@@ -125,9 +130,7 @@ PuttResult play_putt(PhysicsWorld& w, double angle, double power, const PuttWatc
         ball_position(w, 0, result.position);
         result.strokes = w.round.players[0].holeStrokes;
     }
-    // Only the event hook and its user were borrowed; the rest may have been set meanwhile.
-    w.hooks.on_event = savedHooks.on_event;
-    w.hooks.user = savedHooks.user;
+    w.hooks = savedHooks;
     return result;
 }
 

@@ -64,7 +64,8 @@ float meter_power_for(double power);
 
 // Aims player 1's ball along angle degrees (0 = +x, 90 = +y) with power as the meter reads
 // it, strikes, and runs whole frames until the turn passes, the ball drops into the cup or
-// watch.maxSteps ball steps have run.
+// watch.maxSteps ball steps have run. Headless: the world's own hooks (sound, drawing,
+// events) are set aside while it runs and put back afterwards.
 PuttResult play_putt(PhysicsWorld& w, double angle, double power, const PuttWatch& watch);
 
 // The hole's starting position: the ball on the tee, blocks at frame 1, no strokes.

@@ -72,16 +72,16 @@ void draw_tee(Renderer& r, float x, float y, int level);
 // Obstacles standing on a tile with corner (x, y), height H, kind K and edges E.
 void draw_rails_and_cup(Renderer& r, float x, float y, int H, int K, int E, const HiddenSteps* hidden = nullptr);
 // The post (static) and the cap (which flashes white for a few frames after a hit).
-void draw_bumper_post(Renderer& r, float x, float y, int H);
+void draw_bumper_post(float x, float y, int H);
 void draw_bumper_cap(Renderer& r, float x, float y, int H);
 void draw_bumper(Renderer& r, float x, float y, int H);
 // The block of an oscillating-block tile: moves its physics box and draws it.
 void draw_moving_block(Renderer& r, float x, float y, int H);
 
 // Boxes centred at the origin of the current matrix, sizes in world units, colour as bytes.
-void draw_box_x(Renderer& r, const float size[3], const unsigned char colour[3]);
-void draw_box_y(Renderer& r, const float size[3], const unsigned char colour[3]);
-void draw_cylinder(Renderer& r, float length, float radius, float zOffset, const unsigned char colour[3]);
+void draw_box_x(const float size[3], const unsigned char colour[3]);
+void draw_box_y(const float size[3], const unsigned char colour[3]);
+void draw_cylinder(float length, float radius, float zOffset, const unsigned char colour[3]);
 
 // Pushes the model-view matrix and multiplies it by a body's pose (ODE 3 x 4 rotation, row by
 // row, and position). The caller pops.

@@ -35,7 +35,7 @@ void push_pose(double px, double py, double pz, int axis = -1, double angle = 0.
     apply_body_transform(pos, r);
 }
 
-void draw_box(Renderer& r, const float size[3], const unsigned char xColour[3], const unsigned char yColour[3],
+void draw_box(const float size[3], const unsigned char xColour[3], const unsigned char yColour[3],
               const unsigned char capColour[3])
 {
     const float a = size[0] / 2, b = size[1] / 2, c = size[2] / 2;
@@ -66,7 +66,7 @@ void scaled(const unsigned char colour[3], int divisor, unsigned char out[3])
     for (int k = 0; k < 3; ++k) out[k] = static_cast<unsigned char>(colour[k] / divisor);
 }
 
-void ramp_rail(Renderer& r, float x, float y, int H, int K, bool higher)
+void ramp_rail(float x, float y, int H, int K, bool higher)
 {
     const double z = 32.0 * (H - 1) + 16 + RAMP_RAIL_RISE;
     const float along_y[3] = {10, RAMP_RAIL_LENGTH, 10};
@@ -74,42 +74,42 @@ void ramp_rail(Renderer& r, float x, float y, int H, int K, bool higher)
     switch (K) {
     case 0:
         push_pose(x + (higher ? 59 : 5), y + 32 - RAMP_RAIL_SHIFT, z, 0, RAMP_ANGLE);
-        draw_box_x(r, along_y, RAIL_COLOUR);
+        draw_box_x(along_y, RAIL_COLOUR);
         break;
     case 1:
         push_pose(x + 32 + RAMP_RAIL_SHIFT, y + (higher ? 59 : 5), z, 1, RAMP_ANGLE);
-        draw_box_y(r, along_x, RAIL_COLOUR);
+        draw_box_y(along_x, RAIL_COLOUR);
         break;
     case 2:
         push_pose(x + (higher ? 59 : 5), y + 32 + RAMP_RAIL_SHIFT, z, 0, -RAMP_ANGLE);
-        draw_box_x(r, along_y, RAIL_COLOUR);
+        draw_box_x(along_y, RAIL_COLOUR);
         break;
     default:
         push_pose(x + 32 - RAMP_RAIL_SHIFT, y + (higher ? 59 : 5), z, 1, -RAMP_ANGLE);
-        draw_box_y(r, along_x, RAIL_COLOUR);
+        draw_box_y(along_x, RAIL_COLOUR);
         break;
     }
     glPopMatrix();
 }
 
-void tile_rails(Renderer& r, float x, float y, int H, int E)
+void tile_rails(float x, float y, int H, int E)
 {
     const double z = 32.0 * H + 5;
     const float along_x[3] = {64, 10, 10};
     const float along_y[3] = {10, 64, 10};
     const float diagonal[3] = {10, DIAGONAL_RAIL_LENGTH, 10};
-    if (E & EDGE_RAIL_YMAX) { push_pose(x + 32, y + 59, z); draw_box_y(r, along_x, RAIL_COLOUR); glPopMatrix(); }
-    if (E & EDGE_RAIL_XMAX) { push_pose(x + 59, y + 32, z); draw_box_x(r, along_y, RAIL_COLOUR); glPopMatrix(); }
-    if (E & EDGE_RAIL_YMIN) { push_pose(x + 32, y + 5, z); draw_box_y(r, along_x, RAIL_COLOUR); glPopMatrix(); }
-    if (E & EDGE_RAIL_XMIN) { push_pose(x + 5, y + 32, z); draw_box_x(r, along_y, RAIL_COLOUR); glPopMatrix(); }
+    if (E & EDGE_RAIL_YMAX) { push_pose(x + 32, y + 59, z); draw_box_y(along_x, RAIL_COLOUR); glPopMatrix(); }
+    if (E & EDGE_RAIL_XMAX) { push_pose(x + 59, y + 32, z); draw_box_x(along_y, RAIL_COLOUR); glPopMatrix(); }
+    if (E & EDGE_RAIL_YMIN) { push_pose(x + 32, y + 5, z); draw_box_y(along_x, RAIL_COLOUR); glPopMatrix(); }
+    if (E & EDGE_RAIL_XMIN) { push_pose(x + 5, y + 32, z); draw_box_x(along_y, RAIL_COLOUR); glPopMatrix(); }
     if (E & EDGE_RAIL_DIAG_MAIN) {
         push_pose(x + 32, y + 32, z, 2, -QUARTER_PI);
-        draw_box_x(r, diagonal, RAIL_COLOUR);
+        draw_box_x(diagonal, RAIL_COLOUR);
         glPopMatrix();
     }
     if (E & EDGE_RAIL_DIAG_ANTI) {
         push_pose(x + 32, y + 32, z, 2, QUARTER_PI);
-        draw_box_x(r, diagonal, RAIL_COLOUR);
+        draw_box_x(diagonal, RAIL_COLOUR);
         glPopMatrix();
     }
 }
@@ -164,23 +164,23 @@ void apply_body_transform(const double pos[3], const double rot[12])
     glMultMatrixd(m);
 }
 
-void draw_box_x(Renderer& r, const float size[3], const unsigned char colour[3])
+void draw_box_x(const float size[3], const unsigned char colour[3])
 {
     unsigned char quarter[3], half[3];
     scaled(colour, 4, quarter);
     scaled(colour, 2, half);
-    draw_box(r, size, colour, quarter, half);
+    draw_box(size, colour, quarter, half);
 }
 
-void draw_box_y(Renderer& r, const float size[3], const unsigned char colour[3])
+void draw_box_y(const float size[3], const unsigned char colour[3])
 {
     unsigned char quarter[3], half[3];
     scaled(colour, 4, quarter);
     scaled(colour, 2, half);
-    draw_box(r, size, quarter, colour, half);
+    draw_box(size, quarter, colour, half);
 }
 
-void draw_cylinder(Renderer& r, float length, float radius, float zOffset, const unsigned char colour[3])
+void draw_cylinder(float length, float radius, float zOffset, const unsigned char colour[3])
 {
     constexpr int SEGMENTS = 24;
     constexpr double SEGMENT_ANGLE = 0.2617993950843811;
@@ -218,22 +218,22 @@ void draw_rails_and_cup(Renderer& r, float x, float y, int H, int K, int E, cons
     glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_FLAT);
     if (is_ramp(K)) {
-        if (E == EDGE_RAMP_RAIL_LOW || E == EDGE_RAMP_RAIL_BOTH) ramp_rail(r, x, y, H, K, false);
-        if (E == EDGE_RAMP_RAIL_HIGH || E == EDGE_RAMP_RAIL_BOTH) ramp_rail(r, x, y, H, K, true);
+        if (E == EDGE_RAMP_RAIL_LOW || E == EDGE_RAMP_RAIL_BOTH) ramp_rail(x, y, H, K, false);
+        if (E == EDGE_RAMP_RAIL_HIGH || E == EDGE_RAMP_RAIL_BOTH) ramp_rail(x, y, H, K, true);
     }
     if (E > 0) {
-        tile_rails(r, x, y, H, E);
+        tile_rails(x, y, H, E);
         if (E & EDGE_CUP) cup(r, x, y, H > MAX_DRAWN_STEPS ? MAX_DRAWN_STEPS : H, hidden);
     }
     glEnable(GL_TEXTURE_2D);
 }
 
-void draw_bumper_post(Renderer& r, float x, float y, int H)
+void draw_bumper_post(float x, float y, int H)
 {
     glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_FLAT);
     push_pose(x + 32, y + 32, 32.0 * H + 10);
-    draw_cylinder(r, 20, 6, 0, POST_COLOUR);
+    draw_cylinder(20, 6, 0, POST_COLOUR);
     glPopMatrix();
     glEnable(GL_TEXTURE_2D);
 }
@@ -251,14 +251,14 @@ void draw_bumper_cap(Renderer& r, float x, float y, int H)
     }
     const unsigned char capColour[3] = {255, green, 255};
     push_pose(x + 32, y + 32, 32.0 * H + 21);
-    draw_cylinder(r, 2, 18, 0, capColour);
+    draw_cylinder(2, 18, 0, capColour);
     glPopMatrix();
     glEnable(GL_TEXTURE_2D);
 }
 
 void draw_bumper(Renderer& r, float x, float y, int H)
 {
-    draw_bumper_post(r, x, y, H);
+    draw_bumper_post(x, y, H);
     draw_bumper_cap(r, x, y, H);
 }
 

@@ -77,7 +77,7 @@ void draw_tile_static(Renderer& r, const HoleGrid& grid, int i, int j)
     }
     if (e != 0) draw_rails_and_cup(r, x, y, h, k, e, &hidden);
     if (is_warp_entry_code(k) || is_warp_exit_code(k)) draw_warp_top(r, x, y, h, k);
-    if (k == KIND_BUMPER) draw_bumper_post(r, x, y, h);
+    if (k == KIND_BUMPER) draw_bumper_post(x, y, h);
 }
 
 void compile_tiles(Renderer& r, SceneCache& c, const HoleGrid& grid)

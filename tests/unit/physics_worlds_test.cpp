@@ -151,3 +151,35 @@ TEST(PhysicsWorlds, ASearchWorldLeavesTheGameWorldAsItWas)
     EXPECT_EQ(hole_geom_count(game->world), geoms_before);
     EXPECT_EQ(game->world.oscillationFrame, 1);
 }
+
+TEST(PhysicsWorlds, AHeadlessPuttAsksNoHookOfTheWorldAndGivesItsHooksBack)
+{
+    // The game's own hooks read their user data as the game's session; a headless putt in the
+    // game's world (a replay) must neither call them with anything else nor sound or draw.
+    struct Owner {
+        int calls = 0;
+    } owner;
+    auto table = std::make_unique<PuttTable>();
+    for (int j = 10; j <= 22; ++j) table->grid.height_at(24, j) = 1;
+    table->grid.edges_at(24, 20) = EDGE_CUP;
+    table->grid.tee = Tee{1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(12))};
+    PhysicsWorld& w = table->world;
+    ASSERT_TRUE(start_hole_play(w, 1));
+    PhysicsHooks& hooks = w.hooks;
+    hooks.user = &owner;
+    hooks.sound_enabled = [](void* user) { return ++static_cast<Owner*>(user)->calls > 0; };
+    hooks.play_sound = [](void* user, int) { return ++static_cast<Owner*>(user)->calls > 0; };
+    hooks.draw_ball = [](void* user, int, const double*, const double*, double) { ++static_cast<Owner*>(user)->calls; };
+    hooks.on_event = [](void* user, PhysicsEvent, int) { ++static_cast<Owner*>(user)->calls; };
+    int watched = 0;
+    PuttWatch watch;
+    watch.user = &watched;
+    watch.on_event = [](PhysicsEvent, int, long, void* user) { ++*static_cast<int*>(user); };
+    const PuttResult result = play_putt(w, 90.0, 20.0, watch);
+    EXPECT_TRUE(result.holed || result.rested);
+    EXPECT_GT(watched, 0);          // the putt's own listener heard the putter and the rest
+    EXPECT_EQ(owner.calls, 0);      // the world's hooks were set aside
+    EXPECT_EQ(hooks.user, &owner);  // and are back
+    EXPECT_NE(hooks.on_event, nullptr);
+    EXPECT_NE(hooks.draw_ball, nullptr);
+}
