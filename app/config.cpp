@@ -5,6 +5,8 @@
 
 #include "hole/field_reader.h"
 #include "platform/fs.h"
+#include "platform/paths.h"
+#include "app/command_line.h"
 
 WindowState windowState;
 
@@ -50,6 +52,7 @@ bool write_config_file(const std::string& path, const WindowState& state, std::s
 
 static std::string config_path()
 {
+    if (!gamePaths.portable) return config_file(CONFIG_FILE);
     const std::string& dir = windowState.startDirectory;
     return dir.empty() ? std::string(CONFIG_FILE) : dir + "/" + CONFIG_FILE;
 }
@@ -59,7 +62,7 @@ void read_config() { read_config_file(config_path(), windowState); }
 void write_config()
 {
     std::string error;
-    if (!write_config_file(config_path(), windowState, &error)) {
+    if (!write_config_file(config_path(), settings_to_store(windowState, displayOverride), &error)) {
         std::fprintf(stderr, "config: %s\n", error.c_str());
     }
 }

@@ -3,7 +3,6 @@
 #include <GL/freeglut.h>
 #include <plib/pu.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,17 +18,15 @@
 #include "game/status_line.h"
 #include "game/start_screen.h"
 #include "hole/course.h"
+#include "platform/frame_pacer.h"
 #include "platform/ui_dialogs.h"
 #include "render/scene.h"
 
 namespace {
 
-using FrameClock = std::chrono::steady_clock;
-
 struct FrameTiming {
-    bool initialised = false;            // first frame done
-    FrameClock::duration ticksPerFrame;  // one sixtieth of a second
-    FrameClock::time_point nextDeadline;
+    bool initialised = false;                // first frame done
+    FramePacer pacer = make_frame_pacer(60); // 60 frames a second
 };
 
 FrameTiming timing;
@@ -37,13 +34,7 @@ FrameTiming timing;
 // The status text must outlive the frame: PUI keeps only a pointer to a legend.
 char statusText[96] = "Zero Players";
 
-void pace_frame()
-{
-    // Spin without sleeping until the deadline has passed; a slow frame is not made up for.
-    FrameClock::time_point now = FrameClock::now();
-    while (now <= timing.nextDeadline) now = FrameClock::now();
-    timing.nextDeadline = now + timing.ticksPerFrame;
-}
+void pace_frame() { wait_for_frame_deadline(timing.pacer); }
 
 }  // namespace
 
@@ -79,12 +70,7 @@ volatile std::sig_atomic_t quitRequested = 0;
 void display_frame()
 {
     if (quitRequested) std::exit(0);
-    if (!timing.initialised) {
-        timing.ticksPerFrame = std::chrono::duration_cast<FrameClock::duration>(std::chrono::nanoseconds(1000000000 / 60));
-        timing.nextDeadline = FrameClock::now();
-    } else {
-        scroll_at_window_edge();
-    }
+    if (timing.initialised) scroll_at_window_edge();
     timing.initialised = true;
 
     draw_scene();

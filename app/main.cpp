@@ -4,15 +4,19 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/config.h"
 #include "app/display_modes.h"
 #include "app/frame_steps.h"
 #include "app/shell.h"
+#include "app/start_up.h"
 #include "app/window_state.h"
 #include "game/menus.h"
 #include "hole/hole_grid.h"
 #include "platform/fs.h"
+#include "platform/window_class.h"
 #include "render/scene.h"
 
 // A terminal's Ctrl+C or a session logout ends the game through the normal exit path at the
@@ -21,8 +25,17 @@ static void request_quit(int) { quitRequested = 1; }
 
 int main(int argc, char** argv)
 {
+    // The game's own options are answered before GLUT sees the line (and a display is needed).
+    const CommandLine line = parse_command_line(argc, argv);
+    if (const int status = answer_command_line(line, argv[0]); status >= 0) return status;
+    if (!set_up_game_paths(line.dataDir)) return 1;
+    std::vector<char*> glutArgs;
+    for (const std::string& word : line.glutArguments) glutArgs.push_back(const_cast<char*>(word.c_str()));
+    int glutArgc = static_cast<int>(glutArgs.size());
+    glutArgs.push_back(nullptr);
+
     WindowState& window = windowState;
-    glutInit(&argc, argv);
+    glutInit(&glutArgc, glutArgs.data());
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     // The window manager's close button ends the program through the normal exit path.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
@@ -34,11 +47,13 @@ int main(int argc, char** argv)
     window.windowHeight = 450;
     window.startDirectory = current_directory();
     read_config();
+    apply_display_choice(line.display, window, displayOverride);
     set_sound_label(window.soundOn);
 
     if (window.fullScreen != 1) {
         glutInitWindowSize(window.windowWidth, window.windowHeight);
         remember_start_window(glutCreateWindow("No File Loaded."));
+        set_window_class();
     } else {
         enter_configured_game_mode();
     }
@@ -49,6 +64,7 @@ int main(int argc, char** argv)
     puSetDefaultStyle(PUSTYLE_SMALL_BEVELLED);
     puSetDefaultColourScheme(0.7f, 0.7f, 0.7f, 1.0f);
     create_permanent_widgets();
+    open_command_line_files(line.files);
     load_scene_textures();
     start_physics();
     std::atexit(on_exit);

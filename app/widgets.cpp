@@ -13,6 +13,7 @@
 #include "hole/hole_file.h"
 #include "platform/fs.h"
 #include "platform/ui_dialogs.h"
+#include "platform/paths.h"
 
 PermanentWidgets widgets;
 
@@ -35,8 +36,8 @@ puButton* make_button(int x0, int y0, int x1, int y1, const char* legend, puCall
 
 void load_fonts()
 {
-    const bool legendLoaded = legendTexFont.load("fonts/helvetica_bold.txf", GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
-    const bool labelLoaded = labelTexFont.load("fonts/default.txf", GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
+    const bool legendLoaded = legendTexFont.load(data_file("fonts/helvetica_bold.txf").c_str(), GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
+    const bool labelLoaded = labelTexFont.load(data_file("fonts/default.txf").c_str(), GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
     // Without our font files the widgets still need readable text: GLUT's bitmap fonts.
     if (legendLoaded) legendFont.initialize(&legendTexFont, 15, 0);
     else legendFont = PUFONT_HELVETICA_12;

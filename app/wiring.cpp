@@ -18,6 +18,7 @@
 #include "render/scene.h"
 #include "render/textures.h"
 #include "render/tile_rules.h"
+#include "platform/unpack_dir.h"
 
 namespace {
 
@@ -68,7 +69,11 @@ void release_sound()
     stop_music();
 }
 
-void remove_unpacked_course() { remove_course_files(true); }
+void remove_unpacked_course()
+{
+    remove_course_files(true);
+    remove_run_unpack_dir();
+}
 
 void load_scene_textures()
 {

@@ -13,6 +13,7 @@
 #include "game/game_state.h"
 #include "hole/course.h"
 #include "platform/fs.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -60,7 +61,7 @@ std::string choose_music_file(const Course& c, int currentHole)
         }
         return file;
     }
-    return BACKGROUND_MUSIC;
+    return data_file(BACKGROUND_MUSIC);
 }
 
 int start_music(const std::string& path)

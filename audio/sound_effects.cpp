@@ -13,6 +13,7 @@
 #include "game/game_state.h"
 #include "hole/course.h"
 #include "platform/fs.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -192,7 +193,7 @@ void load_sounds()
     begin_audio_message_pass();
     if (init_sound() != SOUND_OK) return;
     for (int id = 0; id < SOUND_COUNT; ++id) {
-        load_sound(std::string(SOUNDS_DIRECTORY) + "/" + SOUND_FILES[id], id);
+        load_sound(data_file(std::string(SOUNDS_DIRECTORY) + "/" + SOUND_FILES[id]), id);
     }
     std::string music = choose_music_file(course, gameState.currentHole);
     if (!music.empty()) start_music(music);

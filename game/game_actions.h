@@ -14,9 +14,13 @@ void leave_full_screen_if_needed();   // "Really switch to windowed mode?" answe
 void recentre_game_dialogs(int windowWidth, int windowHeight);
 
 #include <functional>
+#include <string>
 
 // The "Load Course File" dialog; onLoaded runs once the chosen course is unpacked and
 // read, onCancelled when the user cancels (or the course cannot be played).
 void open_course_dialog(bool fromPlayMenu, std::function<void()> onLoaded, std::function<void()> onCancelled);
+// Loads the course file at path as the dialog's OK does.
+void load_chosen_course(bool fromPlayMenu, const std::string& path, std::function<void()> onLoaded,
+                        std::function<void()> onCancelled);
 // The round start: the course's leader board, the play widgets, hole 1 on the next frame.
 void start_round();

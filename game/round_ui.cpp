@@ -17,6 +17,8 @@
 #include "physics/physics.h"
 #include "platform/fs.h"
 #include "platform/ui_dialogs.h"
+#include "platform/paths.h"
+#include "platform/unpack_dir.h"
 
 namespace {
 
@@ -38,37 +40,51 @@ void show_play_widgets()
     ui.turnRightButton->reveal();
 }
 
+std::string course_unpack_parent()
+{
+    // Beside the course file when portable; else a folder of this run's own, so two copies of
+    // the game never unpack into the same place and the bundled courses stay read-only.
+    return gamePaths.portable ? std::string() : run_unpack_dir();
+}
+
 }  // namespace
 
 void open_course_dialog(bool fromPlayMenu, std::function<void()> onLoaded, std::function<void()> onCancelled)
 {
     FileDialogOptions options;
     options.title = "Load Course File";
-    options.directory = COURSES_DIRECTORY;
+    options.directory = user_data_file(COURSES_DIRECTORY);
+    if (!bundled_courses_dir().empty()) options.moreDirectories.push_back(bundled_courses_dir());
     options.filterLabel = "Course files (*.cor)";
     options.extension = ".cor";
     options.mustExist = true;
     show_file_dialog(
         options,
         [fromPlayMenu, onLoaded, onCancelled](const std::string& path) {
-            if (fromPlayMenu) {
-                remove_course_files(false);
-                clear_hole();
-                course.holeCount = 0;
-                gameState.currentHole = 1;
-                gameState.currentPlayer = 1;
-            }
-            CourseLoadResult result = load_course(path);
-            if (!result.ok) {
-                show_message(result.message, "Load Course File");
-                if (onCancelled) onCancelled();
-                return;
-            }
-            currentFileName = path;
-            current_file_base_name(true);
-            if (onLoaded) onLoaded();
+            load_chosen_course(fromPlayMenu, path, onLoaded, onCancelled);
         },
         onCancelled);
+}
+
+void load_chosen_course(bool fromPlayMenu, const std::string& path, std::function<void()> onLoaded,
+                        std::function<void()> onCancelled)
+{
+    if (fromPlayMenu) {
+        remove_course_files(false);
+        clear_hole();
+        course.holeCount = 0;
+        gameState.currentHole = 1;
+        gameState.currentPlayer = 1;
+    }
+    CourseLoadResult result = load_course(course, path, course_unpack_parent());
+    if (!result.ok) {
+        show_message(result.message, "Load Course File");
+        if (onCancelled) onCancelled();
+        return;
+    }
+    currentFileName = path;
+    current_file_base_name(true);
+    if (onLoaded) onLoaded();
 }
 
 void start_round()

@@ -37,6 +37,8 @@ struct StartScreen {
 };
 
 StartScreen screen;
+std::string chosenCourse;   // named on the command line, loaded after the player dialog
+int skipQuestionTo = 0;     // a file on the command line: the step that replaces the question
 
 const char* const NAME_LABELS[MAX_PLAYERS] = {"Name Player One", "Name Player Two", "Name Player Three",
                                               "Name Player Four"};
@@ -100,6 +102,11 @@ void build_question()
     ui.turnRightButton->hide();
     ui.turnLeftButton->hide();
 
+    if (skipQuestionTo != 0) {
+        dialogState.startScreenStep = skipQuestionTo;
+        skipQuestionTo = 0;
+        return;
+    }
     const int w = windowState.windowWidth, h = windowState.windowHeight;
     screen.question = new puDialogBox(w / 2 - 175, h / 2 - 75);
     new puFrame(0, 0, 350, 150);
@@ -195,6 +202,15 @@ void choose_course()
     }
     gameState.playerCount = compact_players(gameState);
     dialogState.startScreenStep = STEP_WAITING_FOR_COURSE;
+    if (!chosenCourse.empty()) {
+        const std::string path = chosenCourse;
+        chosenCourse.clear();
+        load_chosen_course(false, path, [] {
+            start_round();
+            dialogState.startScreenStep = STEP_NONE;
+        }, back_to_question);
+        return;
+    }
     open_course_dialog(
         false,
         [] {
@@ -222,3 +238,11 @@ void recentre_start_screen(int w, int h)
     if (screen.question) screen.question->setPosition(w / 2 - 175, h / 2 - 75);
     if (screen.players) screen.players->setPosition(w / 2 - 250, h / 2 - 175);
 }
+
+void start_with_course(const std::string& path)
+{
+    chosenCourse = path;
+    skipQuestionTo = STEP_BUILD_PLAYERS;
+}
+
+void start_in_editor() { skipQuestionTo = STEP_EDITOR; }

@@ -8,6 +8,7 @@
 #include "hole/course.h"
 #include "hole/field_reader.h"
 #include "platform/fs.h"
+#include "platform/paths.h"
 
 LeaderBoard leaderBoard;
 
@@ -124,7 +125,7 @@ bool write_leader_board_file(const LeaderBoard& board, const std::string& path, 
 
 void read_leader_board()
 {
-    read_leader_board_file(leaderBoard, leader_board_file_name(course.holeCount), course.holeCount);
+    read_leader_board_file(leaderBoard, user_data_file(leader_board_file_name(course.holeCount)), course.holeCount);
 }
 
 bool update_leader_board(std::string* error)
@@ -145,5 +146,5 @@ bool update_leader_board(std::string* error)
         totals[p] = static_cast<int>(std::clamp<long long>(total, 0, 1000000));
     }
     insert_leader_totals(leaderBoard, names, totals, players);
-    return write_leader_board_file(leaderBoard, leader_board_file_name(course.holeCount), error);
+    return write_leader_board_file(leaderBoard, user_data_file(leader_board_file_name(course.holeCount)), error);
 }
