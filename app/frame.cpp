@@ -11,6 +11,7 @@
 #include "app/display_switch.h"
 #include "app/frame_steps.h"
 #include "app/shell.h"
+#include "app/start_up.h"
 #include "app/window_state.h"
 #include "game/dialog_state.h"
 #include "game/game_state.h"
@@ -82,6 +83,7 @@ void display_frame()
     }
     advance_hole();
     if (dialogState.startScreenStep > 0) start_screen_step();
+    show_start_messages();
     puDisplay();
     draw_overlay_screens();
     glutSwapBuffers();

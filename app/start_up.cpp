@@ -24,6 +24,14 @@ namespace {
 
 CopyReport copyReport;   // shown once the window is up
 
+// Messages of the start-up, shown over the start screen's first dialog.
+struct StartMessage {
+    std::string text, caption;
+};
+std::vector<StartMessage> startMessages;
+
+void tell(const std::string& text, const std::string& caption) { startMessages.push_back({text, caption}); }
+
 std::string program_folder()
 {
     char buffer[4096];
@@ -81,26 +89,32 @@ bool set_up_game_paths(const std::string& dataDirOption)
     return true;
 }
 
+void show_start_messages()
+{
+    for (const StartMessage& message : startMessages) show_message(message.text, message.caption);
+    startMessages.clear();
+}
+
 void open_command_line_files(const std::vector<std::string>& files)
 {
     const std::string copied = copy_report_message(copyReport, gamePaths);
-    if (!copied.empty()) show_message(copied, "Tallowick's Miniature Golf");
+    if (!copied.empty()) tell(copied, "Tallowick's Miniature Golf");
     bool opened = false;
     for (const std::string& file : files) {
         const std::string path = absolute_path(file, current_directory());
         if (opened) {
-            show_message("Only one file is opened at a time; " + base_name(file) + " is left alone.", "Open File");
+            tell("Only one file is opened at a time; " + base_name(file) + " is left alone.", "Open File");
             continue;
         }
         if (!file_exists(path)) {
-            show_message(base_name(file) + "\nFile not found.", "Open File");
+            tell(base_name(file) + "\nFile not found.", "Open File");
             continue;
         }
         switch (file_kind(path)) {
         case FileKind::Hole: {
             std::string error;
             if (!read_hole_file(holeGrid, path, &error)) {
-                show_message(error, "Load Hole Topography File");
+                tell(error, "Load Hole Topography File");
                 continue;
             }
             currentFileName = path;
@@ -114,7 +128,7 @@ void open_command_line_files(const std::vector<std::string>& files)
             opened = true;
             break;
         case FileKind::Unknown:
-            show_message(base_name(file) + "\nis neither a hole (.top) nor a course (.cor) file.", "Open File");
+            tell(base_name(file) + "\nis neither a hole (.top) nor a course (.cor) file.", "Open File");
             break;
         }
     }

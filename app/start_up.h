@@ -20,3 +20,6 @@ bool set_up_game_paths(const std::string& dataDirOption);
 // in the editor or chooses a course for the player dialog. A file that cannot be used gets
 // a message and the start screen carries on.
 void open_command_line_files(const std::vector<std::string>& files);
+// Shows what open_command_line_files had to say; the frame driver calls it after the start
+// screen's step, so the messages stand above the start screen's dialog.
+void show_start_messages();
