@@ -10,11 +10,10 @@ FramePacer make_frame_pacer(int framesPerSecond, FrameClock::duration spinMargin
     return pacer;
 }
 
-FrameClock::time_point next_frame_deadline(FrameClock::time_point deadline, FrameClock::time_point now,
+FrameClock::time_point next_frame_deadline(FrameClock::time_point deadline, FrameClock::time_point finished,
                                            FrameClock::duration period)
 {
-    if (now < deadline + period) return deadline + period;
-    return now + period;
+    return finished < deadline ? deadline + period : finished + period;
 }
 
 FrameClock::time_point sleep_until_point(FrameClock::time_point deadline, FrameClock::time_point now,
@@ -33,13 +32,14 @@ void wait_for_frame_deadline(FramePacer& pacer)
         return;
     }
     const FrameClock::time_point deadline = pacer.nextDeadline;
+    pacer.nextDeadline = next_frame_deadline(deadline, now, pacer.period);
     const FrameClock::time_point wake = sleep_until_point(deadline, now, pacer.spinMargin);
     if (wake > now) std::this_thread::sleep_until(wake);
-    // The sleep may end a little early or late; the rest is waited out by reading the clock.
-    now = FrameClock::now();
-    while (now < deadline) {
-        std::this_thread::yield();
-        now = FrameClock::now();
+    // A long sleep may end up to a scheduler tick late, so it stops short of the deadline; the
+    // rest goes in short naps, and only the last moment is waited out by reading the clock.
+    const FrameClock::duration nap = std::chrono::microseconds(100);
+    for (now = FrameClock::now(); now < deadline; now = FrameClock::now()) {
+        if (deadline - now > 2 * nap) std::this_thread::sleep_for(nap);
+        else std::this_thread::yield();
     }
-    pacer.nextDeadline = next_frame_deadline(deadline, now, pacer.period);
 }

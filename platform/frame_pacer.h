@@ -15,12 +15,13 @@ struct FramePacer {
 };
 
 // A pacer of the given rate (frames per second) that spins for the last spinMargin.
-FramePacer make_frame_pacer(int framesPerSecond, FrameClock::duration spinMargin = std::chrono::microseconds(1500));
+FramePacer make_frame_pacer(int framesPerSecond, FrameClock::duration spinMargin = std::chrono::microseconds(1000));
 
-// The deadline after the one just waited for. On time (now within one period of deadline) the
-// frames keep the exact rate: deadline + period. Late (a slow frame) the count starts again
-// from now, so the game runs slower rather than hurrying to catch up.
-FrameClock::time_point next_frame_deadline(FrameClock::time_point deadline, FrameClock::time_point now,
+// The deadline after this one, given when the frame's work ended (finished). A frame done
+// before its deadline waits for it, and the next deadline is one period later, so the rate
+// is exact. A slow frame, done after its deadline, is not made up for: the count starts
+// again from when it ended, and the game runs slower rather than hurrying to catch up.
+FrameClock::time_point next_frame_deadline(FrameClock::time_point deadline, FrameClock::time_point finished,
                                            FrameClock::duration period);
 
 // Until when to sleep before spinning to deadline: deadline - margin, or now when that has

@@ -82,11 +82,11 @@ TEST(FrameClock, OnTimeFramesKeepTheExactRateAndLateOnesAreNotMadeUp)
     EXPECT_EQ(duration_cast<nanoseconds>(pacer.period).count(), 16666666);
     const FrameClock::time_point t0{};
     const FrameClock::duration p = pacer.period;
-    // Woken a little after the deadline: the next is one period after the deadline, so small
-    // lateness never adds up.
-    EXPECT_EQ(next_frame_deadline(t0, t0 + microseconds(40), p), t0 + p);
-    // A frame that took three periods: the count starts again from now.
-    EXPECT_EQ(next_frame_deadline(t0, t0 + 3 * p, p), t0 + 4 * p);
+    // Work done before the deadline: the next is one period after it, whenever the wait ends,
+    // so the rate stays exact.
+    EXPECT_EQ(next_frame_deadline(t0 + p, t0 + microseconds(9000), p), t0 + 2 * p);
+    // A frame whose work took three periods: the count starts again from its end.
+    EXPECT_EQ(next_frame_deadline(t0 + p, t0 + 3 * p, p), t0 + 4 * p);
     // Sleep until the margin before the deadline; with less time left than that, not at all.
     EXPECT_EQ(sleep_until_point(t0 + p, t0, microseconds(1500)), t0 + p - microseconds(1500));
     EXPECT_EQ(sleep_until_point(t0 + p, t0 + p - microseconds(500), microseconds(1500)), t0 + p - microseconds(500));
