@@ -5,7 +5,7 @@
 #   - --version, --help and a bad option answer without a display;
 #   - copy 1 plays the bundled beginners course chosen in the course chooser; copy 2, started
 #     meanwhile with the championship course on its command line, plays that one; both leave
-#     through the exit question;
+#     through the exit question; copy 3 is ended by SIGTERM, as a session's end does;
 #   - strace shows that each wrote only inside the HOME's XDG folders and its own private
 #     unpack folder (removed at exit), and copy 2 never touched copy 1's unpacked files.
 # Needs root (apt-get, a second user). Screenshots and traces go to build-package/artifacts.
@@ -157,6 +157,19 @@ for pid in "${pids[@]}"; do
 done
 pids=()
 shot package_after_exit
+[ -z "$(ls -A "$runtime")" ] || fail "unpack folders left behind after the exit question: $(ls -A "$runtime")"
+
+# A session's end (SIGTERM) also takes the exit path and removes the unpack folder.
+run_game third /usr/share/games/minigolf/courses/beginners.cor
+# The other copies are gone, and the X server may give their window ids out again.
+third="$(wait_window "No File Loaded." "")" || fail "copy 3 showed no window: $(cat "$artifacts/third.log")"
+sleep 1
+sit_down "$third" Cy
+title_is "$third" beginners.cor
+[ -n "$(ls -A "$runtime")" ] || fail "copy 3 unpacked nothing"
+kill -TERM "$(pgrep -g "${pids[0]}" -x minigolf)"
+wait "${pids[0]}" || fail "copy 3 ended with status $? after SIGTERM"
+pids=()
 cp "$traces"/*.trace "$artifacts/"
 
 step "checking what the game wrote"
@@ -170,7 +183,7 @@ writes() {
     grep -Ev '^[0-9]+ +open(at)?\(.*O_RDONLY' |
     grep -Eo '"[^"]*"' | tr -d '"' | sort -u
 }
-for name in first second; do
+for name in first second third; do
   while read -r path; do
     case "$path" in
       "$home"/.config/minigolf|"$home"/.config/minigolf/*) ;;
