@@ -46,18 +46,19 @@ bool write_config_file(const std::string& path, const WindowState& state, std::s
     return write_file_atomic(path, format_config(state), error);
 }
 
-static std::string config_path(const WindowState& state)
+static std::string config_path(const WindowState& state, const GamePaths& paths)
 {
+    if (!paths.portable) return config_file(paths, CONFIG_FILE);
     const std::string& dir = state.startDirectory;
     return dir.empty() ? std::string(CONFIG_FILE) : dir + "/" + CONFIG_FILE;
 }
 
-void read_config(WindowState& state) { read_config_file(config_path(state), state); }
+void read_config(WindowState& state, const GamePaths& paths) { read_config_file(config_path(state, paths), state); }
 
-void write_config(const WindowState& state)
+void write_config(const WindowState& state, const GamePaths& paths)
 {
     std::string error;
-    if (!write_config_file(config_path(state), state, &error)) {
+    if (!write_config_file(config_path(state, paths), state, &error)) {
         std::fprintf(stderr, "config: %s\n", error.c_str());
     }
 }

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/paths.h"
 #include "platform/window_state.h"
 
 constexpr const char* CONFIG_FILE = "Config.glf";
@@ -18,6 +19,6 @@ std::string format_config(const WindowState& state);
 // Writes the settings atomically; false (and error set) when the file cannot be written.
 bool write_config_file(const std::string& path, const WindowState& state, std::string* error);
 
-// The same on "Config.glf" in the window's start directory.
-void read_config(WindowState& state);
-void write_config(const WindowState& state);
+// The same on "Config.glf" in the start directory when portable, else in the settings folder.
+void read_config(WindowState& state, const GamePaths& paths);
+void write_config(const WindowState& state, const GamePaths& paths);

@@ -8,6 +8,7 @@
 
 #include "app/shell.h"
 #include "platform/display_switch.h"
+#include "platform/window_class.h"
 
 namespace {
 
@@ -18,6 +19,7 @@ public:
     {
         if (gameMode) glutGameModeString(gameMode);
         gameModeWindow = glutEnterGameMode();
+        if (gameModeWindow > 0) set_window_class();
         return gameModeWindow > 0 && glutGameModeGet(GLUT_GAME_MODE_ACTIVE);
     }
     void leave_game_mode() override
@@ -30,7 +32,9 @@ public:
     int open_window(int width, int height, const char* title) override
     {
         glutInitWindowSize(width, height);
-        return glutCreateWindow(title);
+        const int id = glutCreateWindow(title);
+        set_window_class();
+        return id;
     }
     void destroy_window(int id) override
     {

@@ -9,6 +9,7 @@
 
 #include "app/config.h"
 #include "app/shell.h"
+#include "app/start_up.h"
 #include "audio/audio.h"
 #include "editor/editor_gl.h"
 #include "editor/editor_tools.h"
@@ -17,23 +18,12 @@
 #include "game/status_line.h"
 #include "hole/course_archive.h"
 #include "physics/physics.h"
+#include "platform/unpack_dir.h"
 #include "render/scene.h"
 #include "render/score_card_gl.h"
 
 Session* activeSession = nullptr;
 volatile std::sig_atomic_t quitRequested = 0;
-
-namespace {
-
-void pace_frame(FrameTiming& timing)
-{
-    // Spin without sleeping until the deadline has passed; a slow frame is not made up for.
-    FrameTiming::Clock::time_point now = FrameTiming::Clock::now();
-    while (now <= timing.nextDeadline) now = FrameTiming::Clock::now();
-    timing.nextDeadline = now + timing.ticksPerFrame;
-}
-
-}  // namespace
 
 void draw_scene(Session& s)
 {
@@ -62,7 +52,8 @@ void draw_scene(Session& s)
     advance_conveyor_offset(renderer.conveyorOffset);
     advance_oscillation_frame(world);
     if (s.window.soundOn && s.window.soundsPending) {
-        load_sounds(s.window.startDirectory, choose_music_file(s.course, s.round.currentHole));
+        load_sounds(s.window.startDirectory, s.paths.dataDir,
+                    choose_music_file(s.course, s.round.currentHole, s.paths.dataDir));
         s.window.soundsPending = false;
     }
 }
@@ -80,17 +71,11 @@ void display_frame()
 {
     Session& s = *activeSession;
     if (quitRequested) std::exit(0);
-    FrameTiming& timing = s.timing;
-    if (!timing.initialised) {
-        timing.ticksPerFrame = std::chrono::duration_cast<FrameTiming::Clock::duration>(std::chrono::nanoseconds(1000000000 / 60));
-        timing.nextDeadline = FrameTiming::Clock::now();
-    } else {
-        scroll_at_window_edge(s);
-    }
-    timing.initialised = true;
+    if (s.framesStarted) scroll_at_window_edge(s);
+    s.framesStarted = true;
 
     draw_scene(s);
-    pace_frame(timing);
+    wait_for_frame_deadline(s.pacer);
 
     if (s.round.playerCount > 0) {
         build_status_text(s.statusText, sizeof s.statusText, s.round, s.course);
@@ -98,6 +83,7 @@ void display_frame()
     }
     advance_hole(s);
     if (s.dialogs.startScreenStep != StartStep::None) start_screen_step(s);
+    show_start_messages(s);
     puDisplay();
     draw_overlay_screens(s);
     glutSwapBuffers();
@@ -123,8 +109,9 @@ void on_exit()
     s.exited = true;
     shutdown_physics(s.physics);
     if (s.window.soundOn) shutdown_audio(s.window);
-    write_config(s.window);
+    write_config(settings_to_store(s.window, s.displayOverride), s.paths);
     remove_course_files(s.course, true);
+    remove_run_unpack_dir(s.unpackDir);
     // Else a game mode that changed the resolution would leave the desktop in it.
     if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE)) glutLeaveGameMode();
 }

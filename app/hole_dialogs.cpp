@@ -6,6 +6,7 @@
 #include "hole/hole_file.h"
 #include "platform/fs.h"
 #include "platform/ui_dialogs.h"
+#include "platform/paths.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ void open_hole_dialog(Session& s)
 {
     FileDialogOptions options;
     options.title = "Load Hole Topography File";
-    options.directory = HOLES_DIRECTORY;
+    options.directory = user_data_file(s.paths, HOLES_DIRECTORY);
     options.filterLabel = "Hole topography files (*.top)";
     options.extension = ".top";
     options.mustExist = true;
@@ -50,7 +51,7 @@ void save_hole_dialog(Session& s)
 {
     FileDialogOptions options;
     options.title = "Save Hole Topography File";
-    options.directory = HOLES_DIRECTORY;
+    options.directory = user_data_file(s.paths, HOLES_DIRECTORY);
     options.filterLabel = "Hole Topography File (*.top)";
     options.extension = ".top";
     options.initialName = s.currentFileName.empty() ? std::string("hole1.top") : base_name(s.currentFileName);

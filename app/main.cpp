@@ -4,12 +4,15 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <memory>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "app/config.h"
 #include "app/shell.h"
+#include "app/start_up.h"
 #include "platform/fs.h"
-#include "platform/ui_dialogs.h"
+#include "platform/window_class.h"
 
 // A terminal's Ctrl+C or a session logout ends the game through the normal exit path at the
 // next frame, so the settings are kept and the unpacked course removed.
@@ -17,11 +20,21 @@ static void request_quit(int) { quitRequested = 1; }
 
 int main(int argc, char** argv)
 {
+    // The game's own options are answered before GLUT sees the line (and a display is needed).
+    const CommandLine line = parse_command_line(argc, argv);
+    if (const int status = answer_command_line(line, argv[0]); status >= 0) return status;
+
     // Never destroyed: the program ends through exit(), and the at-exit handler still needs it.
     Session& s = *new Session();
     activeSession = &s;
+    if (!set_up_game_paths(s, line.dataDir)) return 1;
+    std::vector<char*> glutArgs;
+    for (const std::string& word : line.glutArguments) glutArgs.push_back(const_cast<char*>(word.c_str()));
+    int glutArgc = static_cast<int>(glutArgs.size());
+    glutArgs.push_back(nullptr);
+
     WindowState& window = s.window;
-    glutInit(&argc, argv);
+    glutInit(&glutArgc, glutArgs.data());
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     // The window manager's close button ends the program through the normal exit path.
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_EXIT);
@@ -32,12 +45,14 @@ int main(int argc, char** argv)
     window.windowWidth = 600;
     window.windowHeight = 450;
     window.startDirectory = current_directory();
-    read_config(window);
+    read_config(window, s.paths);
+    apply_display_choice(line.display, window, s.displayOverride);
     set_sound_label(s, window.soundOn);
 
     if (!window.fullScreen) {
         glutInitWindowSize(window.windowWidth, window.windowHeight);
         remember_start_window(s, glutCreateWindow(NO_FILE_TITLE));
+        set_window_class();
     } else {
         enter_configured_game_mode(s);
     }
@@ -48,8 +63,9 @@ int main(int argc, char** argv)
     puSetDefaultStyle(PUSTYLE_SMALL_BEVELLED);
     puSetDefaultColourScheme(0.7f, 0.7f, 0.7f, 1.0f);
     create_permanent_widgets(s);
+    start_physics(s);   // also the session's hooks, which opening a file on the line uses
+    open_command_line_files(s, line.files);
     load_scene_textures(s);
-    start_physics(s);
     std::atexit(on_exit);
     std::signal(SIGTERM, request_quit);
     std::signal(SIGINT, request_quit);

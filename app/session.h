@@ -3,11 +3,15 @@
 // pointer, the display and the frame clock. One is made in main and handed down by reference.
 #pragma once
 
-#include <chrono>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/command_line.h"
 #include "editor/editor_state.h"
 #include "game/session.h"
+#include "platform/frame_pacer.h"
+#include "platform/user_files.h"
 #include "render/camera.h"
 #include "render/renderer.h"
 
@@ -19,12 +23,9 @@ struct PointerState {
     bool swallowClick = false;      // the Hide/Show Menu button fired: do not use this click again
 };
 
-// The frame clock: 60 frames a second, a slow frame not made up for.
-struct FrameTiming {
-    using Clock = std::chrono::steady_clock;
-    bool initialised = false;       // first frame done
-    Clock::duration ticksPerFrame{};
-    Clock::time_point nextDeadline;
+// A message of the start-up, shown over the start screen's first dialog.
+struct StartMessage {
+    std::string text, caption;
 };
 
 struct ShellFonts;        // the widgets' texture fonts (widgets.cpp)
@@ -40,7 +41,11 @@ struct Session : GameSession {
     PointerState pointer;
     DisplaySwitch display;          // the window made at start-up or at the last switch
     std::unique_ptr<DisplayBackend> displayBackend;
-    FrameTiming timing;
+    bool framesStarted = false;     // the first frame is done
+    FramePacer pacer = make_frame_pacer(60);   // 60 frames a second, a slow one not made up for
+    DisplayOverride displayOverride;           // --windowed / --fullscreen of this run
+    CopyReport copyReport;                     // older user files copied at first start
+    std::vector<StartMessage> startMessages;   // shown once the start screen is up
     std::unique_ptr<ShellFonts> fonts;
     char statusText[96] = "Zero Players";   // PUI keeps only a pointer to a legend
     bool exited = false;            // the exit path ran (exit may be reached twice)

@@ -38,8 +38,10 @@ puButton* make_button(Session& s, int x0, int y0, int x1, int y1, const char* le
 void load_fonts(Session& s)
 {
     ShellFonts& f = *s.fonts;
-    const bool legendLoaded = f.legendTexFont.load("fonts/helvetica_bold.txf", GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
-    const bool labelLoaded = f.labelTexFont.load("fonts/default.txf", GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
+    const std::string legendFile = data_file(s.paths, "fonts/helvetica_bold.txf");
+    const std::string labelFile = data_file(s.paths, "fonts/default.txf");
+    const bool legendLoaded = f.legendTexFont.load(legendFile.c_str(), GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
+    const bool labelLoaded = f.labelTexFont.load(labelFile.c_str(), GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
     // Without our font files the widgets still need readable text: GLUT's bitmap fonts.
     if (legendLoaded) f.legendFont.initialize(&f.legendTexFont, 15, 0);
     else f.legendFont = PUFONT_HELVETICA_12;

@@ -39,7 +39,7 @@ void show_round_message(GameSession&, const char* text, const char* caption) { s
 
 void start_round_music(GameSession& s)
 {
-    if (s.window.soundOn) start_hole_music(s.course, s.round.currentHole);
+    if (s.window.soundOn) start_hole_music(s.course, s.round.currentHole, s.paths.dataDir);
 }
 
 // What the game asks of the application.
@@ -92,7 +92,7 @@ void release_sound()
     stop_music();
 }
 
-void load_scene_textures(Session& s) { load_scene_textures(s.renderer); }
+void load_scene_textures(Session& s) { load_scene_textures(s.renderer, s.paths.dataDir); }
 
 // Aim computation: where the followed ball is on screen against the pointer.
 void compute_aim(Session& s)

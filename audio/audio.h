@@ -37,9 +37,10 @@ void set_audio_message_handler(AudioMessageHandler handler);
 int init_sound();
 // Stops the music, frees every effect, closes the device; the table count becomes 0.
 void free_sound();
-// Back in the start directory, opens the device, loads the eleven effects from sounds/ in id
-// order and starts the music at musicFile ("" for none). Does nothing more without a device.
-void load_sounds(const std::string& startDirectory, const std::string& musicFile);
+// Back in the start directory, opens the device, loads the eleven effects from sounds/ of the
+// data folder dataDir ("" for the working directory) in id order and starts the music at
+// musicFile ("" for none). Does nothing more without a device.
+void load_sounds(const std::string& startDirectory, const std::string& dataDir, const std::string& musicFile);
 // Reads one WAV file into slot id. SOUND_OK, SOUND_BAD_FILE ("Bad wave file", then "Load file
 // failed") or SOUND_MIXER_FAILED ("Load file failed"); the id then stays silent.
 int load_sound(const std::string& path, int id);
@@ -62,8 +63,9 @@ int loaded_sound_count();                    // slots used by the last load (0 a
 // ---- music --------------------------------------------------------------------------------
 // The music for the current state of play: the hole's own file while a course hole is in play
 // (currentHole <= holeCount), "" when that entry is "NOMIDIFILEPRESENT" (any case) or empty,
-// else BACKGROUND_MUSIC. Backslashes in the course's path become '/'.
-std::string choose_music_file(const Course& course, int currentHole);
+// else BACKGROUND_MUSIC in the data folder dataDir ("" for the working directory). Backslashes
+// in the course's path become '/'.
+std::string choose_music_file(const Course& course, int currentHole, const std::string& dataDir);
 // Plays the MIDI file at path in an endless loop, replacing any music. SOUND_OK or a failure
 // code, after showing "Could not initialize performance", "Could not add port to performance"
 // or "Could not load segment" (caption "PlayPri").
@@ -72,7 +74,7 @@ int start_music(const std::string& path);
 void stop_music();
 // At the start of a hole: stop_music, then start the music choose_music_file gives for the
 // course and hole, if any. Nothing happens while the sounds are not loaded.
-void start_hole_music(const Course& course, int currentHole);
+void start_hole_music(const Course& course, int currentHole, const std::string& dataDir);
 bool is_music_playing();
 
 // ---- the sound switch ---------------------------------------------------------------------
@@ -82,7 +84,7 @@ const char* sound_menu_label(const WindowState& state);
 // the end of the next frame.
 void toggle_sound(WindowState& state);
 // End of a frame: loads the sounds (and musicFile) when sound is on and a load is pending.
-void load_pending_sounds(WindowState& state, const std::string& musicFile);
+void load_pending_sounds(WindowState& state, const std::string& dataDir, const std::string& musicFile);
 // Before a display-mode change, a restart or exit: frees effects and music when sound is on.
 void release_sound(WindowState& state);
 // After a display-mode change or a restart: with sound on, the sounds load again next frame.

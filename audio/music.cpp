@@ -47,7 +47,7 @@ bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::st
 
 }  // namespace
 
-std::string choose_music_file(const Course& c, int currentHole)
+std::string choose_music_file(const Course& c, int currentHole, const std::string& dataDir)
 {
     if (c.holeCount > 0 && currentHole <= c.holeCount) {
         if (currentHole < 1 || currentHole > MAX_HOLES) return "";
@@ -59,7 +59,7 @@ std::string choose_music_file(const Course& c, int currentHole)
         }
         return file;
     }
-    return BACKGROUND_MUSIC;
+    return join_path(dataDir, BACKGROUND_MUSIC);
 }
 
 int start_music(const std::string& path)
@@ -115,12 +115,12 @@ void stop_music()
     m.file.shrink_to_fit();
 }
 
-void start_hole_music(const Course& course, int currentHole)
+void start_hole_music(const Course& course, int currentHole, const std::string& dataDir)
 {
     if (!is_sound_device_open()) return;
     stop_music();
     begin_audio_message_pass();
-    std::string file = choose_music_file(course, currentHole);
+    std::string file = choose_music_file(course, currentHole, dataDir);
     if (!file.empty()) start_music(file);
 }
 

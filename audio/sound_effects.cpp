@@ -179,7 +179,7 @@ int load_sound(const std::string& path, int id)
     return SOUND_OK;
 }
 
-void load_sounds(const std::string& start, const std::string& music)
+void load_sounds(const std::string& start, const std::string& dataDir, const std::string& music)
 {
     // Every data path is relative to the start directory.
     if (!start.empty() && current_directory() != start && ::chdir(start.c_str()) != 0) {
@@ -188,7 +188,7 @@ void load_sounds(const std::string& start, const std::string& music)
     begin_audio_message_pass();
     if (init_sound() != SOUND_OK) return;
     for (int id = 0; id < SOUND_COUNT; ++id) {
-        load_sound(std::string(SOUNDS_DIRECTORY) + "/" + SOUND_FILES[id], id);
+        load_sound(join_path(dataDir, std::string(SOUNDS_DIRECTORY) + "/" + SOUND_FILES[id]), id);
     }
     if (!music.empty()) start_music(music);
 }

@@ -21,10 +21,10 @@ void toggle_sound(WindowState& state)
     }
 }
 
-void load_pending_sounds(WindowState& state, const std::string& musicFile)
+void load_pending_sounds(WindowState& state, const std::string& dataDir, const std::string& musicFile)
 {
     if (state.soundOn && state.soundsPending) {
-        load_sounds(state.startDirectory, musicFile);
+        load_sounds(state.startDirectory, dataDir, musicFile);
         state.soundsPending = false;
     }
 }

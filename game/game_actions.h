@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 struct GameSession;
 
@@ -23,6 +24,9 @@ void install_dialog_hooks(GameSession& s);
 // read, onCancelled when the user cancels (or the course cannot be played).
 void open_course_dialog(GameSession& s, bool fromPlayMenu, std::function<void()> onLoaded,
                         std::function<void()> onCancelled);
+// Loads the course file at path as the dialog's OK does.
+void load_chosen_course(GameSession& s, bool fromPlayMenu, const std::string& path, std::function<void()> onLoaded,
+                        std::function<void()> onCancelled);
 // The round start: the course's leader board, the play widgets, hole 1 on the next frame.
 void start_round(GameSession& s);
 // The play menu's "Load Course".
@@ -34,3 +38,8 @@ void restart_program(GameSession& s);
 void start_screen_step(GameSession& s);
 // Keeps the start screen's dialogs centred.
 void recentre_start_screen(GameSession& s, int w, int h);
+// A course named on the command line: the start screen goes straight to the player dialog,
+// and the course is loaded once the players are named (instead of asking for a file).
+void start_with_course(GameSession& s, const std::string& path);
+// A hole named on the command line has been read: the start screen gives way to the editor.
+void start_in_editor(GameSession& s);

@@ -33,7 +33,7 @@ void drop_editor_tool(GameSession& s)
     if (s.hooks.drop_editor_tool) s.hooks.drop_editor_tool(s);
 }
 
-void read_board(GameSession& s) { read_leader_board(s.leaderBoard, s.course.holeCount); }
+void read_board(GameSession& s) { read_leader_board(s.leaderBoard, s.course.holeCount, user_data_dir(s.paths)); }
 
 // Loads hole number hole of the course; false (reported) when its file cannot be read.
 bool start_hole(GameSession& s, int hole)
@@ -71,7 +71,8 @@ void advance_hole(GameSession& s)
             const char* names[MAX_PLAYERS] = {};
             for (int p = 0; p < MAX_PLAYERS; ++p) names[p] = game.players[p].name;
             std::string error;
-            if (!update_leader_board(s.leaderBoard, s.course.holeCount, names, game.scoreTable, game.playerCount, &error))
+            if (!update_leader_board(s.leaderBoard, s.course.holeCount, names, game.scoreTable, game.playerCount, &error,
+                                     user_data_dir(s.paths)))
                 show_message(s, error, "Leader Board");
             open_score_card(s);
         }

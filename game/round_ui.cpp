@@ -11,6 +11,7 @@
 #include "hole/course_archive.h"
 #include "physics/physics.h"
 #include "platform/ui_dialogs.h"
+#include "platform/unpack_dir.h"
 
 namespace {
 
@@ -32,6 +33,13 @@ void show_play_widgets(GameSession& s)
     ui.turnRightButton->reveal();
 }
 
+std::string course_unpack_parent(GameSession& s)
+{
+    // Beside the course file when portable; else a folder of this run's own, so two copies of
+    // the game never unpack into the same place and the bundled courses stay read-only.
+    return s.paths.portable ? std::string() : run_unpack_dir(s.unpackDir);
+}
+
 }  // namespace
 
 void open_course_dialog(GameSession& s, bool fromPlayMenu, std::function<void()> onLoaded,
@@ -39,31 +47,39 @@ void open_course_dialog(GameSession& s, bool fromPlayMenu, std::function<void()>
 {
     FileDialogOptions options;
     options.title = "Load Course File";
-    options.directory = COURSES_DIRECTORY;
+    options.directory = user_data_file(s.paths, COURSES_DIRECTORY);
+    const std::string bundled = bundled_courses_dir(s.paths);
+    if (!bundled.empty()) options.moreDirectories.push_back(bundled);
     options.filterLabel = "Course files (*.cor)";
     options.extension = ".cor";
     options.mustExist = true;
     show_file_dialog(
         options,
         [&s, fromPlayMenu, onLoaded, onCancelled](const std::string& path) {
-            if (fromPlayMenu) {
-                remove_course_files(s.course, false);
-                clear_hole(s.grid);
-                s.course.holeCount = 0;
-                s.round.currentHole = 1;
-                s.round.currentPlayer = 1;
-            }
-            CourseLoadResult result = load_course(s.course, path);
-            if (!result.ok) {
-                show_message(result.message, "Load Course File");
-                if (onCancelled) onCancelled();
-                return;
-            }
-            s.currentFileName = path;
-            current_file_base_name(s, true);
-            if (onLoaded) onLoaded();
+            load_chosen_course(s, fromPlayMenu, path, onLoaded, onCancelled);
         },
         onCancelled);
+}
+
+void load_chosen_course(GameSession& s, bool fromPlayMenu, const std::string& path, std::function<void()> onLoaded,
+                        std::function<void()> onCancelled)
+{
+    if (fromPlayMenu) {
+        remove_course_files(s.course, false);
+        clear_hole(s.grid);
+        s.course.holeCount = 0;
+        s.round.currentHole = 1;
+        s.round.currentPlayer = 1;
+    }
+    CourseLoadResult result = load_course(s.course, path, course_unpack_parent(s));
+    if (!result.ok) {
+        show_message(result.message, "Load Course File");
+        if (onCancelled) onCancelled();
+        return;
+    }
+    s.currentFileName = path;
+    current_file_base_name(s, true);
+    if (onLoaded) onLoaded();
 }
 
 void start_round(GameSession& s)

@@ -13,6 +13,7 @@
 #include "hole/round_state.h"
 #include "physics/physics_world.h"
 #include "platform/display_switch.h"
+#include "platform/paths.h"
 #include "platform/window_state.h"
 
 class puButton;
@@ -51,12 +52,14 @@ struct GameDialogs {
     puDialogBox* leaderBoard = nullptr;
 };
 
-// The start screen's two dialogs.
+// The start screen's two dialogs, and what a file on the command line asks of it.
 struct StartScreenWidgets {
     puDialogBox* question = nullptr;      // "What would you like to do?"
     puDialogBox* players = nullptr;       // names and ball colours
     puInput* nameInputs[MAX_PLAYERS] = {};
     puaComboBox* colourBoxes[MAX_PLAYERS] = {};
+    std::string chosenCourse;             // named on the command line, loaded after the player dialog
+    StartStep skipQuestionTo = StartStep::None;   // the step that replaces the question
 };
 
 // What the game needs of the application and of the screen. The application fills them at
@@ -85,6 +88,8 @@ struct GameSession {
     GameSession& operator=(const GameSession&) = delete;
 
     WindowState window;             // size, full screen, sound, start directory
+    GamePaths paths;                // the data folder and the user's folders of this run
+    std::string unpackDir;          // this run's private folder for unpacked courses (made on need)
     HoleGrid grid;                  // the hole in play or being edited
     std::string currentFileName;    // the editor's current hole or course file ("" when none)
     Course course;                  // the course loaded for play

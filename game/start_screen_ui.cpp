@@ -79,8 +79,13 @@ void build_question(GameSession& s)
     ui.turnRightButton->hide();
     ui.turnLeftButton->hide();
 
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
     StartScreenWidgets& screen = s.startScreen;
+    if (screen.skipQuestionTo != StartStep::None) {
+        s.dialogs.startScreenStep = screen.skipQuestionTo;
+        screen.skipQuestionTo = StartStep::None;
+        return;
+    }
+    const int w = s.window.windowWidth, h = s.window.windowHeight;
     screen.question = new puDialogBox(w / 2 - 175, h / 2 - 75);
     new puFrame(0, 0, 350, 150);
     puText* text = new puText(45, 110);
@@ -167,6 +172,18 @@ void choose_course(GameSession& s)
     }
     s.round.playerCount = compact_players(s.round);
     s.dialogs.startScreenStep = StartStep::WaitingForCourse;
+    if (!s.startScreen.chosenCourse.empty()) {
+        const std::string path = s.startScreen.chosenCourse;
+        s.startScreen.chosenCourse.clear();
+        load_chosen_course(
+            s, false, path,
+            [&s] {
+                start_round(s);
+                s.dialogs.startScreenStep = StartStep::None;
+            },
+            [&s] { back_to_question(s); });
+        return;
+    }
     open_course_dialog(
         s, false,
         [&s] {
@@ -195,3 +212,11 @@ void recentre_start_screen(GameSession& s, int w, int h)
     if (screen.question) screen.question->setPosition(w / 2 - 175, h / 2 - 75);
     if (screen.players) screen.players->setPosition(w / 2 - 250, h / 2 - 175);
 }
+
+void start_with_course(GameSession& s, const std::string& path)
+{
+    s.startScreen.chosenCourse = path;
+    s.startScreen.skipQuestionTo = StartStep::BuildPlayers;
+}
+
+void start_in_editor(GameSession& s) { s.startScreen.skipQuestionTo = StartStep::Editor; }

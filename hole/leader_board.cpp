@@ -120,13 +120,13 @@ bool write_leader_board_file(const LeaderBoard& board, const std::string& path, 
     return write_file_atomic(path, format_leader_board(board), error);
 }
 
-void read_leader_board(LeaderBoard& board, int holeCount)
+void read_leader_board(LeaderBoard& board, int holeCount, const std::string& dir)
 {
-    read_leader_board_file(board, leader_board_file_name(holeCount), holeCount);
+    read_leader_board_file(board, join_path(dir, leader_board_file_name(holeCount)), holeCount);
 }
 
 bool update_leader_board(LeaderBoard& board, int holeCount, const char* const names[], const int scores[][MAX_HOLES],
-                         int players, std::string* error)
+                         int players, std::string* error, const std::string& dir)
 {
     if (holeCount < 1) {
         if (error) *error = "No course is loaded, so there is no leader board to update.";
@@ -141,5 +141,5 @@ bool update_leader_board(LeaderBoard& board, int holeCount, const char* const na
         totals[p] = static_cast<int>(std::clamp<long long>(total, 0, 1000000));
     }
     insert_leader_totals(board, names, totals, players);
-    return write_leader_board_file(board, leader_board_file_name(holeCount), error);
+    return write_leader_board_file(board, join_path(dir, leader_board_file_name(holeCount)), error);
 }

@@ -45,10 +45,11 @@ std::string format_leader_board(const LeaderBoard& board);
 // Writes the board to path atomically (temporary file, then rename).
 bool write_leader_board_file(const LeaderBoard& board, const std::string& path, std::string* error);
 
-// The game's calls, with the file in the working directory. read_leader_board: the board of
-// the course's length, after a course is loaded for play. update_leader_board: once when the
-// last hole of a scored round is finished; adds every player's total over the course's holes
-// and writes the file. Returns false with a message when it cannot be written.
-void read_leader_board(LeaderBoard& board, int holeCount);
+// The game's calls, with the board file in folder dir ("" for the working directory).
+// read_leader_board: the board of the course's length, after a course is loaded for play.
+// update_leader_board: once when the last hole of a scored round is finished; adds every
+// player's total over the course's holes and writes the file. Returns false with a message
+// when it cannot be written.
+void read_leader_board(LeaderBoard& board, int holeCount, const std::string& dir = {});
 bool update_leader_board(LeaderBoard& board, int holeCount, const char* const names[], const int scores[][MAX_HOLES],
-                         int players, std::string* error = nullptr);
+                         int players, std::string* error = nullptr, const std::string& dir = {});

@@ -76,3 +76,10 @@ std::string current_directory()
     char buffer[4096];
     return getcwd(buffer, sizeof buffer) ? std::string(buffer) : std::string();
 }
+
+std::string join_path(const std::string& dir, const std::string& name)
+{
+    if (dir.empty()) return name;
+    if (dir.back() == '/') return dir + name;
+    return dir + "/" + name;
+}

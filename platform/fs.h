@@ -18,6 +18,8 @@ bool file_exists(const std::string& path);
 std::string base_name(std::string_view path);
 // The part before the last '/' or '\', without it; empty when there is none.
 std::string directory_of(std::string_view path);
+// dir + "/" + name; name alone when dir is empty.
+std::string join_path(const std::string& dir, const std::string& name);
 
 // The current working directory ("" when it cannot be read).
 std::string current_directory();

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <dirent.h>
 #include <memory>
 #include <vector>
 
@@ -47,16 +46,6 @@ void delete_box(puDialogBox* box)
     puDeleteObject(box);
 }
 
-bool ends_with_ci(const std::string& name, const std::string& ext)
-{
-    if (name.size() < ext.size()) return false;
-    for (size_t k = 0; k < ext.size(); ++k) {
-        char a = name[name.size() - ext.size() + k], b = ext[k];
-        if (std::tolower(static_cast<unsigned char>(a)) != std::tolower(static_cast<unsigned char>(b))) return false;
-    }
-    return true;
-}
-
 // --- Yes/No question and message box -------------------------------------------------
 
 struct Question {
@@ -81,6 +70,7 @@ struct FileChooser {
     std::function<void(const std::string&)> onChosen;
     std::function<void()> onCancel;
     std::vector<std::string> names;       // files listed
+    std::vector<ListedFile> listed;       // where each listed file lies
     std::vector<char*> listPointers;      // names as PUI wants them, ended by nullptr
     puaList* list = nullptr;
     puInput* nameInput = nullptr;
@@ -118,6 +108,8 @@ std::string chooser_path(const FileChooser& chooser)
     if (!chooser.options.extension.empty() && base_name(name).find('.') == std::string::npos) {
         name += chooser.options.extension;
     }
+    const std::string listedDir = folder_of_listed(chooser.listed, name);
+    if (!listedDir.empty() && listedDir != chooser.options.directory) return listedDir + "/" + name;
     return chooser.options.directory.empty() ? name : chooser.options.directory + "/" + name;
 }
 
@@ -159,25 +151,6 @@ void chooser_cancel(puObject* object)
 
 }  // namespace
 
-std::vector<std::string> list_files_with_extension(const std::string& directory, const std::string& extension)
-{
-    std::vector<std::string> names;
-    DIR* dir = opendir(directory.empty() ? "." : directory.c_str());
-    if (!dir) return names;
-    while (dirent* entry = readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name.empty() || name[0] == '.') continue;
-        if (!ends_with_ci(name, extension)) continue;
-        const std::string path = directory.empty() ? name : directory + "/" + name;
-        if (!file_exists(path)) continue;
-        names.push_back(name);
-        if (names.size() >= 2000) break;   // a folder of junk must not stall the dialog
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void show_file_dialog(const FileDialogOptions& options, std::function<void(const std::string&)> onChosen,
                       std::function<void()> onCancel)
 {
@@ -187,7 +160,10 @@ void show_file_dialog(const FileDialogOptions& options, std::function<void(const
     chooser->options = options;
     chooser->onChosen = std::move(onChosen);
     chooser->onCancel = std::move(onCancel);
-    chooser->names = list_files_with_extension(options.directory, options.extension);
+    std::vector<std::string> dirs = {options.directory};
+    dirs.insert(dirs.end(), options.moreDirectories.begin(), options.moreDirectories.end());
+    chooser->listed = merged_file_list(dirs, options.extension);
+    for (const ListedFile& file : chooser->listed) chooser->names.push_back(file.name);
     for (std::string& name : chooser->names) chooser->listPointers.push_back(name.data());
     chooser->listPointers.push_back(nullptr);
     chooser->titleText = options.title;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_list.h"
+
 struct FileDialogOptions {
     std::string title;             // e.g. "Load Hole Topography File"
     std::string directory;         // the folder shown, relative to the start directory
@@ -14,6 +16,7 @@ struct FileDialogOptions {
     std::string initialName;       // the name offered in the name field
     bool mustExist = false;        // open dialogs: the chosen file must exist
     bool askOverwrite = false;     // save dialogs: ask before replacing a file
+    std::vector<std::string> moreDirectories;   // read-only folders listed too (directory's copy wins)
 };
 
 // Opens a file chooser. onChosen receives the chosen path (directory + "/" + name, the
@@ -32,6 +35,3 @@ bool platform_dialog_open();
 
 // Keeps every open dialog of this layer centred in a window of the given size.
 void recentre_platform_dialogs(int windowWidth, int windowHeight);
-
-// File names in directory that end with extension (case-insensitively), sorted.
-std::vector<std::string> list_files_with_extension(const std::string& directory, const std::string& extension);

@@ -27,7 +27,7 @@ void draw_tee_marker(Renderer& r, const HoleGrid& grid);
 // Pops the model-view matrix; texturing, culling and depth test off.
 void end_scene();
 // Loads every texture (at start-up and after a display mode change).
-void load_scene_textures(Renderer& r);
+void load_scene_textures(Renderer& r, const std::string& dataDir);
 // Forgets what was compiled for the hole, so the next frame compiles it again. A new GL
 // context or changed texture names are noticed without it.
 void drop_compiled_scene(Renderer& r);

@@ -253,8 +253,8 @@ void drop_compiled_scene(Renderer& r)
     c.floorValid = c.tilesValid = false;
 }
 
-void load_scene_textures(Renderer& r)
+void load_scene_textures(Renderer& r, const std::string& dataDir)
 {
-    load_textures(r.textures);
+    load_textures(r.textures, dataDir);
     drop_compiled_scene(r);   // the compiled hole refers to the old texture names
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // Ground and screen textures, in load order.
 enum GroundTexture {
@@ -57,6 +58,7 @@ uint32_t load_texture(const char* path, int minFilter, int magFilter, int wrapMo
 // (nearest filtering, repeat), top row at t = 0; returns its name or 0.
 uint32_t load_ball_texture(const char* path);
 
-// Fills table from "textures/": ground and screen textures first, then the balls.
-// Needs a current GL context; call again after the context is replaced.
-void load_textures(TextureTable& table);
+// Fills table from "textures/" of the data folder dataDir ("" for the working directory):
+// ground and screen textures first, then the balls. Needs a current GL context; call again
+// after the context is replaced.
+void load_textures(TextureTable& table, const std::string& dataDir);

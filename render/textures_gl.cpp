@@ -6,6 +6,7 @@
 
 #include "render/bitmap.h"
 #include "render/textures.h"
+#include "platform/fs.h"
 
 namespace {
 
@@ -60,13 +61,13 @@ uint32_t load_ball_texture(const char* path) {
   return name;
 }
 
-void load_textures(TextureTable& table) {
+void load_textures(TextureTable& table, const std::string& dataDir) {
   for (int k = 0; k < GROUND_TEXTURE_COUNT; ++k) {
-    const std::string path = std::string("textures/") + GROUND_TEXTURE_STEMS[k] + ".bmp";
+    const std::string path = join_path(dataDir, std::string("textures/") + GROUND_TEXTURE_STEMS[k] + ".bmp");
     table.ground[k] = load_texture(path.c_str(), GL_LINEAR, GL_LINEAR, GL_REPEAT);
   }
   for (int k = 0; k < BALL_TEXTURE_COUNT; ++k) {
-    const std::string path = std::string("textures/") + BALL_TEXTURE_STEMS[k] + ".bmp";
+    const std::string path = join_path(dataDir, std::string("textures/") + BALL_TEXTURE_STEMS[k] + ".bmp");
     table.ball[k + 1] = load_ball_texture(path.c_str());
   }
 }

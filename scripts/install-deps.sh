@@ -8,12 +8,14 @@ PACKAGES=(
   build-essential cmake pkg-config git
   freeglut3-dev libglu1-mesa-dev libgl1-mesa-dri libplib-dev libode-dev
   libminizip-dev zlib1g-dev libsdl2-mixer-dev timgm6mb-soundfont
-  libfreetype-dev fonts-dejavu-core
+  libfreetype-dev fonts-dejavu-core libx11-dev
 )
 # What the tests need besides: GoogleTest, and X servers to drive the game in (Xvfb, and
-# Xorg's dummy driver for the full-screen modes Xvfb refuses).
+# Xorg's dummy driver for the full-screen modes Xvfb refuses); the packaging test's checkers
+# (desktop entry, AppStream metainfo, lintian) and strace to watch the installed game's writes.
 if [ "${1:-}" = "--test" ]; then
-  PACKAGES+=(libgtest-dev libx11-dev xvfb xserver-xorg-video-dummy xdotool imagemagick x11-utils)
+  PACKAGES+=(libgtest-dev libx11-dev xvfb xserver-xorg-video-dummy xdotool imagemagick x11-utils
+    desktop-file-utils appstream lintian strace)
 fi
 
 missing=()

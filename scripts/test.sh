@@ -13,3 +13,13 @@ export SDL_AUDIODRIVER=dummy
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" "$@"
 echo "Screenshots and other artifacts: $build/artifacts"
+# The packaging test builds the Release Debian package, installs it and plays the installed
+# game (it needs root); it runs with the whole suite, not with a selection of tests.
+if [ $# -eq 0 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    bash "$root/tests/packaging/package_test.sh" "$root/build-package"
+    echo "Packaging test artifacts: $root/build-package/artifacts"
+  else
+    echo "Packaging test skipped: it installs the package and needs root."
+  fi
+fi

@@ -175,7 +175,9 @@ GameSession::~GameSession()
 bool GameSession::launch(const std::string& title)
 {
     const std::string binary = (fs::path(MG_RUN_DIR) / "minigolf").string();
-    pid_ = spawn({binary}, dir_.string(), logPath_,
+    std::vector<std::string> argv = {binary};
+    argv.insert(argv.end(), arguments_.begin(), arguments_.end());
+    pid_ = spawn(argv, dir_.string(), logPath_,
                  {"DISPLAY=" + displayName_, "SDL_AUDIODRIVER=dummy", "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0"});
     for (int tries = 0; tries < 200; ++tries) {
         std::string ids = xdotool("search --name '^" + title + "$'");

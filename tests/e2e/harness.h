@@ -40,6 +40,9 @@ public:
 
     // Starts the game and waits for its window (titled title); false on time-out.
     bool start(const std::string& title = "No File Loaded.");
+    // Command-line arguments for the next start.
+    void set_arguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
+    const std::string& window_id() const { return windowId_; }
     bool running();
     // Waits for the process to end by itself; its exit status, or -1 on time-out.
     int wait_exit(double seconds);
@@ -91,6 +94,7 @@ private:
     std::filesystem::path dir_;
     std::string logPath_;
     std::string windowId_;
+    std::vector<std::string> arguments_;
     pid_t pid_ = -1;
 };
 

@@ -121,11 +121,11 @@ protected:
     }
 
     // The sound's view of the game: the window's settings, the course and the hole in play.
-    void load_sounds() { ::load_sounds(windowState.startDirectory, choose_music_file(course, gameState.currentHole)); }
-    void start_hole_music() { ::start_hole_music(course, gameState.currentHole); }
+    void load_sounds() { ::load_sounds(windowState.startDirectory, "", choose_music_file(course, gameState.currentHole, "")); }
+    void start_hole_music() { ::start_hole_music(course, gameState.currentHole, ""); }
     void load_pending_sounds(WindowState& state)
     {
-        ::load_pending_sounds(state, choose_music_file(course, gameState.currentHole));
+        ::load_pending_sounds(state, "", choose_music_file(course, gameState.currentHole, ""));
     }
 
     TempDir dir_;

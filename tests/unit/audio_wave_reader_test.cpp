@@ -232,20 +232,20 @@ TEST(MidiCheck, AcceptsAStandardFileAndRefusesOthers)
 TEST(MusicChoice, FollowsTheCourseHole)
 {
     Course c;
-    EXPECT_EQ(choose_music_file(c, 1), "sounds/Background.mid");  // no course
+    EXPECT_EQ(choose_music_file(c, 1, ""), "sounds/Background.mid");  // no course
 
     c.holeCount = 3;
     std::strcpy(c.musicFile[0], "temp\\song one.mid");
     std::strcpy(c.musicFile[1], "NoMidiFilePresent");
     std::strcpy(c.musicFile[2], "nomidifilepresent");
-    EXPECT_EQ(choose_music_file(c, 1), "temp/song one.mid");
-    EXPECT_EQ(choose_music_file(c, 2), "");
-    EXPECT_EQ(choose_music_file(c, 3), "");
-    EXPECT_EQ(choose_music_file(c, 4), "sounds/Background.mid");  // after the last hole
+    EXPECT_EQ(choose_music_file(c, 1, ""), "temp/song one.mid");
+    EXPECT_EQ(choose_music_file(c, 2, ""), "");
+    EXPECT_EQ(choose_music_file(c, 3, ""), "");
+    EXPECT_EQ(choose_music_file(c, 4, ""), "sounds/Background.mid");  // after the last hole
 
     // An entry filling its whole buffer is read no further than the buffer.
     std::memset(c.musicFile[0], 'a', COURSE_PATH_MAX);
-    EXPECT_EQ(choose_music_file(c, 1).size(), size_t(COURSE_PATH_MAX));
+    EXPECT_EQ(choose_music_file(c, 1, "").size(), size_t(COURSE_PATH_MAX));
     c.musicFile[0][0] = 0;
-    EXPECT_EQ(choose_music_file(c, 1), "");
+    EXPECT_EQ(choose_music_file(c, 1, ""), "");
 }

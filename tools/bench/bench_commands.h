@@ -12,6 +12,8 @@ int bench_physics(int argc, char** argv);
 // the plain one (check); both open a window on $DISPLAY.
 int bench_frame(int argc, char** argv);
 int bench_check(int argc, char** argv);
+// The real game's processor use and frame periods while idle (runs it on $DISPLAY).
+int bench_idle(int argc, char** argv);
 
 namespace bench {
 

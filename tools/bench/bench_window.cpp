@@ -70,7 +70,7 @@ void open_bench_window(int width, int height)
     glutDisplayFunc([] {});
     for (int k = 0; k < 5; ++k) glutMainLoopEvent();
     set_projection(width, height);
-    load_scene_textures(scene.renderer);
+    load_scene_textures(scene.renderer, "");
 }
 
 bool load_bench_hole(const std::string& name)

@@ -15,6 +15,7 @@ struct Command {
 const Command COMMANDS[] = {
     {"physics", bench_physics, "hole geometry rebuild and ball step on the densest and every-kind holes"},
     {"frame", bench_frame, "whole frames (scene and ball steps) on the empty, a busy and the densest hole"},
+    {"idle", bench_idle, "processor use and frame periods of the running game, idle (--game PROGRAM...)"},
     {"check", bench_check, "the compiled drawing against the plain one, and a bumper's flash"},
 };
 

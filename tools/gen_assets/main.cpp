@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fonts.h"
+#include "icons.h"
 #include "pictures.h"
 #include "platform/fs.h"
 #include "render/bitmap.h"
@@ -107,6 +108,18 @@ double peak_dbfs(const std::vector<int16_t>& samples) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // gen-assets --icons <folder>: the application icon at every installed size, as
+  // <folder>/<N>x<N>/minigolf.png.
+  if (argc == 3 && std::string(argv[1]) == "--icons") {
+    bool ok = true;
+    for (int size : {48, 64, 128, 256}) {
+      const std::string dir = std::string(argv[2]) + "/" + std::to_string(size) + "x" + std::to_string(size);
+      std::error_code ec;
+      std::filesystem::create_directories(dir, ec);
+      ok &= write_png(dir + "/minigolf.png", make_icon(size));
+    }
+    return ok ? 0 : 1;
+  }
   if (argc != 5) {
     std::fprintf(stderr, "usage: gen-assets <run folder> <artifact folder> <bold .ttf> <regular .ttf>\n");
     return 2;

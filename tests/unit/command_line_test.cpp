@@ -1,0 +1,93 @@
+// The game's command line and the frame clock's arithmetic.
+#include <gtest/gtest.h>
+
+#include "app/command_line.h"
+#include "platform/frame_pacer.h"
+
+namespace {
+
+CommandLine parse(std::vector<const char*> words)
+{
+    words.insert(words.begin(), "minigolf");
+    return parse_command_line(static_cast<int>(words.size()), words.data());
+}
+
+}  // namespace
+
+TEST(CommandLine, HelpAndVersionAnswerWithoutStarting)
+{
+    EXPECT_EQ(parse({"--help"}).action, CommandAction::Help);
+    EXPECT_EQ(parse({"--fullscreen", "--version"}).action, CommandAction::Version);
+    EXPECT_NE(usage_text("minigolf").find("--data-dir DIR"), std::string::npos);
+    EXPECT_EQ(version_text().rfind("minigolf ", 0), 0u);
+}
+
+TEST(CommandLine, UnknownOptionsAndMissingValuesAreRefused)
+{
+    const CommandLine unknown = parse({"--frobnicate"});
+    EXPECT_EQ(unknown.action, CommandAction::Refused);
+    EXPECT_NE(unknown.message.find("--frobnicate"), std::string::npos);
+    EXPECT_EQ(parse({"--data-dir"}).action, CommandAction::Refused);
+    EXPECT_EQ(parse({"--data-dir="}).action, CommandAction::Refused);
+    EXPECT_EQ(parse({"-geometry"}).action, CommandAction::Refused);
+}
+
+TEST(CommandLine, GameOptionsFilesAndGlutOptionsAreSorted)
+{
+    const CommandLine line =
+        parse({"-geometry", "640x480+0+0", "--data-dir", "/opt/golf", "--windowed", "-sync", "hole.top", "--", "-odd.cor"});
+    EXPECT_EQ(line.action, CommandAction::Run);
+    EXPECT_EQ(line.dataDir, "/opt/golf");
+    EXPECT_EQ(line.display, DisplayChoice::Windowed);
+    EXPECT_EQ(line.files, (std::vector<std::string>{"hole.top", "-odd.cor"}));
+    EXPECT_EQ(line.glutArguments, (std::vector<std::string>{"minigolf", "-geometry", "640x480+0+0", "-sync"}));
+    EXPECT_EQ(parse({"--data-dir=/d", "--fullscreen"}).dataDir, "/d");
+    EXPECT_EQ(parse({"--fullscreen"}).display, DisplayChoice::FullScreen);
+
+    EXPECT_EQ(file_kind("a/Hole1.TOP"), FileKind::Hole);
+    EXPECT_EQ(file_kind("easy.cor"), FileKind::Course);
+    EXPECT_EQ(file_kind("notes.txt"), FileKind::Unknown);
+    EXPECT_EQ(file_kind("top"), FileKind::Unknown);
+}
+
+TEST(CommandLine, DisplayChoiceHoldsForThisRunOnly)
+{
+    WindowState window;
+    window.fullScreen = 1;
+    window.windowWidth = 1024;
+    window.windowHeight = 768;
+    DisplayOverride chosen;
+    apply_display_choice(DisplayChoice::Windowed, window, chosen);
+    EXPECT_EQ(window.fullScreen, 0);
+    window.windowWidth = 700;   // the window as the run left it
+    WindowState stored = settings_to_store(window, chosen);
+    EXPECT_EQ(stored.fullScreen, 1);
+    EXPECT_EQ(stored.windowWidth, 1024);
+    EXPECT_EQ(stored.windowHeight, 768);
+    // A switch the player made during the run is kept.
+    window.fullScreen = 1;
+    EXPECT_EQ(settings_to_store(window, chosen).windowWidth, 700);
+    // No choice on the command line: stored as it is.
+    DisplayOverride none;
+    WindowState plain;
+    apply_display_choice(DisplayChoice::Stored, plain, none);
+    EXPECT_FALSE(none.active);
+    EXPECT_EQ(settings_to_store(window, none).windowWidth, 700);
+}
+
+TEST(FrameClock, OnTimeFramesKeepTheExactRateAndLateOnesAreNotMadeUp)
+{
+    using namespace std::chrono;
+    const FramePacer pacer = make_frame_pacer(60);
+    EXPECT_EQ(duration_cast<nanoseconds>(pacer.period).count(), 16666666);
+    const FrameClock::time_point t0{};
+    const FrameClock::duration p = pacer.period;
+    // Work done before the deadline: the next is one period after it, whenever the wait ends,
+    // so the rate stays exact.
+    EXPECT_EQ(next_frame_deadline(t0 + p, t0 + microseconds(9000), p), t0 + 2 * p);
+    // A frame whose work took three periods: the count starts again from its end.
+    EXPECT_EQ(next_frame_deadline(t0 + p, t0 + 3 * p, p), t0 + 4 * p);
+    // Sleep until the margin before the deadline; with less time left than that, not at all.
+    EXPECT_EQ(sleep_until_point(t0 + p, t0, microseconds(1500)), t0 + p - microseconds(1500));
+    EXPECT_EQ(sleep_until_point(t0 + p, t0 + p - microseconds(500), microseconds(1500)), t0 + p - microseconds(500));
+}
