@@ -93,7 +93,7 @@ void set_up_turn()
     physicsWorld.followBall = p - 1;
     const Tee& tee = holeGrid.tee;
     if (p >= 2 && ball_is_parked(p - 1) && has_tee(tee)) {
-        place_ball(p - 1, tee.level + 2, static_cast<float>(tee.x), static_cast<float>(tee.y));
+        place_ball(p - 1, level_plus(tee.level, 2), static_cast<float>(tee.x), static_cast<float>(tee.y));
         holeGrid.teeState = 3;
         game.ballReady = 1;
         game.puttRequested = 0;
