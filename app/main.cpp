@@ -8,6 +8,7 @@
 #include "app/config.h"
 #include "app/display_modes.h"
 #include "app/frame_steps.h"
+#include "app/save_loop.h"
 #include "app/shell.h"
 #include "app/window_state.h"
 #include "game/menus.h"
@@ -21,6 +22,7 @@ static void request_quit(int) { quitRequested = 1; }
 
 int main(int argc, char** argv)
 {
+    run_save_loop_if_asked();
     WindowState& window = windowState;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);

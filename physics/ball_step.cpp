@@ -44,7 +44,7 @@ void redrop_from_water(int k)
     const Tee& tee = holeGrid.tee;
     bool haveTee = !(tee.x == -1 && tee.y == -1 && tee.level == -1);
     if (slot.state.strokesThisHole == 1 && haveTee) {
-        place_ball(k, tee.level + 2, static_cast<float>(tee.x), static_cast<float>(tee.y));
+        place_ball(k, level_plus(tee.level, 2), static_cast<float>(tee.x), static_cast<float>(tee.y));
     } else {
         dBodySetLinearVel(slot.body, 0, 0, 0);
         dBodySetAngularVel(slot.body, 0, 0, 0);

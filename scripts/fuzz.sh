@@ -59,7 +59,7 @@ for target in "${targets[@]}"; do
   fi
   # The figures of the run: executions per second and coverage.
   grep -E "^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)" "$log" | tr '\n' ' ' || true
-  grep -E "#[0-9]+ *(DONE|pulse|NEW|REDUCE|INITED)" "$log" | tail -n 1 || true
+  grep -E "#[0-9]+[[:space:]]+(DONE|pulse|NEW|REDUCE|INITED)" "$log" | tail -n 1 || true
   echo
 done
 if [ ${#failed[@]} -gt 0 ]; then

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include <unistd.h>
@@ -17,6 +18,8 @@ inline const std::string& fuzz_scratch_dir()
         const char* base = std::getenv("TMPDIR");
         std::string pattern = std::string(base && *base ? base : "/tmp") + "/minigolf-fuzz-XXXXXX";
         if (!mkdtemp(pattern.data())) std::abort();
+        static std::string removed = pattern;
+        std::atexit([] { std::filesystem::remove_all(removed); });
         return pattern;
     }();
     return dir;
