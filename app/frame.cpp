@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/frame_heartbeat.h"
 #include "app/config.h"
 #include "app/display_switch.h"
 #include "app/frame_steps.h"
@@ -99,6 +100,7 @@ void display_frame()
     puDisplay();
     draw_overlay_screens();
     glutSwapBuffers();
+    note_frame_heartbeat();
     glutPostRedisplay();
 }
 

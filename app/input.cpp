@@ -13,6 +13,7 @@
 #include "game/game_state.h"
 #include "game/menus.h"
 #include "platform/ui_dialogs.h"
+#include "platform/ui_text_field.h"
 #include "render/camera.h"
 
 PointerState pointerState;
@@ -59,7 +60,10 @@ bool on_small_button(puObject* button, int x, int y, int h)
 
 void on_keyboard(unsigned char key, int, int)
 {
-    puKeyboard(key, PU_DOWN);
+    if (!type_into_text_field(key)) {
+        release_active_text_field_buffer();
+        puKeyboard(key, PU_DOWN);
+    }
     if (key == 27 && !any_screen_open()) {
         dialogState.confirmKind = CONFIRM_EXIT;
         message_box("Do you really wish to exit the program?");
@@ -67,7 +71,11 @@ void on_keyboard(unsigned char key, int, int)
     glutPostRedisplay();
 }
 
-void on_special_key(int key, int, int) { puKeyboard(key + PU_KEY_GLUT_SPECIAL_OFFSET, PU_DOWN); }
+void on_special_key(int key, int, int)
+{
+    release_active_text_field_buffer();
+    puKeyboard(key + PU_KEY_GLUT_SPECIAL_OFFSET, PU_DOWN);
+}
 
 void on_motion(int x, int y)
 {

@@ -13,6 +13,7 @@
 #include "game/game_state.h"
 #include "game/player_setup.h"
 #include "game/start_screen.h"
+#include "platform/ui_text_field.h"
 
 namespace {
 
@@ -169,7 +170,7 @@ void read_player_dialog()
             char cut[MAX_NAME_LENGTH + 1];
             std::memcpy(cut, text, MAX_NAME_LENGTH);
             cut[MAX_NAME_LENGTH] = '\0';
-            screen.nameInputs[k]->setValue(cut);
+            set_text_field(screen.nameInputs[k], cut);
             text = screen.nameInputs[k]->getStringValue();
         }
         set_player_name(gameState.players[k], text);

@@ -14,11 +14,18 @@ jobs="${MG_FUZZ_JOBS:-2}"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMG_FUZZ=ON \
   -DMG_BUILD_TESTS=OFF >/dev/null
-nice -n 10 cmake --build "$build" --target mg_fuzz -j"$jobs"
+# The seeds come from the generated data of this build or, when MG_FUZZ_SEEDS_FROM names
+# another build folder (CI passes the test build), from that one's.
+seedbuild="${MG_FUZZ_SEEDS_FROM:-$build}"
+if [ "$seedbuild" = "$build" ]; then
+  nice -n 10 cmake --build "$build" --target mg_fuzz mg_assets mg_courses -j"$jobs"
+else
+  nice -n 10 cmake --build "$build" --target mg_fuzz -j"$jobs"
+fi
 
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(hole course_description course_archive leader_board settings bitmap wave midi)
-run="$build/run"
+run="$seedbuild/run"
 fuzz="$build/fuzz"
 seeds="$root/tests/fuzz/seeds"
 regressions="$root/tests/fuzz/regressions"
@@ -28,7 +35,7 @@ seed_corpus() {
   local target="$1" corpus="$fuzz/corpus/$1"
   mkdir -p "$corpus"
   case "$target" in
-    hole) cp -f "$build"/course_holes/*/*.top "$corpus/" 2>/dev/null || true ;;
+    hole) cp -f "$seedbuild"/course_holes/*/*.top "$corpus/" 2>/dev/null || true ;;
     course_archive) cp -f "$run"/courses/*.cor "$corpus/" ;;
     bitmap) cp -f "$run"/textures/*.bmp "$corpus/" ;;
     wave) cp -f "$run"/sounds/*.wav "$corpus/" ;;

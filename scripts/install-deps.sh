@@ -10,10 +10,12 @@ PACKAGES=(
   libminizip-dev zlib1g-dev libsdl2-mixer-dev timgm6mb-soundfont
   libfreetype-dev fonts-dejavu-core
 )
-# What the tests need besides: GoogleTest, and X servers to drive the game in (Xvfb, and
-# Xorg's dummy driver for the full-screen modes Xvfb refuses).
+# What the tests need besides: GoogleTest, X servers to drive the game in (Xvfb, and
+# Xorg's dummy driver for the full-screen modes Xvfb refuses), and clang for the fuzz targets.
 if [ "${1:-}" = "--test" ]; then
   PACKAGES+=(libgtest-dev libx11-dev xvfb xserver-xorg-video-dummy xdotool imagemagick x11-utils)
+  # The fuzz targets: clang with libFuzzer's runtime.
+  PACKAGES+=(clang libclang-rt-14-dev)
 fi
 
 missing=()
