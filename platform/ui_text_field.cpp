@@ -71,6 +71,8 @@ bool type_into_text_field(int key)
     set_text_field(field, text.c_str());
     field->setCursor(cursor);
     field->setSelectRegion(cursor, cursor);
-    field->invokeDownCallback();
+    // What PLIB does after a key: the field's down callback, if it has one (invokeDownCallback
+    // would also end the typing).
+    if (puCallback down = field->getDownCallback()) down(field);
     return true;
 }

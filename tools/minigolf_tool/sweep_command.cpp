@@ -85,6 +85,7 @@ struct Watch {
     const HoleGrid* grid = nullptr;
     int lastI = -1, lastJ = -1;    // the tile the ball was over at the last frame
     bool warped = false;           // the ball went through a warp since the last frame
+    bool inWater = false;          // sinking in water until the water rule puts it back
     std::string escape;            // how the ball left its fairway; empty while it has not
 };
 
@@ -114,7 +115,16 @@ bool solid_column(const HoleGrid& g, int i, int j)
 
 void note_event(PhysicsEvent event, int slot, long /*step*/, void* user)
 {
-    if (event == EVENT_WARP && slot == 0) static_cast<Watch*>(user)->warped = true;
+    Watch& w = *static_cast<Watch*>(user);
+    if (slot != 0) return;
+    if (event == EVENT_WARP) w.warped = true;
+    // Water is soft: a ball sinks through it and may drift under the railings beside it
+    // until it rests and the water rule puts it back, which is no escape.
+    if (event == EVENT_WATER) w.inWater = true;
+    if (event == EVENT_REDROP) {
+        w.inWater = false;
+        w.warped = true;
+    }
 }
 
 bool check_ball(long /*step*/, void* user)
@@ -125,6 +135,10 @@ bool check_ball(long /*step*/, void* user)
     ball_position(0, p);
     int i = static_cast<int>(std::floor((p[0] - GRID_ORIGIN) / TILE_SIZE));
     int j = static_cast<int>(std::floor((p[1] - GRID_ORIGIN) / TILE_SIZE));
+    if (w.inWater) {
+        w.warped = true;
+        return false;
+    }
     char where[96];
     std::snprintf(where, sizeof where, " at (%.0f, %.0f, %.0f)", p[0], p[1], p[2]);
     if (!tile_in_grid(i, j)) {
