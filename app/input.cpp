@@ -73,6 +73,7 @@ void on_keyboard(unsigned char key, int, int)
 
 void on_special_key(int key, int, int)
 {
+    if (type_into_text_field(key + PU_KEY_GLUT_SPECIAL_OFFSET)) return;
     release_active_text_field_buffer();
     puKeyboard(key + PU_KEY_GLUT_SPECIAL_OFFSET, PU_DOWN);
 }

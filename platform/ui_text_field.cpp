@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include <GL/freeglut.h>
 #include <plib/pu.h>
 
 namespace {
@@ -21,10 +22,32 @@ void release_buffer(puInput* field)
     shown = nullptr;
 }
 
+bool takes_keys(puObject* object)
+{
+    if (!object || !(object->getType() & PUCLASS_INPUT)) return false;
+    puInput* field = static_cast<puInput*>(object);
+    return field->isAcceptingInput() && field->isVisible() && field->isActive() && !field->inputDisabled();
+}
+
+// A field takes keys whenever it accepts input, whether or not it is PLIB's active widget (a
+// dialog may hand it the keyboard with acceptInput); PLIB offers every key to all of them.
+puInput* find_field_taking_keys(puObject* object, int depth)
+{
+    for (; object && depth < 16; object = object->getNextObject()) {
+        if (takes_keys(object)) return static_cast<puInput*>(object);
+        if ((object->getType() & PUCLASS_GROUP) && object->isVisible()) {
+            if (puInput* inner = find_field_taking_keys(static_cast<puGroup*>(object)->getFirstChild(), depth + 1)) return inner;
+        }
+    }
+    return nullptr;
+}
+
 puInput* active_text_field()
 {
     puObject* active = puActiveWidget();
-    return active && (active->getType() & PUCLASS_INPUT) ? static_cast<puInput*>(active) : nullptr;
+    if (takes_keys(active)) return static_cast<puInput*>(active);
+    puInterface* base = puGetBaseLiveInterface();
+    return base ? find_field_taking_keys(base->getFirstChild(), 0) : nullptr;
 }
 
 }  // namespace
@@ -42,10 +65,8 @@ void release_active_text_field_buffer()
 
 bool type_into_text_field(int key)
 {
-    const bool character = key >= ' ' && key < 127;
-    if (!character && key != 8 && key != 127) return false;
     puInput* field = active_text_field();
-    if (!field || !field->isAcceptingInput() || !field->isVisible() || !field->isActive() || field->inputDisabled()) return false;
+    if (!field) return false;
 
     const char* value = field->getStringValue();
     std::string text = value ? value : "";
@@ -57,6 +78,31 @@ bool type_into_text_field(int key)
     end = std::clamp(end, 0, length);
     if (start > end) std::swap(start, end);
 
+    const bool character = key >= ' ' && key < 127;
+    if (key == '\r' || key == '\n') {
+        // Enter ends the typing and reports the text, as PLIB does.
+        field->rejectInput();
+        field->invokeCallback();
+        return true;
+    }
+    if (key == 27) {
+        field->rejectInput();
+        return true;
+    }
+    if (key >= PU_KEY_GLUT_SPECIAL_OFFSET) {
+        // The cursor keys; the others change nothing in a one-line field.
+        switch (key - PU_KEY_GLUT_SPECIAL_OFFSET) {
+        case GLUT_KEY_LEFT: cursor = std::max(cursor - 1, 0); break;
+        case GLUT_KEY_RIGHT: cursor = std::min(cursor + 1, length); break;
+        case GLUT_KEY_HOME: cursor = 0; break;
+        case GLUT_KEY_END: cursor = length; break;
+        default: return true;
+        }
+        field->setCursor(cursor);
+        field->setSelectRegion(cursor, cursor);
+        return true;
+    }
+    if (!character && key != 8 && key != 127) return true;   // other control keys do nothing
     if (character && !field->isValidCharacter(static_cast<char>(key))) return true;
     if (end > start) {
         // A selection goes first, whatever the key.

@@ -12,6 +12,8 @@ void set_text_field(puInput* field, const char* text);
 // handing PLIB a key.
 void release_active_text_field_buffer();
 
-// Applies key (a character, 8 BackSpace or 127 Delete) to the text field that has the
-// keyboard; false when none has it or the key is not one of those (PLIB then takes it).
+// Applies key to the text field that has the keyboard: a character, 8 BackSpace, 127 Delete,
+// Enter (ends the typing and calls the field's callback), Escape (ends it), and the cursor
+// keys as special keys (key + PU_KEY_GLUT_SPECIAL_OFFSET); other keys do nothing there.
+// False when no field has the keyboard (PLIB then takes the key).
 bool type_into_text_field(int key);
