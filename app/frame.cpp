@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/frame_heartbeat.h"
 #include "app/config.h"
 #include "app/shell.h"
 #include "app/start_up.h"
@@ -87,6 +88,7 @@ void display_frame()
     puDisplay();
     draw_overlay_screens(s);
     glutSwapBuffers();
+    note_frame_heartbeat();
     glutPostRedisplay();
 }
 

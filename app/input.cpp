@@ -8,6 +8,7 @@
 #include "game/game_actions.h"
 #include "physics/physics.h"
 #include "platform/ui_dialogs.h"
+#include "platform/ui_text_field.h"
 
 namespace {
 
@@ -60,7 +61,10 @@ bool on_small_button(puObject* button, int x, int y, int h)
 void on_keyboard(unsigned char key, int, int)
 {
     Session& s = *activeSession;
-    puKeyboard(key, PU_DOWN);
+    if (!type_into_text_field(key)) {
+        release_active_text_field_buffer();
+        puKeyboard(key, PU_DOWN);
+    }
     if (key == 27 && !any_screen_open(s)) {
         s.dialogs.confirmKind = ConfirmKind::Exit;
         message_box(s, "Do you really wish to exit the program?");
@@ -68,7 +72,12 @@ void on_keyboard(unsigned char key, int, int)
     glutPostRedisplay();
 }
 
-void on_special_key(int key, int, int) { puKeyboard(key + PU_KEY_GLUT_SPECIAL_OFFSET, PU_DOWN); }
+void on_special_key(int key, int, int)
+{
+    if (type_into_text_field(key + PU_KEY_GLUT_SPECIAL_OFFSET)) return;
+    release_active_text_field_buffer();
+    puKeyboard(key + PU_KEY_GLUT_SPECIAL_OFFSET, PU_DOWN);
+}
 
 void on_motion(int x, int y)
 {

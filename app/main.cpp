@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/config.h"
+#include "app/save_loop.h"
 #include "app/shell.h"
 #include "app/start_up.h"
 #include "platform/fs.h"
@@ -20,6 +21,7 @@ static void request_quit(int) { quitRequested = 1; }
 
 int main(int argc, char** argv)
 {
+    run_save_loop_if_asked();
     // The game's own options are answered before GLUT sees the line (and a display is needed).
     const CommandLine line = parse_command_line(argc, argv);
     if (const int status = answer_command_line(line, argv[0]); status >= 0) return status;

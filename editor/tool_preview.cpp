@@ -321,7 +321,7 @@ bool is_tee_tile(const HoleGrid& grid, int i, int j)
 {
     const Tee& tee = grid.tee;
     if (tee.level == -1 && tee.x == -1 && tee.y == -1) return false;
-    return i == (tee.x + 1536) / 64 && j == (tee.y + 1536) / 64;
+    return i == tee_tile_index(tee.x) && j == tee_tile_index(tee.y);
 }
 
 bool is_bare_tile(const HoleGrid& grid, int i, int j)

@@ -101,7 +101,7 @@ void set_up_turn(GameSession& s)
     s.physics.followBall = p - 1;
     const Tee& tee = s.grid.tee;
     if (p >= 2 && ball_is_parked(s.physics, p - 1) && has_tee(tee)) {
-        place_ball(s.physics, p - 1, tee.level + 2, static_cast<float>(tee.x), static_cast<float>(tee.y));
+        place_ball(s.physics, p - 1, level_plus(tee.level, 2), static_cast<float>(tee.x), static_cast<float>(tee.y));
         s.grid.teeState = TeeState::JustPlaced;
         game.ballReady = true;
         game.puttRequested = false;

@@ -8,6 +8,7 @@
 #include "game/player_setup.h"
 #include "game/session.h"
 #include "game/ui_local.h"
+#include "platform/ui_text_field.h"
 
 namespace {
 
@@ -146,7 +147,7 @@ void read_player_dialog(GameSession& s)
             char cut[MAX_NAME_LENGTH + 1];
             std::memcpy(cut, text, MAX_NAME_LENGTH);
             cut[MAX_NAME_LENGTH] = '\0';
-            screen.nameInputs[k]->setValue(cut);
+            set_text_field(screen.nameInputs[k], cut);
             text = screen.nameInputs[k]->getStringValue();
         }
         set_player_name(s.round.players[k], text);

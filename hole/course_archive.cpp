@@ -264,7 +264,9 @@ CourseDescription read_course_description(std::FILE* file)
             }
         }
 
-        if (is_no_music(fields[2])) {
+        // The marker is recognised in any case, with or without a directory part, as the
+        // name that is left once the directory is dropped.
+        if (is_no_music(entry_base_name(fields[2]))) {
             hole.musicName = NO_MUSIC;
         } else if (fields[2].size() >= NAME_FIELD_MAX) {
             description.notes.push_back(hk + ": the music file name is too long; the hole has no music");

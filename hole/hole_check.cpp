@@ -26,8 +26,8 @@ std::vector<std::string> check_hole(const HoleGrid& grid)
     std::vector<std::string> warnings;
     const Tee& tee = grid.tee;
     if (tee.level == -1 && tee.x == -1 && tee.y == -1) warnings.push_back("no tee");
-    else if ((tee.x + 1536) % 64 != 0 || (tee.y + 1536) % 64 != 0 || tee.x < -1536 || tee.x > 1536 ||
-             tee.y < -1536 || tee.y > 1536)
+    else if (tee.x < -1536 || tee.x > 1536 || tee.y < -1536 || tee.y > 1536 || (tee.x + 1536) % 64 != 0 ||
+             (tee.y + 1536) % 64 != 0)
         warnings.push_back("tee is not on a tile corner of the grid");
 
     int entries[MAX_WARPS] = {}, exits[MAX_WARPS] = {};

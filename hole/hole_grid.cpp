@@ -1,5 +1,7 @@
 #include "hole/hole_grid.h"
 
+#include <algorithm>
+
 
 void clear_layers(HoleGrid& grid)
 {
@@ -84,7 +86,9 @@ WarpExit warp_exit_of(const HoleGrid& grid, int i, int j)
             result.found = true;
             result.i = pair.exitI;
             result.j = pair.exitJ;
-            result.level = grid.height_at(pair.exitI, pair.exitJ) + 2;
+            // The height may come from any file: the course is 0..MAX_HEIGHT, as the physics
+            // takes it.
+            result.level = std::clamp(grid.height_at(pair.exitI, pair.exitJ), 0, MAX_HEIGHT) + 2;
             return result;
         }
     }

@@ -48,6 +48,15 @@ inline int warp_exit_number(int kind) { return -(kind + 200); }
 // True when the tile gets a plain ground column (height >= 1 and no cup).
 inline bool has_ground_column(int height, int edges) { return height != 0 && !(edges > 0 && (edges & EDGE_CUP)); }
 
+// level + steps, saturating at the int range: tee levels come from files and may be anything.
+inline int level_plus(int level, int steps)
+{
+    long long sum = static_cast<long long>(level) + steps;
+    return sum > INT32_MAX ? INT32_MAX : sum < INT32_MIN ? INT32_MIN : static_cast<int>(sum);
+}
+// The tile index of a tee corner coordinate (c + 1536) / 64, for any int c.
+inline long long tee_tile_index(int corner) { return (static_cast<long long>(corner) + 1536) / 64; }
+
 // World x (or y) of the low corner of tile index i (or j).
 inline float tile_corner(int index) { return index * TILE_SIZE + GRID_ORIGIN; }
 

@@ -42,7 +42,7 @@ void redrop_from_water(PhysicsWorld& w, int k)
     const Tee& tee = w.grid.tee;
     bool haveTee = !(tee.x == -1 && tee.y == -1 && tee.level == -1);
     if (slot.state.strokesThisHole == 1 && haveTee) {
-        place_ball(w, k, tee.level + 2, static_cast<float>(tee.x), static_cast<float>(tee.y));
+        place_ball(w, k, level_plus(tee.level, 2), static_cast<float>(tee.x), static_cast<float>(tee.y));
     } else {
         dBodySetLinearVel(slot.body, 0, 0, 0);
         dBodySetAngularVel(slot.body, 0, 0, 0);

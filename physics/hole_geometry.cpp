@@ -46,6 +46,7 @@ constexpr double RAMP_RAIL_RISE = 4.472135955;  // 2 sqrt 5: rail offset 5 along
 constexpr double RAMP_RAIL_SHIFT = 2.236067977;
 constexpr double DIAGONAL_RAIL = 80.50966799;   // tile diagonal less 10
 constexpr double CUP_CORNER = 11.59797974;
+constexpr double RAIL_REACH = 18.0;             // railing boxes reach this far above their drawn top
 constexpr double PI = 3.14159265358979323846;
 
 enum Axis { AXIS_NONE, AXIS_X, AXIS_Y, AXIS_Z };
@@ -224,13 +225,17 @@ void build_edges(PhysicsWorld& w, double x, double y, int H, int K, int E)
         return;
     }
     auto& rails = w.geoms.rails;
-    double z = 32.0 * H + 5;
-    if (E & EDGE_RAIL_YMAX) add_box(w, rails, ROLE_RAIL, 0, 64, 10, 10, x + 32, y + 59, z);
-    if (E & EDGE_RAIL_XMAX) add_box(w, rails, ROLE_RAIL, 0, 10, 64, 10, x + 59, y + 32, z);
-    if (E & EDGE_RAIL_YMIN) add_box(w, rails, ROLE_RAIL, 0, 64, 10, 10, x + 32, y + 5, z);
-    if (E & EDGE_RAIL_XMIN) add_box(w, rails, ROLE_RAIL, 0, 10, 64, 10, x + 5, y + 32, z);
-    if (E & EDGE_RAIL_DIAG_MAIN) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, 10, x + 32, y + 32, z, AXIS_Z, -PI / 4);
-    if (E & EDGE_RAIL_DIAG_ANTI) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, 10, x + 32, y + 32, z, AXIS_Z, PI / 4);
+    // A railing is drawn 10 high, but a resting ball's centre is 9 up: a fast ball hopping
+    // into one met its top edge and, bouncing fully off that slanted normal, was thrown over.
+    // Its box reaches RAIL_REACH higher, still under the next level.
+    const double h = 10 + RAIL_REACH;
+    double z = 32.0 * H + h / 2;
+    if (E & EDGE_RAIL_YMAX) add_box(w, rails, ROLE_RAIL, 0, 64, 10, h, x + 32, y + 59, z);
+    if (E & EDGE_RAIL_XMAX) add_box(w, rails, ROLE_RAIL, 0, 10, 64, h, x + 59, y + 32, z);
+    if (E & EDGE_RAIL_YMIN) add_box(w, rails, ROLE_RAIL, 0, 64, 10, h, x + 32, y + 5, z);
+    if (E & EDGE_RAIL_XMIN) add_box(w, rails, ROLE_RAIL, 0, 10, 64, h, x + 5, y + 32, z);
+    if (E & EDGE_RAIL_DIAG_MAIN) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, h, x + 32, y + 32, z, AXIS_Z, -PI / 4);
+    if (E & EDGE_RAIL_DIAG_ANTI) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, h, x + 32, y + 32, z, AXIS_Z, PI / 4);
     if (E & EDGE_CUP) build_cup(w, x, y, H);
 }
 

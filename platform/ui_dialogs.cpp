@@ -9,6 +9,7 @@
 #include <plib/puAux.h>
 
 #include "platform/fs.h"
+#include "platform/ui_text_field.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ void chooser_list_clicked(puObject* object)
     if (!chooser) return;
     int index = chooser->list->getIntegerValue();
     if (index >= 0 && index < static_cast<int>(chooser->names.size())) {
-        chooser->nameInput->setValue(chooser->names[index].c_str());
+        set_text_field(chooser->nameInput, chooser->names[index].c_str());
         chooser->lastListIndex = index;
     }
 }
@@ -183,7 +184,7 @@ void show_file_dialog(const FileDialogOptions& options, std::function<void(const
     puText* nameLabel = new puText(15, 75);
     nameLabel->setLabel("File name:");
     chooser->nameInput = new puInput(100, 75, 485, 100);
-    chooser->nameInput->setValue(options.initialName.c_str());
+    set_text_field(chooser->nameInput, options.initialName.c_str());
     chooser->nameInput->acceptInput();
     puText* typeLabel = new puText(15, 45);
     typeLabel->setLabel(chooser->typeText.c_str());

@@ -10,12 +10,13 @@ PACKAGES=(
   libminizip-dev zlib1g-dev libsdl2-mixer-dev timgm6mb-soundfont
   libfreetype-dev fonts-dejavu-core libx11-dev
 )
-# What the tests need besides: GoogleTest, and X servers to drive the game in (Xvfb, and
-# Xorg's dummy driver for the full-screen modes Xvfb refuses); the packaging test's checkers
-# (desktop entry, AppStream metainfo, lintian) and strace to watch the installed game's writes.
+# What the tests need besides: GoogleTest, X servers to drive the game in (Xvfb, and Xorg's
+# dummy driver for the full-screen modes Xvfb refuses); clang with libFuzzer's runtime for the
+# fuzz targets; the packaging test's checkers (desktop entry, AppStream metainfo, lintian) and
+# strace to watch the installed game's writes.
 if [ "${1:-}" = "--test" ]; then
   PACKAGES+=(libgtest-dev libx11-dev xvfb xserver-xorg-video-dummy xdotool imagemagick x11-utils
-    desktop-file-utils appstream lintian strace)
+    desktop-file-utils appstream lintian strace clang libclang-rt-14-dev)
 fi
 
 missing=()

@@ -12,6 +12,10 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export SDL_AUDIODRIVER=dummy
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" "$@"
+# The fuzz targets, each a short bounded run, seeded from the data this build made.
+if [ $# -eq 0 ]; then
+  MG_FUZZ_JOBS="$(nproc)" MG_FUZZ_SEEDS_FROM="$build" bash "$root/scripts/fuzz.sh" 20
+fi
 echo "Screenshots and other artifacts: $build/artifacts"
 # The packaging test builds the Release Debian package, installs it and plays the installed
 # game (it needs root); it runs with the whole suite, not with a selection of tests.

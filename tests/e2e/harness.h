@@ -85,6 +85,10 @@ public:
 
     const std::string& log() const { return logPath_; }
 
+    // Settings added to the game's environment at its next start (later ones win), e.g.
+    // sanitizer options of a test's own.
+    std::vector<std::string> extraEnvironment;
+
 private:
     // Spawns the game and waits for its window; false when it ended or showed none in time.
     bool launch(const std::string& title);

@@ -24,7 +24,9 @@ struct GoldenHole {
 };
 
 // Recorded on the tree before the session object and the PhysicsWorld class, the same in a
-// sanitizer Debug build and a Release build. When a run reports different hashes it prints
+// sanitizer Debug build and a Release build; the session and the world classes left all 27
+// unchanged. Recorded again for the six holes whose play the taller railing boxes change
+// (Round the Bend, Pinball, Terrace, Zig Zag, Twin Warps, Bumper Garden). When a run reports different hashes it prints
 // the whole table as it found it. Holes that share a hash are played the same: the same tee
 // tile and one straight putt over the same plain tiles into the cup.
 const std::vector<GoldenHole> GOLDEN_HASHES = {
@@ -32,19 +34,19 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"beginners", "02_dogleg_right", 0xb03fa7abbcf7da1bull},
     {"beginners", "03_up_the_ramp", 0x3116b547a889bb5dull},
     {"beginners", "04_sand_trap", 0x5e4c372b340efb90ull},
-    {"beginners", "05_round_the_bend", 0x1933f42b0bbcc037ull},
+    {"beginners", "05_round_the_bend", 0x28788ac556c959d9ull},
     {"beginners", "06_moving_walkway", 0xa92d93c9c2a2d0e7ull},
     {"beginners", "07_the_pond", 0x383c94087f4fb088ull},
     {"beginners", "08_shortcut", 0x345793b34156486dull},
-    {"beginners", "09_pinball", 0x7c5be96d4f8cbfc8ull},
+    {"beginners", "09_pinball", 0xb421e07c6f87167cull},
     {"championship", "01_opening_drive", 0x2c0747c158de212eull},
-    {"championship", "02_terrace", 0x29bc70f523aa4f19ull},
+    {"championship", "02_terrace", 0x5eae5f1ad785590aull},
     {"championship", "03_crosswind", 0x5484ba4f96cc2569ull},
     {"championship", "04_drawbridge", 0x31049bd13669e811ull},
     {"championship", "05_causeway", 0xed37fd419756d1e4ull},
-    {"championship", "06_zig_zag", 0x3890c74cc0def557ull},
-    {"championship", "07_twin_warps", 0xfd3a28d1ad1765ccull},
-    {"championship", "08_bumper_garden", 0x7c5be96d4f8cbfc8ull},
+    {"championship", "06_zig_zag", 0x0bbdcbede56ad053ull},
+    {"championship", "07_twin_warps", 0xdebbf68f83787781ull},
+    {"championship", "08_bumper_garden", 0x81eb038ccc5e4e6full},
     {"championship", "09_downhill", 0x66190dbc571805c2ull},
     {"championship", "10_belt_return", 0xedbcf8d82343d722ull},
     {"championship", "11_island_green", 0x5e4c372b340efb90ull},

@@ -33,7 +33,7 @@ const std::vector<std::string> UNCHECKED_FOLDERS = {"tools"};
 // Sideways includes that are allowed: the including file, the included header, and why.
 struct SidewaysAllowed {
     std::string file;    // e.g. "render/balls_gl.cpp"
-    std::string header;  // as written in the include, e.g. "game/game_state.h"
+    std::string header;  // as written in the include, e.g. "hole/round_state.h"
     std::string reason;
 };
 

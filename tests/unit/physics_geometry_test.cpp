@@ -204,9 +204,10 @@ TEST_F(PhysicsTest, RailsSitOnTheTileTop)
     build_hole_geometry();
     ASSERT_EQ(geomLists.rails.size(), 6u);
     double x = tile_corner(2), y = tile_corner(2);
-    expect_box(geomLists.rails[0], 64, 10, 10, x + 32, y + 59, 37);
-    expect_box(geomLists.rails[3], 10, 64, 10, x + 5, y + 32, 37);
-    expect_box(geomLists.rails[4], 10, 80.50966799, 10, x + 32, y + 32, 37);
+    // Drawn 10 high, a railing's box reaches 18 higher (to 60), still under the next level.
+    expect_box(geomLists.rails[0], 64, 10, 28, x + 32, y + 59, 46);
+    expect_box(geomLists.rails[3], 10, 64, 28, x + 5, y + 32, 46);
+    expect_box(geomLists.rails[4], 10, 80.50966799, 28, x + 32, y + 32, 46);
 }
 
 TEST_F(PhysicsTest, RebuildingTwiceGivesTheSameGeoms)

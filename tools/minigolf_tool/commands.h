@@ -5,3 +5,4 @@
 int cmd_hole(int argc, char** argv);       // hole info | hole normalize
 int cmd_simulate(int argc, char** argv);   // simulate HOLE.top --angle --power ...
 int cmd_course(int argc, char** argv);     // course pack | course info
+int cmd_sweep(int argc, char** argv);      // sweep [--generated] [HOLE.top ...]

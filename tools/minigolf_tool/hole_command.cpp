@@ -50,8 +50,8 @@ int hole_info(const char* path)
     if (tee.level == -1 && tee.x == -1 && tee.y == -1) {
         std::printf("tee none\n");
     } else {
-        std::printf("tee level=%d x=%d y=%d tile=(%d, %d)\n", tee.level, tee.x, tee.y,
-                    (tee.x + 1536) / 64, (tee.y + 1536) / 64);
+        std::printf("tee level=%d x=%d y=%d tile=(%lld, %lld)\n", tee.level, tee.x, tee.y,
+                    tee_tile_index(tee.x), tee_tile_index(tee.y));
     }
     std::printf("warp pairs %d\n", grid->warps.warpCount);
     for (int n = 0; n < grid->warps.warpCount; ++n) {

@@ -12,7 +12,8 @@ static void print_usage()
                  "  hole normalize IN.top OUT.top      rewrite a hole in the canonical form\n"
                  "  hole solve FILE.top [--max-strokes N]  search putts that hole out\n"
                  "  simulate HOLE.top --angle DEG --power P [--players N] [--max-steps K] [--trace]\n"
-                 "  course pack|info|check ...         build, describe or check a course archive\n");
+                 "  course pack|info|check ...         build, describe or check a course archive\n"
+                 "  sweep [--generated] [HOLE.top ...] putts all round the tee; counts balls leaving the fairway\n");
 }
 
 int main(int argc, char** argv)
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "hole") == 0) return cmd_hole(argc - 2, argv + 2);
     if (std::strcmp(command, "simulate") == 0) return cmd_simulate(argc - 2, argv + 2);
     if (std::strcmp(command, "course") == 0) return cmd_course(argc - 2, argv + 2);
+    if (std::strcmp(command, "sweep") == 0) return cmd_sweep(argc - 2, argv + 2);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
         print_usage();
         return 0;

@@ -1,0 +1,1 @@
+1*3*a.top*dir/NoMidiFilePresent*

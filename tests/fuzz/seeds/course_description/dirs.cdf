@@ -1,0 +1,1 @@
+1*99*dir/hole.top*..\music.mid*

@@ -1,0 +1,1 @@
+3*2*a.top*NOMIDIFILEPRESENT*3*b.top*tune_meadow.mid*4*c.top*nomidifilepresent*
