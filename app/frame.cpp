@@ -52,11 +52,8 @@ void draw_scene(Session& s)
     end_scene();
     advance_conveyor_offset(renderer.conveyorOffset);
     advance_oscillation_frame(world);
-    if (s.window.soundOn && s.window.soundsPending) {
-        load_sounds(s.window.startDirectory, s.paths.dataDir,
-                    choose_music_file(s.course, s.round.currentHole, s.paths.dataDir));
-        s.window.soundsPending = false;
-    }
+    if (s.window.soundOn && s.window.soundsPending)
+        load_pending_sounds(s.window, s.paths.dataDir, choose_music_file(s.course, s.round.currentHole, s.paths.dataDir));
 }
 
 void draw_overlay_screens(Session& s)

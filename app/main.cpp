@@ -29,6 +29,7 @@ int main(int argc, char** argv)
     // Never destroyed: the program ends through exit(), and the at-exit handler still needs it.
     Session& s = *new Session();
     activeSession = &s;
+    install_session_hooks(s);
     if (!set_up_game_paths(s, line.dataDir)) return 1;
     std::vector<char*> glutArgs;
     for (const std::string& word : line.glutArguments) glutArgs.push_back(const_cast<char*>(word.c_str()));
@@ -65,7 +66,7 @@ int main(int argc, char** argv)
     puSetDefaultStyle(PUSTYLE_SMALL_BEVELLED);
     puSetDefaultColourScheme(0.7f, 0.7f, 0.7f, 1.0f);
     create_permanent_widgets(s);
-    start_physics(s);   // also the session's hooks, which opening a file on the line uses
+    init_physics(s.physics);
     open_command_line_files(s, line.files);
     load_scene_textures(s);
     std::atexit(on_exit);

@@ -34,8 +34,8 @@ void register_callbacks();
 // One frame of the scene, in its order of steps.
 void draw_scene(Session& s);
 
-// Start-up: the session's hooks (physics, round, game, audio messages) and the physics world.
-void start_physics(Session& s);
+// Start-up: the session's hooks (physics sound and drawing, round, game, audio messages).
+void install_session_hooks(Session& s);
 // Creates the permanent widgets and both menu bars for the current window size.
 void create_permanent_widgets(Session& s);
 // Moves the permanent widgets to their places for the current window size.

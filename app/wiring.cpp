@@ -43,12 +43,9 @@ void start_round_music(GameSession& s)
 }
 
 // What the game asks of the application.
-void hook_new_hole(GameSession& s) { new_hole(app_session(s)); }
-void hook_switch_sound(GameSession& s, bool on) { switch_sound(app_session(s), on); }
 void hook_set_window_title(GameSession& s, const char* title) { set_window_title_now(app_session(s), title); }
 void hook_place_widgets(GameSession& s) { place_permanent_widgets(app_session(s)); }
 void hook_enter_full_screen(GameSession& s, const DisplayMode& mode) { enter_full_screen(app_session(s), mode); }
-void hook_leave_full_screen(GameSession& s) { leave_full_screen(app_session(s)); }
 void hook_drop_editor_tool(GameSession& s) { app_session(s).editor.currentTool = EditorTool::Nothing; }
 
 void hook_show_editor(GameSession& s)
@@ -59,7 +56,7 @@ void hook_show_editor(GameSession& s)
 
 }  // namespace
 
-void start_physics(Session& s)
+void install_session_hooks(Session& s)
 {
     PhysicsHooks& physics = s.physics.hooks;
     physics.user = &s;
@@ -74,16 +71,12 @@ void start_physics(Session& s)
     GameHooks& game = s.hooks;
     game.show_message = show_round_message;
     game.start_hole_music = start_round_music;
-    game.new_hole = hook_new_hole;
-    game.switch_sound = hook_switch_sound;
     game.set_window_title = hook_set_window_title;
     game.place_widgets = hook_place_widgets;
     game.enter_full_screen = hook_enter_full_screen;
-    game.leave_full_screen = hook_leave_full_screen;
     game.drop_editor_tool = hook_drop_editor_tool;
     game.show_editor = hook_show_editor;
     install_dialog_hooks(s);
-    init_physics(s.physics);
 }
 
 void release_sound()

@@ -69,15 +69,12 @@ struct GameHooks {
     void (*open_score_card)(GameSession& s) = nullptr;
     void (*show_message)(GameSession& s, const char* text, const char* caption) = nullptr;
     void (*start_hole_music)(GameSession& s) = nullptr;
-    // The application: a fresh hole in the editor, the sound switch, the window title, the
-    // permanent widgets placed for the window size, the display modes, the editor's tool put
-    // down (a round starts or the program restarts), the editor's widgets shown.
-    void (*new_hole)(GameSession& s) = nullptr;
-    void (*switch_sound)(GameSession& s, bool on) = nullptr;
+    // The application: the window title, the permanent widgets placed for the window size,
+    // a full-screen mode, the editor's tool put down (a round starts or the program restarts),
+    // the editor's widgets shown.
     void (*set_window_title)(GameSession& s, const char* title) = nullptr;
     void (*place_widgets)(GameSession& s) = nullptr;
     void (*enter_full_screen)(GameSession& s, const DisplayMode& mode) = nullptr;
-    void (*leave_full_screen)(GameSession& s) = nullptr;
     void (*drop_editor_tool)(GameSession& s) = nullptr;
     void (*show_editor)(GameSession& s) = nullptr;
 };

@@ -13,6 +13,7 @@
 #include "physics/physics.h"
 #include "physics/putt_play.h"
 #include "replay_hash.h"
+#include "tests/unit/bundled_holes.h"
 #include "tools/courses/hole_layout.h"
 
 namespace {
@@ -114,30 +115,6 @@ std::uint64_t hash_recorded_putts(PhysicsWorld& w, const std::vector<Putt>& putt
     return hash.value();
 }
 
-struct BundledPutts {
-    std::string course, hole;
-    HoleSource source;
-};
-
-std::vector<BundledPutts> bundled_putts()
-{
-    std::vector<BundledPutts> holes;
-    const std::string dir = MG_COURSE_SOURCES;
-    for (const char* course : {"beginners", "championship"}) {
-        std::string text, error;
-        CourseList list;
-        EXPECT_TRUE(read_text_file(dir + "/" + course + ".course", text, &error)) << error;
-        EXPECT_TRUE(parse_course_list(text, list, &error)) << error;
-        for (const std::string& stem : list.holes) {
-            BundledPutts hole{course, stem, {}};
-            EXPECT_TRUE(read_text_file(dir + "/" + course + "/" + stem + ".hole", text, &error)) << error;
-            EXPECT_TRUE(parse_hole_source(text, hole.source, &error)) << stem << ": " << error;
-            holes.push_back(hole);
-        }
-    }
-    return holes;
-}
-
 }  // namespace
 
 TEST(GoldenReplay, HashIsFnv1a)
@@ -153,12 +130,12 @@ TEST(GoldenReplay, HashIsFnv1a)
 
 TEST(GoldenReplay, BundledHolesReplayAsRecorded)
 {
-    std::vector<BundledPutts> holes = bundled_putts();
+    std::vector<BundledHole> holes = bundled_holes();
     ASSERT_EQ(holes.size(), 27u);
     auto played = std::make_unique<PuttTable>();
     std::string table, mismatches;
-    for (BundledPutts& hole : holes) {
-        SCOPED_TRACE(hole.course + "/" + hole.hole);
+    for (BundledHole& hole : holes) {
+        SCOPED_TRACE(hole.course + "/" + hole.stem);
         std::string error;
         ASSERT_TRUE(build_hole_grid(hole.source, played->grid, &error)) << error;
         std::vector<Putt> putts;
@@ -169,15 +146,15 @@ TEST(GoldenReplay, BundledHolesReplayAsRecorded)
 
         char line[160];
         std::snprintf(line, sizeof line, "    {\"%s\", \"%s\", 0x%016" PRIx64 "ull},\n", hole.course.c_str(),
-                      hole.hole.c_str(), hash);
+                      hole.stem.c_str(), hash);
         table += line;
         const GoldenHole* golden = nullptr;
         for (const GoldenHole& g : GOLDEN_HASHES)
-            if (hole.course == g.course && hole.hole == g.hole) golden = &g;
+            if (hole.course == g.course && hole.stem == g.hole) golden = &g;
         if (!golden)
-            mismatches += "  " + hole.course + "/" + hole.hole + ": not in the table\n";
+            mismatches += "  " + hole.course + "/" + hole.stem + ": not in the table\n";
         else if (golden->hash != hash)
-            mismatches += "  " + hole.course + "/" + hole.hole + ": hash differs\n";
+            mismatches += "  " + hole.course + "/" + hole.stem + ": hash differs\n";
     }
     EXPECT_EQ(GOLDEN_HASHES.size(), holes.size()) << "the table has holes that are not bundled";
     EXPECT_TRUE(mismatches.empty()) << mismatches << "The table as this run found it:\n" << table;
