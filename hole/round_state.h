@@ -17,12 +17,21 @@ enum class GoToHoleMode {
     Moved = 2,        // the round moved to another hole and is no longer scored
 };
 
+// Who plays a seat: a person at the mouse, or the computer at one of its three levels.
+enum class Seat {
+    Person = 0,
+    Novice = 1,
+    Club = 2,
+    Expert = 3,
+};
+
 struct Player {
     char name[20] = {};            // 0..13 characters; empty = slot unused
     char ballColourName[40] = {};  // one of the eleven colour names
     int ballColour = 0;            // 1..11; 0 = none chosen
     int holeStrokes = 0;           // strokes on the current hole
     bool holedOut = false;         // ball in the cup or picked up on this hole
+    Seat seat = Seat::Person;      // who plays this seat
 };
 
 struct GameState {
@@ -36,6 +45,7 @@ struct GameState {
     bool puttRequested = false;                   // Putt pressed, strike or cancel not yet come
     int scoreTable[MAX_PLAYERS][MAX_HOLES] = {};  // strokes per player and hole; 0 = not finished
     Player players[MAX_PLAYERS];
+    unsigned long long roundSeed = 0;             // drawn when a round begins; the computer's dice
 };
 
 // Where the putting stands.
