@@ -57,15 +57,20 @@ private:
 
 std::unique_ptr<DisplayBackend> make_glut_display() { return std::make_unique<GlutDisplay>(); }
 
+// Every input event and window change makes the next frames paint in full.
+static void noticed() { note_input(activeSession->quietFrames); }
+
 void register_callbacks()
 {
     glutDisplayFunc(display_frame);
-    glutKeyboardFunc(on_keyboard);
-    glutMotionFunc(on_motion);
-    glutPassiveMotionFunc(on_motion);
-    glutMouseFunc(on_mouse);
-    glutReshapeFunc(on_reshape);
-    glutSpecialFunc(on_special_key);
+    glutKeyboardFunc([](unsigned char key, int x, int y) { noticed(); on_keyboard(key, x, y); });
+    glutMotionFunc([](int x, int y) { noticed(); on_motion(x, y); });
+    glutPassiveMotionFunc([](int x, int y) { noticed(); on_motion(x, y); });
+    glutMouseFunc([](int button, int state, int x, int y) { noticed(); on_mouse(button, state, x, y); });
+    glutReshapeFunc([](int width, int height) { noticed(); on_reshape(width, height); });
+    glutSpecialFunc([](int key, int x, int y) { noticed(); on_special_key(key, x, y); });
+    glutWindowStatusFunc([](int) { noticed(); });
+    glutEntryFunc([](int) { noticed(); });
     glutCloseFunc(on_window_closed);
 }
 

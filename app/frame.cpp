@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "app/frame_heartbeat.h"
 #include "app/config.h"
@@ -19,6 +20,8 @@
 #include "game/status_line.h"
 #include "hole/course_archive.h"
 #include "physics/physics.h"
+#include "platform/quiet_frames.h"
+#include "platform/ui_dialogs.h"
 #include "platform/unpack_dir.h"
 #include "render/scene.h"
 #include "render/score_card_gl.h"
@@ -65,6 +68,66 @@ void draw_overlay_screens(Session& s)
         draw_leader_board(s.leaderBoard, s.course.holeCount, window.windowWidth, window.windowHeight);
 }
 
+// A fingerprint of everything the picture shows that can change without an input event:
+// the camera, the putting, the balls, the round, the moving tiles, the open dialogs and the
+// status line. Input itself (pointer, buttons, keys, window changes) is noted by its handlers.
+std::uint64_t frame_look(const Session& s)
+{
+    std::uint64_t h = LOOK_START;
+    const PhysicsWorld& w = s.physics;
+    h = fold_value(h, s.camera);
+    h = fold_value(h, s.pointer.pointerX);
+    h = fold_value(h, s.pointer.pointerY);
+    const AimInput& aim = s.aim;
+    h = fold_value(h, aim.aimMode);
+    h = fold_value(h, aim.aimState);
+    h = fold_value(h, aim.aimClicks);
+    h = fold_value(h, aim.aimAngle);
+    h = fold_value(h, aim.puttPower);
+    h = fold_value(h, aim.struckPower);
+    const GameState& round = s.round;
+    h = fold_value(h, round.playerCount);
+    h = fold_value(h, round.currentPlayer);
+    h = fold_value(h, round.currentHole);
+    h = fold_value(h, round.holeAdvanceCountdown);
+    h = fold_value(h, round.ballReady);
+    h = fold_value(h, round.scoreCardShown);
+    h = fold_value(h, round.goToHoleMode);
+    h = fold_value(h, w.stroke.swingActive);
+    h = fold_value(h, w.stroke.strokeInFlight);
+    h = fold_value(h, w.bumperFlash.framesLeft);
+    h = fold_value(h, w.followBall);
+    for (const BallSlot& ball : w.balls) {
+        h = fold_value(h, ball.state.atRest);
+        if (!ball.body) continue;
+        // A resting ball may creep by far less than a pixel; a sixteenth of a unit is finer
+        // than any zoom shows.
+        const dReal* at = dBodyGetPosition(ball.body);
+        for (int k = 0; k < 3; ++k) h = fold_value(h, static_cast<long long>(at[k] * 16.0));
+    }
+    bool conveyors = false, blocks = false;
+    for (int kind : s.grid.kind) {
+        conveyors = conveyors || is_conveyor(kind);
+        blocks = blocks || kind == KIND_OSCILLATING_BLOCK;
+    }
+    if (conveyors) h = fold_value(h, s.renderer.conveyorOffset);
+    if (blocks) h = fold_value(h, w.oscillationFrame);
+    h = fold_value(h, s.grid.tee);
+    h = fold_value(h, s.grid.teeState);
+    h = fold_value(h, s.editor.currentTool);
+    h = fold_value(h, s.editor.clickRequest);
+    h = fold_value(h, s.dialogs);
+    h = fold_value(h, s.gameDialogs);
+    h = fold_value(h, s.startScreen.question);
+    h = fold_value(h, s.startScreen.players);
+    h = fold_value(h, platform_dialog_open());
+    h = fold_value(h, s.window.windowWidth);
+    h = fold_value(h, s.window.windowHeight);
+    h = fold_look(h, s.statusText, std::strlen(s.statusText));
+    h = fold_value(h, s.startMessages.size());
+    return h;
+}
+
 void display_frame()
 {
     Session& s = *activeSession;
@@ -72,6 +135,13 @@ void display_frame()
     if (s.framesStarted) scroll_at_window_edge(s);
     s.framesStarted = true;
 
+    // A quiet frame runs the whole game step but paints nothing: every drawing call is clipped
+    // away, and the swap shows the picture the back buffer still holds.
+    const bool quiet = frame_is_quiet(s.quietFrames, frame_look(s));
+    if (quiet) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 0, 0);
+    }
     draw_scene(s);
     wait_for_frame_deadline(s.pacer);
 
@@ -84,6 +154,7 @@ void display_frame()
     show_start_messages(s);
     puDisplay();
     draw_overlay_screens(s);
+    if (quiet) glDisable(GL_SCISSOR_TEST);
     glutSwapBuffers();
     note_frame_heartbeat();
     glutPostRedisplay();

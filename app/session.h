@@ -11,6 +11,7 @@
 #include "editor/editor_state.h"
 #include "game/session.h"
 #include "platform/frame_pacer.h"
+#include "platform/quiet_frames.h"
 #include "platform/user_files.h"
 #include "render/camera.h"
 #include "render/renderer.h"
@@ -43,6 +44,7 @@ struct Session : GameSession {
     std::unique_ptr<DisplayBackend> displayBackend;
     bool framesStarted = false;     // the first frame is done
     FramePacer pacer = make_frame_pacer(60);   // 60 frames a second, a slow one not made up for
+    QuietFrames quietFrames;                   // frames that need not be painted again
     DisplayOverride displayOverride;           // --windowed / --fullscreen of this run
     CopyReport copyReport;                     // older user files copied at first start
     std::vector<StartMessage> startMessages;   // shown once the start screen is up

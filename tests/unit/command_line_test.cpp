@@ -3,6 +3,7 @@
 
 #include "app/command_line.h"
 #include "platform/frame_pacer.h"
+#include "platform/quiet_frames.h"
 
 namespace {
 
@@ -90,4 +91,32 @@ TEST(FrameClock, OnTimeFramesKeepTheExactRateAndLateOnesAreNotMadeUp)
     // Sleep until the margin before the deadline; with less time left than that, not at all.
     EXPECT_EQ(sleep_until_point(t0 + p, t0, microseconds(1500)), t0 + p - microseconds(1500));
     EXPECT_EQ(sleep_until_point(t0 + p, t0 + p - microseconds(500), microseconds(1500)), t0 + p - microseconds(500));
+}
+
+TEST(FrameClock, OnlyAPictureHeldStillWithoutInputGoesQuietAndItIsRepaintedNowAndThen)
+{
+    QuietFrames q;
+    // A picture that changes every frame is painted every frame.
+    for (std::uint64_t look = 1; look < 100; ++look) EXPECT_FALSE(frame_is_quiet(q, look));
+    // Held still: painted in full QUIET_AFTER_FRAMES times (the change included), then quiet,
+    // with a full paint every REPAINT_EVERY_FRAMES frames.
+    std::vector<bool> painted;
+    for (int frame = 0; frame < 100; ++frame) painted.push_back(!frame_is_quiet(q, 7));
+    for (int frame = 0; frame < QUIET_AFTER_FRAMES; ++frame) EXPECT_TRUE(painted[frame]) << frame;
+    EXPECT_FALSE(painted[QUIET_AFTER_FRAMES]);
+    int gap = 0, longest = 0, paints = 0;
+    for (size_t frame = QUIET_AFTER_FRAMES; frame < painted.size(); ++frame) {
+        gap = painted[frame] ? 0 : gap + 1;
+        paints += painted[frame];
+        longest = std::max(longest, gap);
+    }
+    EXPECT_EQ(longest, REPAINT_EVERY_FRAMES - 1);
+    EXPECT_GE(paints, 2);
+    // Input paints the following frames in full again, even with the same fingerprint.
+    note_input(q);
+    for (int frame = 0; frame < QUIET_AFTER_FRAMES; ++frame) EXPECT_FALSE(frame_is_quiet(q, 7)) << frame;
+    EXPECT_TRUE(frame_is_quiet(q, 7));
+    // Fingerprints tell values apart and fold bytes in order.
+    EXPECT_NE(fold_value(LOOK_START, 1.0f), fold_value(LOOK_START, 1.0001f));
+    EXPECT_NE(fold_value(fold_value(LOOK_START, 1), 2), fold_value(fold_value(LOOK_START, 2), 1));
 }
