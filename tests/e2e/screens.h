@@ -44,9 +44,13 @@ inline Point file_entry(FileEntry entry) { return {30, static_cast<int>(entry)};
 inline bool start_editor(GameSession& game, int w = 600, int h = 450)
 {
     if (!game.start()) return false;
-    Point button = start_editor_button(w, h);
+    // A loaded machine may take a while to build the question: click once it shows, and
+    // return once it has gone.
+    const Point button = start_editor_button(w, h);
+    const Point box = {w / 2 - 175 + 8, button.y};
+    if (!soon(game, [&] { return is_grey_widget(game.pixel(box.x, box.y)); })) return false;
     game.click(button.x, button.y);
-    return true;
+    return soon(game, [&] { return !is_grey_widget(game.pixel(box.x, box.y)); });
 }
 
 inline void choose_file_entry(GameSession& game, FileEntry entry)
