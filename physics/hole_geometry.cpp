@@ -2,6 +2,7 @@
 // bumpers, railings and the cup, each filed by its surface role.
 #include "physics/hole_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -44,6 +45,8 @@ constexpr double RAMP_SLAB_THICK = 14.31083506; // 0.2 of the slope
 constexpr double RAMP_SLAB_Z = 6.400000002;
 constexpr double RAMP_RAIL_RISE = 4.472135955;  // 2 sqrt 5: rail offset 5 along the normal
 constexpr double RAMP_RAIL_SHIFT = 2.236067977;
+constexpr double RAMP_COS = 0.894427191;         // cos and sin of RAMP_ANGLE
+constexpr double RAMP_SIN = 0.447213595;
 constexpr double DIAGONAL_RAIL = 80.50966799;   // tile diagonal less 10
 constexpr double CUP_CORNER = 11.59797974;
 constexpr double RAIL_REACH = 18.0;             // railing boxes reach this far above their drawn top
@@ -176,21 +179,36 @@ void build_feature_column(PhysicsWorld& w, double x, double y, int H, int K)
 
 void build_ramp_rail(PhysicsWorld& w, double x, double y, int H, int K, bool higher)
 {
-    double z = 32.0 * (H - 1) + 16 + RAMP_RAIL_RISE;
+    // Drawn 10 thick across the slope; like the flat railings, the box reaches RAIL_REACH
+    // further up, its lower face where it was: a fast ball catching its top edge along the
+    // ramp was thrown over it.
+    const double t = 10 + RAIL_REACH;
+    const double z = 32.0 * (H - 1) + 16 + RAMP_RAIL_RISE + RAIL_REACH / 2 * RAMP_COS;
+    const double lift = RAIL_REACH / 2 * RAMP_SIN;   // the thicker box's centre, moved along the normal
     auto& rails = w.geoms.rails;
     switch (K) {
     case 0:
-        add_box(w, rails, ROLE_RAIL, 0, 10, RAMP_LENGTH, 10, x + (higher ? 59 : 5), y + 32 - RAMP_RAIL_SHIFT, z, AXIS_X, RAMP_ANGLE);
+        add_box(w, rails, ROLE_RAIL, 0, 10, RAMP_LENGTH, t, x + (higher ? 59 : 5), y + 32 - RAMP_RAIL_SHIFT - lift, z, AXIS_X, RAMP_ANGLE);
         break;
     case 1:
-        add_box(w, rails, ROLE_RAIL, 0, RAMP_LENGTH, 10, 10, x + 32 + RAMP_RAIL_SHIFT, y + (higher ? 59 : 5), z, AXIS_Y, RAMP_ANGLE);
+        add_box(w, rails, ROLE_RAIL, 0, RAMP_LENGTH, 10, t, x + 32 + RAMP_RAIL_SHIFT + lift, y + (higher ? 59 : 5), z, AXIS_Y, RAMP_ANGLE);
         break;
     case 2:
-        add_box(w, rails, ROLE_RAIL, 0, 10, RAMP_LENGTH, 10, x + (higher ? 59 : 5), y + 32 + RAMP_RAIL_SHIFT, z, AXIS_X, -RAMP_ANGLE);
+        add_box(w, rails, ROLE_RAIL, 0, 10, RAMP_LENGTH, t, x + (higher ? 59 : 5), y + 32 + RAMP_RAIL_SHIFT + lift, z, AXIS_X, -RAMP_ANGLE);
         break;
     default:
-        add_box(w, rails, ROLE_RAIL, 0, RAMP_LENGTH, 10, 10, x + 32 - RAMP_RAIL_SHIFT, y + (higher ? 59 : 5), z, AXIS_Y, -RAMP_ANGLE);
+        add_box(w, rails, ROLE_RAIL, 0, RAMP_LENGTH, 10, t, x + 32 - RAMP_RAIL_SHIFT - lift, y + (higher ? 59 : 5), z, AXIS_Y, -RAMP_ANGLE);
         break;
+    }
+    // The slanted rail's upper end leans back over the level above: a ball rolling into it
+    // from there met a face tilted upward and, bouncing fully, was thrown high over the
+    // railings. An upright post at that end, as high as a railing's box, meets it first.
+    const double h = 10 + RAIL_REACH, pz = 32.0 * H + h / 2, side = higher ? 59 : 5;
+    switch (K) {
+    case 0: add_box(w, rails, ROLE_RAIL, 0, 10, 10, h, x + side, y + 59, pz); break;
+    case 1: add_box(w, rails, ROLE_RAIL, 0, 10, 10, h, x + 5, y + side, pz); break;
+    case 2: add_box(w, rails, ROLE_RAIL, 0, 10, 10, h, x + side, y + 5, pz); break;
+    default: add_box(w, rails, ROLE_RAIL, 0, 10, 10, h, x + 59, y + side, pz); break;
     }
 }
 
@@ -216,7 +234,20 @@ void build_cup(PhysicsWorld& w, double x, double y, int t)
     add_box(w, w.geoms.cupBottoms, ROLE_CUP_BOTTOM, 0, 28, 28, 10, x + 32, y + 32, 32.0 * t - 27);
 }
 
-void build_edges(PhysicsWorld& w, double x, double y, int H, int K, int E)
+// How many levels the ground beside a tile, along one of its railings, stands above the tile:
+// the neighbours before and after it along the rail (0 when none is higher).
+int rail_rise(const HoleGrid& grid, int i, int j, int di, int dj, int H)
+{
+    int rise = 0;
+    for (int side : {-1, 1}) {
+        const int a = i + side * di, b = j + side * dj;
+        if (a < 0 || a >= GRID_SIZE || b < 0 || b >= GRID_SIZE) continue;
+        rise = std::max(rise, clamp_level(grid.height_at(a, b)) - H);
+    }
+    return rise;
+}
+
+void build_edges(PhysicsWorld& w, const HoleGrid& grid, int i, int j, double x, double y, int H, int K, int E)
 {
     if (E < 0) {
         if (!is_ramp(K)) return;
@@ -228,14 +259,19 @@ void build_edges(PhysicsWorld& w, double x, double y, int H, int K, int E)
     // A railing is drawn 10 high, but a resting ball's centre is 9 up: a fast ball hopping
     // into one met its top edge and, bouncing fully off that slanted normal, was thrown over.
     // Its box reaches RAIL_REACH higher, still under the next level.
+    // A railing beside higher ground along its line (a lane stepping down) also reaches as far
+    // above that ground: a ball coming off the step flies over this tile at the upper level,
+    // and a railing only as high as this tile's own would let it sail out of the course.
     const double h = 10 + RAIL_REACH;
-    double z = 32.0 * H + h / 2;
-    if (E & EDGE_RAIL_YMAX) add_box(w, rails, ROLE_RAIL, 0, 64, 10, h, x + 32, y + 59, z);
-    if (E & EDGE_RAIL_XMAX) add_box(w, rails, ROLE_RAIL, 0, 10, 64, h, x + 59, y + 32, z);
-    if (E & EDGE_RAIL_YMIN) add_box(w, rails, ROLE_RAIL, 0, 64, 10, h, x + 32, y + 5, z);
-    if (E & EDGE_RAIL_XMIN) add_box(w, rails, ROLE_RAIL, 0, 10, 64, h, x + 5, y + 32, z);
-    if (E & EDGE_RAIL_DIAG_MAIN) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, h, x + 32, y + 32, z, AXIS_Z, -PI / 4);
-    if (E & EDGE_RAIL_DIAG_ANTI) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, h, x + 32, y + 32, z, AXIS_Z, PI / 4);
+    const double hx = h + 32.0 * rail_rise(grid, i, j, 1, 0, H);   // railings along x
+    const double hy = h + 32.0 * rail_rise(grid, i, j, 0, 1, H);   // railings along y
+    const double z = 32.0 * H;
+    if (E & EDGE_RAIL_YMAX) add_box(w, rails, ROLE_RAIL, 0, 64, 10, hx, x + 32, y + 59, z + hx / 2);
+    if (E & EDGE_RAIL_XMAX) add_box(w, rails, ROLE_RAIL, 0, 10, 64, hy, x + 59, y + 32, z + hy / 2);
+    if (E & EDGE_RAIL_YMIN) add_box(w, rails, ROLE_RAIL, 0, 64, 10, hx, x + 32, y + 5, z + hx / 2);
+    if (E & EDGE_RAIL_XMIN) add_box(w, rails, ROLE_RAIL, 0, 10, 64, hy, x + 5, y + 32, z + hy / 2);
+    if (E & EDGE_RAIL_DIAG_MAIN) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, h, x + 32, y + 32, z + h / 2, AXIS_Z, -PI / 4);
+    if (E & EDGE_RAIL_DIAG_ANTI) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, h, x + 32, y + 32, z + h / 2, AXIS_Z, PI / 4);
     if (E & EDGE_CUP) build_cup(w, x, y, H);
 }
 
@@ -255,7 +291,7 @@ void build_tile(PhysicsWorld& w, const HoleGrid& grid, int i, int j)
         if (is_ramp(K)) build_ramp(w, x, y, H, K);
         else build_feature_column(w, x, y, H, K);
     }
-    if (E != 0) build_edges(w, x, y, H, K, E);
+    if (E != 0) build_edges(w, grid, i, j, x, y, H, K, E);
     if (K == KIND_OSCILLATING_BLOCK) {
         double top = std::trunc(moving_block_top(w.oscillationFrame, H));
         add_box(w, w.geoms.movingBlocks, ROLE_MOVING_BLOCK, 0, 64, 64, 64, x + 32, y + 32, top - 32);

@@ -41,7 +41,7 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"beginners", "08_shortcut", 0x345793b34156486dull},
     {"beginners", "09_pinball", 0xb421e07c6f87167cull},
     {"championship", "01_opening_drive", 0x2c0747c158de212eull},
-    {"championship", "02_terrace", 0x5eae5f1ad785590aull},
+    {"championship", "02_terrace", 0x153a3bdba255f95full},
     {"championship", "03_crosswind", 0x5484ba4f96cc2569ull},
     {"championship", "04_drawbridge", 0x31049bd13669e811ull},
     {"championship", "05_causeway", 0xed37fd419756d1e4ull},

@@ -8,6 +8,7 @@
 
 #include "hole/hole_file.h"
 
+#include "tests/unit/bundled_holes.h"
 #include "tests/unit/tool_runner.h"
 
 TEST(RailingSweep, HardPuttsNeverLeaveARailedFairway)
@@ -35,4 +36,25 @@ TEST(RailingSweep, TheSweepSeesABallLeaveAnUnrailedLane)
     EXPECT_NE(run.output.find("over the bare floor"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("4 putts"), std::string::npos) << run.output;
     std::remove(path.c_str());
+}
+
+TEST(RailingSweep, ABallRollingOffAnUpperLevelPastARampRailStaysIn)
+{
+    // Downhill's lanes step down beside their ramps: putts across the upper level met the
+    // ramp railings' upper ends, leaning back, and were thrown over the course's edge.
+    for (const BundledHole& hole : bundled_holes()) {
+        if (hole.stem != "09_downhill") continue;
+        auto grid = std::make_unique<HoleGrid>();
+        std::string error;
+        ASSERT_TRUE(build_hole_grid(hole.source, *grid, &error)) << error;
+        const std::string path = ::testing::TempDir() + "downhill.top";
+        ASSERT_TRUE(write_hole_file(*grid, path, &error)) << error;
+        ToolRun run = run_tool("sweep --powers 30 --step 5 " + path);
+        EXPECT_EQ(run.status, 0) << run.output;
+        EXPECT_NE(run.output.find("72 putts"), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find(", 0 escapes"), std::string::npos) << run.output;
+        std::remove(path.c_str());
+        return;
+    }
+    FAIL() << "Downhill is not among the bundled holes";
 }
