@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/shell.h"
+#include "app/editor_commands.h"
 #include "game/game_actions.h"
 #include "platform/display_switch.h"
 #include "platform/ui_dialogs.h"
@@ -98,7 +99,8 @@ void recentre_dialogs(Session& s, int windowWidth, int windowHeight)
 
 void set_window_title_now(Session& s, const char* title)
 {
-    if (!s.window.fullScreen) glutSetWindowTitle(title);
+    const char* shown = marked_title(s, title);
+    if (!s.window.fullScreen) glutSetWindowTitle(shown);
 }
 
 std::string current_file_title(Session& s)
