@@ -73,16 +73,18 @@ void editor_hole_opened(Session& s)
 
 void editor_undo(Session& s)
 {
-    if (!editing_now(s)) return;
-    abandon_pending_warp(s.grid);
-    if (s.editor.history.undo(s.grid)) after_grid_restored(s);
+    if (!editing_now(s) || !s.editor.history.can_undo()) return;
+    abandon_pending_warp(s.grid);   // a half-placed pair is no step of its own
+    s.editor.history.undo(s.grid);
+    after_grid_restored(s);
 }
 
 void editor_redo(Session& s)
 {
-    if (!editing_now(s)) return;
+    if (!editing_now(s) || !s.editor.history.can_redo()) return;
     abandon_pending_warp(s.grid);
-    if (s.editor.history.redo(s.grid)) after_grid_restored(s);
+    s.editor.history.redo(s.grid);
+    after_grid_restored(s);
 }
 
 void guard_unsaved_changes(Session& s, std::function<void()> proceed, std::function<void()> plain)

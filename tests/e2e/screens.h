@@ -37,7 +37,8 @@ inline Point chooser_cancel(int w, int h) { return {w / 2 - 250 + 440, h - (h / 
 // The editor menu bar's "File" title and its entries.
 inline Point file_menu() { return {20, 10}; }
 // Menu entries stand 26 pixels apart, the first 37 from the top.
-enum FileEntry { FILE_NEW = 37, FILE_OPEN = 63, FILE_SAVE = 115, FILE_SAVE_AS = 141, FILE_RESTART = 193, FILE_EXIT = 245 };
+enum FileEntry { FILE_NEW = 37, FILE_OPEN = 63, FILE_SAVE = 115, FILE_SAVE_AS = 141, FILE_TRY_HOLE = 193,
+                 FILE_MAKE_COURSE = 219, FILE_RESTART = 271, FILE_EXIT = 323 };
 inline Point file_entry(FileEntry entry) { return {30, static_cast<int>(entry)}; }
 
 // Starts the game and walks from the start question into the editor.

@@ -67,6 +67,7 @@ TEST_F(EditHistoryTest, EveryToolsClickIsUndoneAndRedoneByteForByte)
     left(EditorTool::Bumpers, 28, 26); snap();
     left(EditorTool::PlaceBall, 30, 30); snap();                  // the tee
     ASSERT_TRUE(has_tee(grid));
+    left(EditorTool::Blocks, 31, 31); snap();
     left(EditorTool::Conveyors, 31, 31, 60, 32); snap();          // a conveyor takes the tee away
     EXPECT_FALSE(has_tee(grid));
     left(EditorTool::PlaceBall, 30, 30); snap();
@@ -174,12 +175,18 @@ TEST(CupReach, RailingsAndWallsCutTheRouteWarpsAndRampsMakeOne)
     g->edges_at(13, 20) = 0;
     g->edges_at(14, 20) = EDGE_RAIL_XMIN;
     EXPECT_EQ(cup_reach(*g), CupReach::Unreachable);
-    // a diagonal railing splits its tile: it blocks a straight run only with the other diagonal
+    // a diagonal railing splits its tile corner to corner: a straight run is cut, but the
+    // ball may leave by the side on its own half
     g->edges_at(14, 20) = EDGE_RAIL_DIAG_MAIN;
-    EXPECT_EQ(cup_reach(*g), CupReach::Reachable);
-    g->edges_at(14, 20) = EDGE_RAIL_DIAG_MAIN | EDGE_RAIL_DIAG_ANTI;
     EXPECT_EQ(cup_reach(*g), CupReach::Unreachable);
+    g->height_at(14, 21) = 1;                            // a detour: (14, 20) -> (14, 21) -> (15, 21) -> (15, 20)
+    g->height_at(15, 21) = 1;
+    EXPECT_EQ(cup_reach(*g), CupReach::Reachable);       // -x and +y lie on the same side of the main diagonal
+    g->edges_at(14, 20) = EDGE_RAIL_DIAG_ANTI;
+    EXPECT_EQ(cup_reach(*g), CupReach::Unreachable);     // the other diagonal parts them
     g->edges_at(14, 20) = 0;
+    g->height_at(14, 21) = 0;
+    g->height_at(15, 21) = 0;
 
     // a step up is a wall; a drop is not
     g->height_at(15, 20) = 3;
