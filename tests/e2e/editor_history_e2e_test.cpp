@@ -181,7 +181,7 @@ TEST_F(EditorHistoryTest, TryHolePlaysTheEditedHoleAndComesBackAsItWas)
     game.screenshot("try_hole_back");
     game.key("ctrl+z");                             // the history is as it was: the change before the try undone
     EXPECT_TRUE(game.wait_title("fairway.top")) << game.title();
-    click_tile(game, 18, 18, 0);                    // Blocks is still the tool: a tile rises
+    click_tile(game, 21, 21, 0);                    // Blocks is still the tool: a tile rises
     EXPECT_TRUE(game.wait_title("*fairway.top")) << game.title();
     game.key("ctrl+z");
     EXPECT_TRUE(game.wait_title("fairway.top")) << game.title();
