@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "hole/hole_file.h"
 #include "hole/hole_grid.h"
@@ -118,6 +119,19 @@ TEST_F(EditorHistoryTest, NewOnAChangedHoleAsksAndCancelKeepsEverything)
     game.key("1");
     click_tile(game, 24, 24, 0);
     ASSERT_TRUE(game.wait_title("*No File Loaded.")) << game.title();
+    // the wheel zooms as "+" and "-" do: up and back down shows the same picture again
+    auto row = [&] {
+        std::vector<int> reds;
+        for (int x = 200; x < 400; x += 8) reds.push_back(game.pixel(x, 200).r);
+        return reds;
+    };
+    const std::vector<int> before = row();
+    game.click(300, 173, 4);                        // wheel up, over the block: closer
+    game.settle(0.3);
+    EXPECT_NE(row(), before);
+    game.click(300, 173, 5);
+    game.settle(0.3);
+    EXPECT_EQ(row(), before);
     game.key("ctrl+n");
     game.settle(0.3);
     game.screenshot("history_save_question");
@@ -214,21 +228,23 @@ TEST_F(EditorHistoryTest, MakeCourseWritesACoursePlayCourseThenLoadsInTheChosenO
     game.click(277, 174);                           // "Up"
     game.click(277, 244);                           // "Par +": alpha par 4
     game.click(300, 324);
-    game.type("trio");
+    game.type("trio9");                             // a digit in a text field is no tool key
     game.settle(0.3);
     game.screenshot("make_course_dialog");
     game.click(405, 399);                           // "Make Course"
     game.settle(0.5);
     game.screenshot("make_course_made");
-    ASSERT_TRUE(std::filesystem::exists(game.dir() / "courses" / "trio.cor"));
+    ASSERT_TRUE(std::filesystem::exists(game.dir() / "courses" / "trio9.cor"));
     game.click(W / 2, H - (H / 2 - 75 + 20));       // "OK"
+    game.settle(0.3);
+    EXPECT_FALSE(is_grey_widget(game.pixel(W / 2 - 75, H - 14)));   // no tool label: still NOTHING
 
     choose_file_entry(game, FILE_RESTART);
     const Point yes = yes_button(W, H);
     game.click(yes.x, yes.y);
     game.settle(0.5);
-    sit_down(game, {"Tester"}, "trio");
-    ASSERT_TRUE(game.wait_title("trio.cor")) << game.title();
+    sit_down(game, {"Tester"}, "trio9");
+    ASSERT_TRUE(game.wait_title("trio9.cor")) << game.title();
     game.settle(1.0);
     game.screenshot("make_course_played");
     const std::string description = game.read_file("courses/temp/course_description_file.cdf");

@@ -57,6 +57,16 @@ inline void choose_file_entry(GameSession& game, FileEntry entry)
     game.click(item.x, item.y);
 }
 
+// After a save was confirmed: a hole with findings (no tee, no cup, ...) first shows them,
+// and "Save Anyway" (where a question's "Yes" stands) writes it. True once the title is title.
+inline bool saved_after_checks(GameSession& game, const std::string& title)
+{
+    if (game.wait_title(title, 1.5)) return true;
+    const Point saveAnyway = yes_button(600, 450);
+    game.click(saveAnyway.x, saveAnyway.y);
+    return game.wait_title(title);
+}
+
 // File > Save As in the editor, the chooser's name ("hole1.top") replaced by name, then the
 // chooser's confirm; true once the title says the hole was saved.
 inline bool save_hole_as(GameSession& game, const std::string& name)
@@ -66,5 +76,5 @@ inline bool save_hole_as(GameSession& game, const std::string& name)
     game.type(name);
     const Point confirm = chooser_confirm(600, 450);
     game.click(confirm.x, confirm.y);
-    return game.wait_title(name + ".top has been saved.");
+    return saved_after_checks(game, name + ".top has been saved.");
 }
