@@ -41,6 +41,37 @@ protected:
 
 bool has_tee(const HoleGrid& g) { return !(g.tee.level == -1 && g.tee.x == -1 && g.tee.y == -1); }
 
+// The geom counts of each surface role, to compare two worlds' geometry.
+std::vector<size_t> geometry_counts(const GeomLists& g)
+{
+    return {g.groundBoxes.size(), g.conveyor[0].size(), g.conveyor[1].size(), g.conveyor[2].size(),
+            g.conveyor[3].size(), g.movingBlocks.size(), g.warpPads.size(), g.waterBoxes.size(),
+            g.sandSlabs.size(), g.bumperCaps.size(), g.bumperPosts.size(), g.rails.size(),
+            g.cupWalls.size(), g.cupBottoms.size()};
+}
+
+// After an undo or redo the world plays the grid as a fresh world built from it would, and
+// the warp table is the one the kind layer gives.
+void expect_world_matches_grid(PhysicsWorld& world, const HoleGrid& grid)
+{
+    settle_restored_grid(world);
+    auto fresh = std::make_unique<PuttTable>();
+    init_physics(fresh->world);
+    fresh->grid = grid;
+    build_hole_geometry(fresh->world);
+    EXPECT_EQ(geometry_counts(world.geoms), geometry_counts(fresh->world.geoms));
+    HoleGrid rebuilt = grid;
+    rebuild_warp_table(rebuilt);
+    ASSERT_EQ(grid.warps.warpCount, rebuilt.warps.warpCount);
+    for (int n = 0; n < grid.warps.warpCount; ++n) {
+        const WarpPair &a = grid.warps.pairs[n], &b = rebuilt.warps.pairs[n];
+        EXPECT_TRUE(a.entryI == b.entryI && a.entryJ == b.entryJ && a.exitI == b.exitI && a.exitJ == b.exitJ) << n;
+    }
+    double ball[3];
+    ball_position(world, 0, ball);
+    EXPECT_EQ(ball[2] > 2999, !has_tee(grid));   // the ball stands on the tee, or out of play without one
+}
+
 }  // namespace
 
 TEST_F(EditHistoryTest, EveryToolsClickIsUndoneAndRedoneByteForByte)
@@ -85,11 +116,13 @@ TEST_F(EditHistoryTest, EveryToolsClickIsUndoneAndRedoneByteForByte)
     for (size_t k = steps; k > 0; --k) {
         ASSERT_TRUE(editor.history.undo(grid));
         EXPECT_TRUE(same_hole(grid, *states[k - 1])) << "undo to state " << k - 1;
+        expect_world_matches_grid(world, grid);
     }
     EXPECT_FALSE(editor.history.undo(grid));
     for (size_t k = 1; k <= steps; ++k) {
         ASSERT_TRUE(editor.history.redo(grid));
         EXPECT_TRUE(same_hole(grid, *states[k])) << "redo to state " << k;
+        expect_world_matches_grid(world, grid);
     }
     EXPECT_FALSE(editor.history.redo(grid));
 }
