@@ -175,7 +175,7 @@ const char* marked_title(Session& s, const char* base)
     EditorExtras& extras = s.editorExtras;
     extras.titleBase = std::string(base);
     extras.titleMarked = editor_hole_changed(s);
-    extras.titleShown = extras.titleMarked ? "*" + current_file_title(s) : extras.titleBase;
+    extras.titleShown = extras.titleMarked ? current_file_title(s) : extras.titleBase;
     return extras.titleShown.c_str();
 }
 

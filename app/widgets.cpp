@@ -106,5 +106,6 @@ void set_window_title_now(Session& s, const char* title)
 std::string current_file_title(Session& s)
 {
     const std::string base = current_file_base_name(s, false);
-    return base.empty() ? std::string(NO_FILE_TITLE) : base;
+    const std::string title = base.empty() ? std::string(NO_FILE_TITLE) : base;
+    return editor_hole_changed(s) ? "*" + title : title;
 }
