@@ -1,5 +1,6 @@
 // Menu commands that reach into the shell: the sound switch, leaving full screen, and
 // starting a new hole in the editor.
+#include "app/editor_commands.h"
 #include "app/shell.h"
 
 void leave_full_screen_if_needed(Session& s)
@@ -26,6 +27,7 @@ void new_hole(Session& s)
     s.currentFileName.clear();
     set_window_title(s, NO_FILE_TITLE);
     clear_hole(s.grid);
+    editor_hole_opened(s);
     s.round.ballReady = false;
     s.pointer.swallowClick = true;
 }

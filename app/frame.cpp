@@ -10,6 +10,7 @@
 
 #include "app/frame_heartbeat.h"
 #include "app/config.h"
+#include "app/editor_commands.h"
 #include "app/shell.h"
 #include "app/start_up.h"
 #include "audio/audio.h"
@@ -150,6 +151,7 @@ void display_frame()
         s.widgets.statusBox->setLegend(s.statusText);
     }
     advance_hole(s);
+    editor_frame_step(s);
     if (s.dialogs.startScreenStep != StartStep::None) start_screen_step(s);
     show_start_messages(s);
     puDisplay();

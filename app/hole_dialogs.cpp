@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/editor_commands.h"
 #include "app/shell.h"
 #include "hole/hole_file.h"
 #include "platform/fs.h"
@@ -29,6 +30,7 @@ void open_hole_dialog(Session& s)
             return;
         }
         s.currentFileName = path;
+        editor_hole_opened(s);
         current_file_base_name(s, true);
     });
 }
@@ -47,7 +49,7 @@ bool save_hole_to(Session& s, const char* path)
     return true;
 }
 
-void save_hole_dialog(Session& s)
+void save_hole_dialog(Session& s, std::function<void()> afterSaved)
 {
     FileDialogOptions options;
     options.title = "Save Hole Topography File";
@@ -56,14 +58,14 @@ void save_hole_dialog(Session& s)
     options.extension = ".top";
     options.initialName = s.currentFileName.empty() ? std::string("hole1.top") : base_name(s.currentFileName);
     options.askOverwrite = true;
-    show_file_dialog(options, [&s](const std::string& path) { save_hole_to(s, path.c_str()); });
+    show_file_dialog(options, [&s, afterSaved](const std::string& path) { save_hole_checked(s, path.c_str(), afterSaved); });
 }
 
-void save_hole(Session& s)
+void save_hole(Session& s, std::function<void()> afterSaved)
 {
     if (s.currentFileName.empty()) {
-        save_hole_dialog(s);
+        save_hole_dialog(s, afterSaved);
         return;
     }
-    save_hole_to(s, s.currentFileName.c_str());
+    save_hole_checked(s, s.currentFileName.c_str(), afterSaved);
 }

@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 #include <plib/pu.h>
 
+#include "app/editor_commands.h"
 #include "app/shell.h"
 #include "editor/editor_tools.h"
 #include "game/game_actions.h"
@@ -62,13 +63,14 @@ void on_keyboard(unsigned char key, int, int)
 {
     Session& s = *activeSession;
     if (!type_into_text_field(key)) {
+        if (editor_shortcut(s, key, glutGetModifiers())) {
+            glutPostRedisplay();
+            return;
+        }
         release_active_text_field_buffer();
         puKeyboard(key, PU_DOWN);
     }
-    if (key == 27 && !any_screen_open(s)) {
-        s.dialogs.confirmKind = ConfirmKind::Exit;
-        message_box(s, "Do you really wish to exit the program?");
-    }
+    if (key == 27 && !any_screen_open(s) && !platform_dialog_open()) ask_exit(s);
     glutPostRedisplay();
 }
 
@@ -106,6 +108,7 @@ void on_mouse(int button, int state, int x, int y)
     Session& s = *activeSession;
     PointerState& pointer = s.pointer;
     const PermanentWidgets& ui = s.widgets;
+    if (wheel_event(s, button, state, x, y)) return;
     // A press or release that lands on a widget (a menu entry, a button) is PUI's alone.
     const int onWidget = puMouse(button, state, x, y);
     if (pointer.swallowClick) {

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "app/editor_commands.h"
 #include "app/hole_dialogs.h"
 #include "app/shell.h"
 #include "game/game_actions.h"
@@ -21,48 +22,29 @@ bool aiming(const Session& s) { return s.aim.aimMode != AimMode::Off; }
 
 // --- File ---
 
-void file_new(puObject* item)
-{
-    Session& s = session_of(item);
-    if (aiming(s)) return;
-    s.dialogs.confirmKind = ConfirmKind::NewHole;
-    message_box(s, "Start new hole?");
-}
-
-void file_open(puObject* item)
-{
-    Session& s = session_of(item);
-    if (aiming(s)) return;
-    open_hole_dialog(s);
-}
-
-void file_save(puObject* item)
-{
-    Session& s = session_of(item);
-    if (aiming(s)) return;
-    save_hole(s);
-}
-
-void file_save_as(puObject* item)
-{
-    Session& s = session_of(item);
-    if (aiming(s)) return;
-    save_hole_dialog(s);
-}
+void file_new(puObject* item) { file_command(session_of(item), FileCommand::New); }
+void file_open(puObject* item) { file_command(session_of(item), FileCommand::Open); }
+void file_save(puObject* item) { file_command(session_of(item), FileCommand::Save); }
+void file_save_as(puObject* item) { file_command(session_of(item), FileCommand::SaveAs); }
+void file_try_hole(puObject* item) { begin_try_hole(session_of(item)); }
+void file_make_course(puObject* item) { open_make_course_dialog(session_of(item)); }
 
 void file_restart(puObject* item)
 {
     Session& s = session_of(item);
-    s.dialogs.confirmKind = ConfirmKind::Restart;
-    message_box(s, "Do you really want to restart the program?");
+    guard_unsaved_changes(
+        s,
+        [&s] {
+            restart_program(s);
+            editor_hole_opened(s);
+        },
+        [&s] {
+            s.dialogs.confirmKind = ConfirmKind::Restart;
+            message_box(s, "Do you really want to restart the program?");
+        });
 }
 
-void file_exit(puObject* item)
-{
-    Session& s = session_of(item);
-    s.dialogs.confirmKind = ConfirmKind::Exit;
-    message_box(s, "Do you really wish to exit the program?");
-}
+void file_exit(puObject* item) { ask_exit(session_of(item)); }
 
 void file_load_course(puObject* item) { load_course_from_menu(session_of(item)); }
 
@@ -92,6 +74,9 @@ void edit_tool(puObject* item)
     choose_tool(session_of(item), TOOL_ENTRIES[INDEX].tool, TOOL_ENTRIES[INDEX].label);
 }
 
+void edit_undo(puObject* item) { editor_undo(session_of(item)); }
+void edit_redo(puObject* item) { editor_redo(session_of(item)); }
+
 // --- Stats, Special ---
 
 void stats_score_card(puObject* item) { open_score_card_dialog(session_of(item)); }
@@ -119,16 +104,20 @@ void config_sound(puObject* item)
 }
 
 // Submenus list their entries bottom to top, ended by an empty entry.
-char* fileEditorItems[] = {(char*)"Exit", separator, (char*)"Restart", separator, (char*)"Save As",
-                           (char*)"Save", separator, (char*)"Open", (char*)"New", nullptr};
-puCallback fileEditorCallbacks[] = {file_exit, nullptr, file_restart, nullptr, file_save_as,
-                                    file_save, nullptr, file_open, file_new, nullptr};
+// Each entry shows its key.
+char* fileEditorItems[] = {(char*)"Exit", separator, (char*)"Restart", separator, (char*)"Make Course...",
+                           (char*)"Try Hole   Ctrl+T", separator, (char*)"Save As   Ctrl+Shift+S",
+                           (char*)"Save   Ctrl+S", separator, (char*)"Open   Ctrl+O", (char*)"New   Ctrl+N", nullptr};
+puCallback fileEditorCallbacks[] = {file_exit, nullptr, file_restart, nullptr, file_make_course, file_try_hole,
+                                    nullptr, file_save_as, file_save, nullptr, file_open, file_new, nullptr};
 
-char* editItems[] = {(char*)"NOTHING", (char*)"Place Ball", (char*)"Railings / Holes", (char*)"Bumpers",
-                     (char*)"Sand", (char*)"Water", (char*)"Warp Zones", (char*)"Oscillating Blocks",
-                     (char*)"Conveyor Belts", (char*)"Blocks", nullptr};
-puCallback editCallbacks[] = {edit_tool<9>, edit_tool<8>, edit_tool<7>, edit_tool<6>, edit_tool<5>, edit_tool<4>,
-                              edit_tool<3>, edit_tool<2>, edit_tool<1>, edit_tool<0>, nullptr};
+char* editItems[] = {(char*)"NOTHING   0", (char*)"Place Ball   9", (char*)"Railings / Holes   8",
+                     (char*)"Bumpers   7", (char*)"Sand   6", (char*)"Water   5", (char*)"Warp Zones   4",
+                     (char*)"Oscillating Blocks   3", (char*)"Conveyor Belts   2", (char*)"Blocks   1", separator,
+                     (char*)"Redo   Ctrl+Y", (char*)"Undo   Ctrl+Z", nullptr};
+puCallback editCallbacks[] = {edit_tool<9>, edit_tool<8>, edit_tool<7>, edit_tool<6>, edit_tool<5>,
+                              edit_tool<4>, edit_tool<3>, edit_tool<2>, edit_tool<1>, edit_tool<0>,
+                              nullptr,      edit_redo,    edit_undo,    nullptr};
 
 puCallback configCallbacks[] = {config_sound, config_windowed, config_full_screen, nullptr};
 
@@ -149,7 +138,10 @@ void answer_yes(Session& s)
     s.dialogs.confirmKind = ConfirmKind::None;
     switch (kind) {
     case ConfirmKind::NewHole: new_hole(s); break;
-    case ConfirmKind::Restart: restart_program(s); break;
+    case ConfirmKind::Restart:
+        restart_program(s);
+        editor_hole_opened(s);
+        break;
     case ConfirmKind::Exit: std::exit(0);
     case ConfirmKind::Windowed: leave_full_screen_if_needed(s); break;
     default: break;
@@ -173,6 +165,42 @@ void choose_tool(Session& s, EditorTool tool, const char* label)
     s.widgets.toolLabel->setLegend(label);
     if (tool == EditorTool::Nothing) s.widgets.toolLabel->hide();
     else s.widgets.toolLabel->reveal();
+}
+
+void choose_tool_entry(Session& s, int index)
+{
+    if (index < 0 || index > 9) return;
+    choose_tool(s, TOOL_ENTRIES[index].tool, TOOL_ENTRIES[index].label);
+}
+
+void choose_tool(Session& s, EditorTool tool)
+{
+    for (int k = 0; k < 10; ++k)
+        if (TOOL_ENTRIES[k].tool == tool) choose_tool_entry(s, k);
+}
+
+void file_command(Session& s, FileCommand command)
+{
+    if (aiming(s)) return;
+    switch (command) {
+    case FileCommand::New:
+        guard_unsaved_changes(s, [&s] { new_hole(s); }, [&s] {
+            s.dialogs.confirmKind = ConfirmKind::NewHole;
+            message_box(s, "Start new hole?");
+        });
+        break;
+    case FileCommand::Open: guard_unsaved_changes(s, [&s] { open_hole_dialog(s); }, {}); break;
+    case FileCommand::Save: save_hole(s); break;
+    case FileCommand::SaveAs: save_hole_dialog(s); break;
+    }
+}
+
+void ask_exit(Session& s)
+{
+    guard_unsaved_changes(s, [] { std::exit(0); }, [&s] {
+        s.dialogs.confirmKind = ConfirmKind::Exit;
+        message_box(s, "Do you really wish to exit the program?");
+    });
 }
 
 void create_menu_bars(Session& s)

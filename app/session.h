@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/editor_extras.h"
 #include "editor/editor_state.h"
 #include "game/session.h"
 #include "platform/frame_pacer.h"
@@ -36,7 +37,8 @@ struct Session : GameSession {
     Session();
     ~Session();
 
-    EditorState editor;             // tool, pending click, last preview
+    EditorState editor;             // tool, pending click, last preview, undo history
+    EditorExtras editorExtras;      // the title's unsaved mark, Try Hole, Make Course
     CameraState camera;             // turn, zoom, target
     Renderer renderer;              // textures, conveyor scroll, the compiled hole
     PointerState pointer;

@@ -48,7 +48,8 @@ void load_fonts(Session& s);
 void load_scene_textures(Session& s);
 // The window title (ignored in full screen).
 void set_window_title_now(Session& s, const char* title);
-// The title for a new window: the current file's base name or "No File Loaded.".
+// The title for a new window: the current file's base name or "No File Loaded.", after a '*'
+// when the editor's hole has unsaved changes.
 std::string current_file_title(Session& s);
 
 // The menus: both bars, the Config labels and the game's Yes/No message box.

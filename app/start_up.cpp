@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "app/editor_commands.h"
 #include "app/shell.h"
 #include "game/game_actions.h"
 #include "hole/hole_file.h"
@@ -112,6 +113,7 @@ void open_command_line_files(Session& s, const std::vector<std::string>& files)
                 continue;
             }
             s.currentFileName = path;
+            editor_hole_opened(s);
             current_file_base_name(s, true);
             start_in_editor(s);
             opened = true;

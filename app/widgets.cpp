@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/shell.h"
+#include "app/editor_commands.h"
 #include "game/game_actions.h"
 #include "platform/display_switch.h"
 #include "platform/ui_dialogs.h"
@@ -98,11 +99,13 @@ void recentre_dialogs(Session& s, int windowWidth, int windowHeight)
 
 void set_window_title_now(Session& s, const char* title)
 {
-    if (!s.window.fullScreen) glutSetWindowTitle(title);
+    const char* shown = marked_title(s, title);
+    if (!s.window.fullScreen) glutSetWindowTitle(shown);
 }
 
 std::string current_file_title(Session& s)
 {
     const std::string base = current_file_base_name(s, false);
-    return base.empty() ? std::string(NO_FILE_TITLE) : base;
+    const std::string title = base.empty() ? std::string(NO_FILE_TITLE) : base;
+    return editor_hole_changed(s) ? "*" + title : title;
 }

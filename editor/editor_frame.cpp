@@ -1,5 +1,7 @@
 // The editor's steps of a frame that need no OpenGL: an abandoned warp pair, the click of the
 // last frame and whether a press may become a click.
+#include <memory>
+
 #include "editor/editor_tools.h"
 #include "physics/physics_world.h"
 
@@ -12,8 +14,18 @@ void apply_editor_click(EditorState& editor, PhysicsWorld& w)
 {
     // While a putt is aimed no tile is under the pointer for the editor.
     if (w.aim.aimMode != AimMode::Off) editor.lastPreview = ToolPreview{};
-    if (!editor.lastPreview.noTile) apply_click(w, editor);
-    else editor.clickRequest = Click::None;
+    if (editor.lastPreview.noTile) {
+        editor.clickRequest = Click::None;
+        return;
+    }
+    if (editor.clickRequest == Click::None) {
+        apply_click(w, editor);
+        return;
+    }
+    // One click, one step of the history, whatever it touched.
+    const auto before = std::make_unique<HoleGrid>(w.grid);
+    apply_click(w, editor);
+    editor.history.record(*before, w.grid);
 }
 
 bool editor_click_allowed(const EditorState& editor) { return !editor.lastPreview.noTile; }

@@ -1,6 +1,8 @@
 // The editor's tool, the click waiting to be applied and what the tool saw in the last frame.
 #pragma once
 
+#include "editor/edit_history.h"
+
 // The tools of the Edit menu.
 enum class EditorTool {
     Nothing = -1,
@@ -45,4 +47,6 @@ struct EditorState {
     float pointerWorld[2] = {0, 0};    // world x, y under the pointer in this frame
     int previewPointer[2] = {-1, -1};  // the window pixel lastPreview was made for
     Click heldPress = Click::None;     // a press away from that pixel, waiting for its preview
+    EditHistory history;               // the clicks that can be undone and redone
+    SavedHole saved;                   // the hole as last opened or saved
 };

@@ -237,6 +237,53 @@ void ask_question(const std::string& text, std::function<void()> onYes, std::fun
     show_box(question->box);
 }
 
+namespace {
+
+struct ChoiceBox {
+    puDialogBox* box = nullptr;
+    std::string text;
+    std::vector<Choice> choices;
+};
+
+void choice_pressed(puObject* button)
+{
+    auto* box = static_cast<ChoiceBox*>(button->getUserData());
+    const int index = button->getDefaultValue();   // PUI's spare integer: the button's index
+    std::unique_ptr<ChoiceBox> owned(box);
+    delete_box(box->box);
+    std::function<void()> action = box->choices[static_cast<size_t>(index)].action;
+    if (action) action();
+}
+
+}  // namespace
+
+void ask_choice(const std::string& text, std::vector<Choice> choices)
+{
+    ChoiceBox* choice = new ChoiceBox;
+    choice->text = text;
+    choice->choices = std::move(choices);
+    const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+    const int halfHeight = std::max(75, 40 + lines * 10);
+    choice->box = make_box(250, halfHeight);
+    puText* label = new puText(47, 2 * halfHeight - 50);
+    label->setLabel(choice->text.c_str());
+    const int count = static_cast<int>(choice->choices.size());
+    const int buttonWidth = 100, gap = 20;
+    int x = 250 - (count * buttonWidth + (count - 1) * gap) / 2;
+    for (int k = 0; k < count; ++k, x += buttonWidth + gap) {
+        puOneShot* button = new puOneShot(x, 10, x + buttonWidth, 30);
+        button->setLegend(choice->choices[static_cast<size_t>(k)].label.c_str());
+        button->setUserData(choice);
+        button->setDefaultValue(k);
+        button->setCallback(choice_pressed);
+    }
+    show_box(choice->box);
+}
+
+puDialogBox* open_dialog_box(int halfWidth, int halfHeight) { return make_box(halfWidth, halfHeight); }
+void show_dialog_box(puDialogBox* box) { show_box(box); }
+void close_dialog_box(puDialogBox* box) { delete_box(box); }
+
 bool platform_dialog_open() { return !openDialogs.empty(); }
 
 void recentre_platform_dialogs(int windowWidth, int windowHeight)

@@ -30,6 +30,21 @@ void show_message(const std::string& text, const std::string& caption);
 // A Yes/No question laid out like the game's question box.
 void ask_question(const std::string& text, std::function<void()> onYes, std::function<void()> onNo);
 
+// A question with buttons of its own, left to right (e.g. "Yes", "No", "Cancel"); the box
+// grows to fit a text of several lines. Each button closes the box, then runs its action.
+struct Choice {
+    std::string label;
+    std::function<void()> action;
+};
+void ask_choice(const std::string& text, std::vector<Choice> choices);
+
+// A dialog box of another layer kept with this layer's: centred, re-centred with them, and
+// counted by platform_dialog_open. Open it, add the widgets, show it; close deletes it.
+class puDialogBox;
+puDialogBox* open_dialog_box(int halfWidth, int halfHeight);
+void show_dialog_box(puDialogBox* box);
+void close_dialog_box(puDialogBox* box);
+
 // True while any dialog of this layer is open.
 bool platform_dialog_open();
 

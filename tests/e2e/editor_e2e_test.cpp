@@ -36,7 +36,7 @@ Point tile_pixel(int i, int j, double dx, double dy, int height)
     return world_pixel(i * 64 - 1536 + dx, j * 64 - 1536 + dy, height * 32.0);
 }
 
-// The Edit menu's entries, top to bottom.
+// The Edit menu's tool entries, top to bottom (below Undo, Redo and a separator).
 enum EditEntry { EDIT_BLOCKS, EDIT_CONVEYORS, EDIT_OSCILLATING, EDIT_WARPS, EDIT_WATER, EDIT_SAND, EDIT_BUMPERS,
                  EDIT_RAILINGS, EDIT_PLACE_BALL, EDIT_NOTHING };
 
@@ -50,7 +50,7 @@ struct EditorDriver {
     void choose(EditEntry entry)
     {
         game.click(50, 10);
-        game.click(60, 38 + 26 * static_cast<int>(entry));
+        game.click(60, 38 + 26 * (3 + static_cast<int>(entry)));
     }
     // Points at a spot of a tile and lets a frame preview it.
     Point point_at(int i, int j, double dx, double dy, int height)

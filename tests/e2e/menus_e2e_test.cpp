@@ -91,6 +91,7 @@ struct Menu {
 };
 constexpr Menu EDITOR_EDIT{50}, EDITOR_CONFIG{95};
 constexpr Menu PLAY_FILE{15}, PLAY_STATS{55}, PLAY_SPECIAL{105};
+constexpr int EDIT_FIRST_TOOL = 3;   // the Edit menu's tools follow Undo, Redo and a separator
 
 void choose(GameSession& game, Menu menu, int entry)
 {
@@ -210,7 +211,7 @@ TEST_F(MenusTest, EditToolsSetTheToolLabelAndNothingHidesIt)
     // the label sits at (w/2 - 80, 10) in PUI terms: read its legend's pixels
     std::set<std::string> legends;
     for (int entry = 0; entry < 9; ++entry) {
-        choose(game, EDITOR_EDIT, entry);
+        choose(game, EDITOR_EDIT, EDIT_FIRST_TOOL + entry);
         EXPECT_TRUE(soon(game, [&] { return is_grey_widget(game.pixel(W / 2 - 75, H - 14)); }))
             << "label hidden after entry " << entry;
         // every tool's legend differs from all the ones before
@@ -224,7 +225,7 @@ TEST_F(MenusTest, EditToolsSetTheToolLabelAndNothingHidesIt)
         if (entry == 4) game.screenshot("tool_label_water");
     }
     EXPECT_EQ(legends.size(), 9u);
-    choose(game, EDITOR_EDIT, 9);    // "NOTHING"
+    choose(game, EDITOR_EDIT, EDIT_FIRST_TOOL + 9);    // "NOTHING"
     EXPECT_TRUE(soon(game, [&] { return !is_grey_widget(game.pixel(W / 2 - 75, H - 14)); }));
 }
 

@@ -37,7 +37,8 @@ inline Point chooser_cancel(int w, int h) { return {w / 2 - 250 + 440, h - (h / 
 // The editor menu bar's "File" title and its entries.
 inline Point file_menu() { return {20, 10}; }
 // Menu entries stand 26 pixels apart, the first 37 from the top.
-enum FileEntry { FILE_NEW = 37, FILE_OPEN = 63, FILE_SAVE = 115, FILE_SAVE_AS = 141, FILE_RESTART = 193, FILE_EXIT = 245 };
+enum FileEntry { FILE_NEW = 37, FILE_OPEN = 63, FILE_SAVE = 115, FILE_SAVE_AS = 141, FILE_TRY_HOLE = 193,
+                 FILE_MAKE_COURSE = 219, FILE_RESTART = 271, FILE_EXIT = 323 };
 inline Point file_entry(FileEntry entry) { return {30, static_cast<int>(entry)}; }
 
 // Starts the game and walks from the start question into the editor.
@@ -60,6 +61,16 @@ inline void choose_file_entry(GameSession& game, FileEntry entry)
     game.click(item.x, item.y);
 }
 
+// After a save was confirmed: a hole with findings (no tee, no cup, ...) first shows them,
+// and "Save Anyway" (where a question's "Yes" stands) writes it. True once the title is title.
+inline bool saved_after_checks(GameSession& game, const std::string& title)
+{
+    if (game.wait_title(title, 1.5)) return true;
+    const Point saveAnyway = yes_button(600, 450);
+    game.click(saveAnyway.x, saveAnyway.y);
+    return game.wait_title(title);
+}
+
 // File > Save As in the editor, the chooser's name ("hole1.top") replaced by name, then the
 // chooser's confirm; true once the title says the hole was saved.
 inline bool save_hole_as(GameSession& game, const std::string& name)
@@ -69,5 +80,5 @@ inline bool save_hole_as(GameSession& game, const std::string& name)
     game.type(name);
     const Point confirm = chooser_confirm(600, 450);
     game.click(confirm.x, confirm.y);
-    return game.wait_title(name + ".top has been saved.");
+    return saved_after_checks(game, name + ".top has been saved.");
 }

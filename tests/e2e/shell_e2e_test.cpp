@@ -104,7 +104,7 @@ TEST_F(ShellTest, HoleIsSavedAndOpenedThroughTheFileDialogs)
     game.screenshot("save_dialog");
     Point confirm = chooser_confirm(600, 450);
     game.click(confirm.x, confirm.y);
-    ASSERT_TRUE(game.wait_title("hole1.top has been saved.")) << game.title();
+    ASSERT_TRUE(saved_after_checks(game, "hole1.top has been saved.")) << game.title();
     const std::string saved = game.read_file("holes/hole1.top");
     EXPECT_EQ(saved.size(), 16816u);
     EXPECT_EQ(saved.substr(0, 14), "0*-1*0*0*-1*0*");
@@ -118,7 +118,7 @@ TEST_F(ShellTest, HoleIsSavedAndOpenedThroughTheFileDialogs)
     game.key("BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace");
     game.type("second");
     game.click(confirm.x, confirm.y);
-    ASSERT_TRUE(game.wait_title("second.top has been saved.")) << game.title();
+    ASSERT_TRUE(saved_after_checks(game, "second.top has been saved.")) << game.title();
     EXPECT_EQ(game.read_file("holes/second.top"), saved);
 
     // Open a hole made elsewhere; its name becomes the title
@@ -134,7 +134,7 @@ TEST_F(ShellTest, HoleIsSavedAndOpenedThroughTheFileDialogs)
     // Save now writes straight to the current file, in the canonical form
     game.write_file("holes/other.top", "junk that the save must replace");
     choose_file_entry(game, FILE_SAVE);
-    ASSERT_TRUE(game.wait_title("other.top has been saved.")) << game.title();
+    ASSERT_TRUE(saved_after_checks(game, "other.top has been saved.")) << game.title();
     EXPECT_EQ(game.read_file("holes/other.top"), other);
 
     // New asks first, then empties the hole and the title
@@ -146,7 +146,7 @@ TEST_F(ShellTest, HoleIsSavedAndOpenedThroughTheFileDialogs)
     game.key("BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace");
     game.type("cleared");
     game.click(confirm.x, confirm.y);
-    ASSERT_TRUE(game.wait_title("cleared.top has been saved."));
+    ASSERT_TRUE(saved_after_checks(game, "cleared.top has been saved."));
     EXPECT_EQ(game.read_file("holes/cleared.top"), saved);
 }
 

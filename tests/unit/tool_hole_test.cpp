@@ -31,6 +31,28 @@ TEST(ToolHole, InfoDescribesTheHoleAndWarnsAboutOddities)
     EXPECT_NE(run.output.find("height 2 1"), std::string::npos);
 }
 
+TEST(ToolHole, InfoWarnsWhenTheCupCannotBeReached)
+{
+    ScratchDir dir;
+    auto grid = std::make_unique<HoleGrid>();
+    clear_hole(*grid);
+    grid->height_at(12, 12) = 1;
+    grid->height_at(20, 20) = 2;       // a cup on a block no ramp leads up to
+    grid->edges_at(20, 20) = EDGE_CUP;
+    grid->tee = {1, static_cast<int>(tile_corner(12)), static_cast<int>(tile_corner(12))};
+    std::string error;
+    ASSERT_TRUE(write_hole_file(*grid, dir.file("walled.top"), &error));
+    ToolRun run = run_tool("hole info " + dir.file("walled.top"));
+    EXPECT_NE(run.output.find("warning the cup cannot be reached from the tee"), std::string::npos) << run.output;
+    grid->height_at(18, 20) = 1;       // two ramps up to it from the floor, rising toward +x
+    grid->kind_at(18, 20) = 3;
+    grid->height_at(19, 20) = 2;
+    grid->kind_at(19, 20) = 3;
+    ASSERT_TRUE(write_hole_file(*grid, dir.file("ramped.top"), &error));
+    run = run_tool("hole info " + dir.file("ramped.top"));
+    EXPECT_EQ(run.output.find("cannot be reached"), std::string::npos) << run.output;
+}
+
 TEST(ToolHole, NormalizeRewritesTheCanonicalForm)
 {
     ScratchDir dir;

@@ -7,6 +7,7 @@
 
 #include "hole/hole_check.h"
 #include "hole/hole_file.h"
+#include "hole/hole_reach.h"
 #include "tools/minigolf_tool/commands.h"
 #include "tools/minigolf_tool/solver.h"
 
@@ -72,7 +73,7 @@ int hole_info(const char* path)
     for (const auto& [height, count] : heights) std::printf("height %d %d\n", height, count);
     std::printf("cups %d\n", cups);
     std::printf("railing tiles %d\n", railTiles);
-    const std::vector<std::string> warnings = check_hole(*grid);
+    const std::vector<std::string> warnings = save_findings(*grid);
     for (const std::string& warning : warnings) std::printf("warning %s\n", warning.c_str());
     return 0;
 }
