@@ -7,6 +7,7 @@
 
 #include "game/computer_player.h"
 #include "game/putt_search.h"
+#include "game/seat_choice.h"
 #include "physics/physics.h"
 #include "physics/putt_play.h"
 
@@ -84,5 +85,15 @@ const char* seat_name(Seat seat)
     case Seat::Club: return "Club";
     case Seat::Expert: return "Expert";
     default: return "Person";
+    }
+}
+
+Seat next_seat(Seat seat)
+{
+    switch (seat) {
+    case Seat::Person: return Seat::Novice;
+    case Seat::Novice: return Seat::Club;
+    case Seat::Club: return Seat::Expert;
+    default: return Seat::Person;
     }
 }
