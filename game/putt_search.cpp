@@ -15,6 +15,7 @@ namespace {
 constexpr long SEARCH_MAX_STEPS = 6000;       // ball steps per putt (about 33 s of play)
 constexpr double NO_REST_PENALTY = 4.0;        // a ball still rolling at the limit, or off the course
 constexpr int REFINED_PUTTS = 4;               // best putts refined
+constexpr double CUT_SPEED = 150.0;            // a ball slower than this (|vx| + |vy|) may be cut short
 
 // Meter powers tried along promising lines, and around the ring.
 const float LINE_POWERS[] = {2.4f, 4.8f, 8.0f, 12.0f, 16.8f, 22.4f, 30.4f, 40.0f, 54.0f};
@@ -68,7 +69,7 @@ bool cut_here(long step, void* user)
     double p[3];
     ball_position(*w.world, 0, p);
     const dReal* v = dBodyGetLinearVel(w.world->balls[0].body);
-    if (std::fabs(v[0]) + std::fabs(v[1]) > 45.0 || std::fabs(v[2]) > 5.0) return false;
+    if (std::fabs(v[0]) + std::fabs(v[1]) > CUT_SPEED || std::fabs(v[2]) > 5.0) return false;
     const double ahead[2] = {p[0] + v[0] / DRAG_FACTOR, p[1] + v[1] / DRAG_FACTOR};
     if (std::hypot(ahead[0] - w.cup[0], ahead[1] - w.cup[1]) < 200.0) return false;
     int i0 = 0, j0 = 0;

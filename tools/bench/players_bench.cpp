@@ -81,10 +81,21 @@ int bench_players(int argc, char** argv)
     long games = 50;
     unsigned long long seed = 1;
     std::vector<std::string> courses;
+    Seat levels[3] = {Seat::Expert, Seat::Club, Seat::Novice};
+    int levelCount = 3;
     for (int a = 0; a < argc; ++a) {
         const char* value = a + 1 < argc ? argv[a + 1] : nullptr;
         if (std::strcmp(argv[a], "--games") == 0 && value) {
             games = std::max(1L, std::strtol(value, nullptr, 10));
+            ++a;
+        } else if (std::strcmp(argv[a], "--level") == 0 && value) {
+            Seat only;
+            if (!seat_from_name(value, only)) {
+                std::fprintf(stderr, "minigolf-bench players: --level is novice, club or expert\n");
+                return 2;
+            }
+            levelCount = 1;
+            levels[0] = only;
             ++a;
         } else if (std::strcmp(argv[a], "--seed") == 0 && value) {
             seed = std::strtoull(value, nullptr, 10);
@@ -105,11 +116,10 @@ int bench_players(int argc, char** argv)
         return 1;
     }
 
-    const Seat levels[3] = {Seat::Expert, Seat::Club, Seat::Novice};
     std::vector<std::vector<HoleStats>> stats(3, std::vector<HoleStats>(holes.size()));
     std::printf("computer players: %zu holes, %ld seeded games per hole and level (seed %llu)\n", holes.size(), games,
                 seed);
-    for (int l = 0; l < 3; ++l) {
+    for (int l = 0; l < levelCount; ++l) {
         std::vector<double> ms, putts;
         long maxPutts = 0;
         for (size_t h = 0; h < holes.size(); ++h) {
@@ -135,6 +145,7 @@ int bench_players(int argc, char** argv)
                     *std::max_element(ms.begin(), ms.end()));
         std::fflush(stdout);
     }
+    if (levelCount < 3) return 0;
 
     std::printf("%-16s %-22s %-22s %-22s\n", "hole", "Expert mean (95%) 1s% pu", "Club", "Novice");
     int ordered = 0;
