@@ -1,5 +1,7 @@
 #include "game/computer_turn.h"
 
+#include <cmath>
+
 #include "game/aim.h"
 #include "game/computer_round.h"
 #include "game/putt_search.h"
@@ -57,7 +59,12 @@ bool computer_on_turn(const GameSession& s)
     return player.seat != Seat::Person && !player.holedOut;
 }
 
-bool computer_aiming(const GameSession& s) { return s.computer.phase == ComputerPhase::Aiming && computer_on_turn(s); }
+bool computer_aiming(const GameSession& s)
+{
+    // Through the swing too: the putter strikes along the computer's aim, not the pointer's.
+    const ComputerPhase phase = s.computer.phase;
+    return (phase == ComputerPhase::Aiming || phase == ComputerPhase::Struck) && computer_on_turn(s);
+}
 
 void step_computer_turn(GameSession& s)
 {
@@ -74,11 +81,14 @@ void step_computer_turn(GameSession& s)
 
     switch (c.phase) {
     case ComputerPhase::Idle:
-    case ComputerPhase::Struck:
+    case ComputerPhase::Struck: {
         if (c.phase == ComputerPhase::Struck && c.stroke == stroke) return;   // the putt still rolls
         c.phase = ComputerPhase::Idle;
         if (!game.ballReady || !balls_still(s) || !screens_closed(s) || s.aim.aimClicks != 0) return;
         if (ball_is_parked(s.physics, slot) || !s.physics.balls[slot].state.atRest) return;
+        // A ball just dropped onto the tee is still falling or bouncing.
+        const dReal* v = dBodyGetLinearVel(s.physics.balls[slot].body);
+        if (std::fabs(v[0]) + std::fabs(v[1]) + std::fabs(v[2]) > 1.0) return;
         if (player.holeStrokes >= COMPUTER_PICKUP_AFTER) {
             pick_up_ball(s.physics);
             return;
@@ -91,6 +101,7 @@ void step_computer_turn(GameSession& s)
         c.starvedFrames = 0;
         c.phase = ComputerPhase::Thinking;
         return;
+    }
     case ComputerPhase::Thinking: {
         if (!c.search || !c.search->decided()) return;
         Dice hand{dice_seed(game.roundSeed, c.hole, c.player, c.stroke, DicePurpose::Execution)};

@@ -16,7 +16,7 @@ struct GameSession;
 constexpr int COMPUTER_AIM_FRAMES = 30;
 // Frames without a slice after which a slice is taken anyway, so a slow machine still ends
 // its thinking.
-constexpr int COMPUTER_STARVED_FRAMES = 8;
+constexpr int COMPUTER_STARVED_FRAMES = 2;
 
 enum class ComputerPhase {
     Idle = 0,       // not the computer's turn, or waiting for the balls to rest
@@ -42,7 +42,7 @@ struct ComputerTurn {
 
 // True while the player on turn is a computer seat whose ball is in play in a hole under way.
 bool computer_on_turn(const GameSession& s);
-// True while the computer, not the pointer, sets the aim.
+// True while the computer, not the pointer, sets the aim (aiming and through the swing).
 bool computer_aiming(const GameSession& s);
 
 // Once per frame, after the turn set-up: starts thinking when the computer's ball lies still,
