@@ -16,7 +16,7 @@ struct GameSession;
 constexpr int COMPUTER_AIM_FRAMES = 30;
 // Frames without a slice after which a slice is taken anyway, so a slow machine still ends
 // its thinking.
-constexpr int COMPUTER_STARVED_FRAMES = 2;
+constexpr int COMPUTER_STARVED_FRAMES = 1;
 
 enum class ComputerPhase {
     Idle = 0,       // not the computer's turn, or waiting for the balls to rest
