@@ -27,8 +27,8 @@ double wrap(double a)
     return a <= -180.0 ? a + 360.0 : a;
 }
 
-// A railed fairway of height 1, the tee on (24, 12) and the cup on (24, 20).
-void make_straight_hole(HoleGrid& grid)
+// A railed fairway of height 1, the tee on (24, teeJ) and the cup on (24, 20).
+void make_straight_hole(HoleGrid& grid, int teeJ = 12)
 {
     clear_hole(grid);
     for (int i = 22; i <= 26; ++i) {
@@ -43,7 +43,7 @@ void make_straight_hole(HoleGrid& grid)
         }
     }
     grid.edges_at(24, 20) = EDGE_CUP;
-    grid.tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(12))};
+    grid.tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(teeJ))};
 }
 
 bool same_putt(const PointerPutt& a, const PointerPutt& b) { return a.u == b.u && a.v == b.v; }
@@ -210,7 +210,7 @@ TEST(ComputerSearch, SameSeedSameDecisionSlicedOrNotWithinItsBudget)
 TEST(ComputerRound, HoleGamesReproduce)
 {
     auto grid = std::make_unique<HoleGrid>();
-    make_straight_hole(*grid);
+    make_straight_hole(*grid, 16);
     const HoleGame a = play_hole_game(*grid, Seat::Novice, 11, 1, 1);
     const HoleGame b = play_hole_game(*grid, Seat::Novice, 11, 1, 1);
     EXPECT_EQ(a.strokes, b.strokes);
