@@ -9,7 +9,7 @@ namespace {
 
 constexpr double DEGREES_PER_RADIAN = 57.29577951308232;
 
-const SkillLevel EXPERT{0.75, 0.04, 0.5, 300, 3, 30};
+const SkillLevel EXPERT{0.75, 0.04, 0.5, 300, 3, 24};
 const SkillLevel CLUB{1.5, 0.08, 1.0, 180, 2, 25};
 const SkillLevel NOVICE{3.0, 0.15, 2.0, 100, 2, 12};
 

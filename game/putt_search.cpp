@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr long SEARCH_MAX_STEPS = 6000;       // ball steps per putt (about 33 s of play)
+constexpr long SEARCH_MAX_STEPS = 4000;       // ball steps per putt (about 22 s of play)
 constexpr double NO_REST_PENALTY = 4.0;        // a ball still rolling at the limit, or off the course
 constexpr int REFINED_PUTTS = 4;               // best putts refined
 constexpr double CUT_SPEED = 150.0;            // a ball slower than this (|vx| + |vy|) may be cut short
@@ -34,7 +34,7 @@ ScreenPlan screen_plan(Seat seat)
     switch (seat) {
     case Seat::Novice: return {12, 2, 1, 0};
     case Seat::Club: return {16, 3, 2, 1};
-    default: return {24, 4, 3, 1};
+    default: return {24, 3, 3, 1};
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -16,8 +17,12 @@
 #include "game/putt_search.h"
 #include "game/route_field.h"
 #include "game/seat_choice.h"
+#include "hole/course_archive.h"
+#include "hole/hole_file.h"
 #include "physics/physics.h"
 #include "physics/putt_play.h"
+#include "tests/unit/test_files.h"
+#include "tests/unit/tool_runner.h"
 
 namespace {
 
@@ -272,4 +277,29 @@ TEST(RouteField, DirectionsFollowTheRouteRoundACorner)
     ASSERT_FALSE(ways.empty());
     // The first way leads up the column, not across the grass-less corner.
     EXPECT_LT(std::fabs(wrap(ways[0] - 90.0)), std::fabs(wrap(direct - 90.0)));
+}
+
+TEST(ComputerTool, HoleParAndRoundPrintTheirLines)
+{
+    ScratchDir dir;
+    auto grid = std::make_unique<HoleGrid>();
+    make_straight_hole(*grid, 17);
+    std::string error;
+    ASSERT_TRUE(write_hole_file(*grid, dir.file("short.top"), &error)) << error;
+    const ToolRun par = run_tool("hole par " + dir.file("short.top") + " --games 1 --seed 3");
+    EXPECT_EQ(par.status, 0) << par.output;
+    EXPECT_NE(par.output.find("over 1 Expert games"), std::string::npos) << par.output;
+    EXPECT_NE(par.output.find("par 2"), std::string::npos) << par.output;
+
+    ASSERT_TRUE(pack_course(dir.file("one.cor"), {{dir.file("short.top"), 3, ""}}, &error)) << error;
+    const ToolRun round = run_tool("round " + dir.file("one.cor") + " --seats novice --seed 3");
+    EXPECT_EQ(round.status, 0) << round.output;
+    int strokes = 0, total = 0;
+    ASSERT_EQ(std::sscanf(round.output.c_str(), "hole 1 par 3 strokes %d\ntotal par 3 strokes %d", &strokes, &total), 2)
+        << round.output;
+    EXPECT_EQ(strokes, total);
+    EXPECT_GE(strokes, 1);
+    EXPECT_LE(strokes, 5);
+    EXPECT_EQ(run_tool("round " + dir.file("one.cor") + " --seats pro").status, 2);
+    EXPECT_EQ(run_tool("hole par " + dir.file("short.top") + " --games 0").status, 2);
 }
