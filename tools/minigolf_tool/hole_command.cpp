@@ -98,6 +98,6 @@ int cmd_hole(int argc, char** argv)
     if (argc >= 1 && std::strcmp(argv[0], "solve") == 0) return cmd_hole_solve(argc - 1, argv + 1);
     if (argc >= 1 && std::strcmp(argv[0], "par") == 0) return cmd_hole_par(argc - 1, argv + 1);
     std::fprintf(stderr, "usage: minigolf-tool hole info FILE.top | hole normalize IN.top OUT.top |"
-                         " hole solve FILE.top [--max-strokes N]\n");
+                         " hole solve FILE.top [--max-strokes N] | hole par FILE.top [--games N] [--seed S]\n");
     return 2;
 }
