@@ -16,6 +16,7 @@
 #include "audio/audio.h"
 #include "editor/editor_gl.h"
 #include "editor/editor_tools.h"
+#include "game/computer_turn.h"
 #include "game/game_actions.h"
 #include "game/round_flow.h"
 #include "game/status_line.h"
@@ -36,6 +37,7 @@ void draw_scene(Session& s)
     Renderer& renderer = s.renderer;
     begin_scene();
     set_up_turn(s);
+    step_computer_turn(s);
     apply_camera(renderer, s.camera, world);
     draw_base_plane(renderer, s.grid);
     editor_warp_housekeeping(s.editor, s.grid, s.aim.aimMode);
@@ -48,7 +50,7 @@ void draw_scene(Session& s)
                      s.window.windowHeight);
         draw_tool_preview(s.editor, s.grid, s.aim.aimMode != AimMode::Off, s.pointer.pointerX, s.pointer.pointerY,
                           texture_named(renderer.textures, "line_texture"));
-    } else {
+    } else if (!computer_aiming(s)) {
         compute_aim(s);
     }
     for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(world, step == BALL_STEPS_PER_FRAME - 1);
@@ -144,6 +146,7 @@ void display_frame()
         glScissor(0, 0, 0, 0);
     }
     draw_scene(s);
+    if (s.pacer.started) think_until(s, s.pacer.nextDeadline);
     wait_for_frame_deadline(s.pacer);
 
     if (s.round.playerCount > 0) {

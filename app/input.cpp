@@ -208,6 +208,7 @@ void turn_right_pressed(puObject* button)
 
 void aim_input(Session& s, AimCode code)
 {
+    if (computer_on_turn(s)) return;   // the computer aims for its own seats
     AimInput& aim = s.aim;
     if (code == AimCode::Start) {
         if (aim.aimClicks == 0) {
@@ -240,7 +241,7 @@ void aim_input(Session& s, AimCode code)
 void update_putt_button(Session& s)
 {
     puButton* putt = s.widgets.puttButton;
-    if (s.aim.aimState == AimPhase::Struck || !s.round.ballReady || s.round.puttRequested) {
+    if (s.aim.aimState == AimPhase::Struck || !s.round.ballReady || s.round.puttRequested || computer_on_turn(s)) {
         if (putt->isVisible()) putt->hide();
     } else if (!putt->isVisible()) {
         putt->reveal();

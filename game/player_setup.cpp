@@ -66,8 +66,22 @@ int compact_players(GameState& game)
             std::memcpy(to.name, from.name, sizeof to.name);
             std::memcpy(to.ballColourName, from.ballColourName, sizeof to.ballColourName);
             to.ballColour = from.ballColour;
+            to.seat = from.seat;
             from.name[0] = '\0';
+            from.seat = Seat::Person;
         }
+        ++count;
+    }
+    return count;
+}
+
+int leader_board_entrants(const GameState& game, const char* names[MAX_PLAYERS], int scores[MAX_PLAYERS][MAX_HOLES])
+{
+    int count = 0;
+    for (int p = 0; p < game.playerCount && p < MAX_PLAYERS; ++p) {
+        if (game.players[p].seat != Seat::Person) continue;
+        names[count] = game.players[p].name;
+        std::memcpy(scores[count], game.scoreTable[p], sizeof scores[count]);
         ++count;
     }
     return count;

@@ -17,6 +17,9 @@ int ball_colour_for_name(const char* text);
 void assign_ball_colours_from_names(GameState& game);
 // Moves the players with names to the front, keeping order and colours; returns how many.
 int compact_players(GameState& game);
+// The people among the players (computer seats left out), their names and score rows moved
+// to the front of names and scores; returns how many.
+int leader_board_entrants(const GameState& game, const char* names[MAX_PLAYERS], int scores[MAX_PLAYERS][MAX_HOLES]);
 // Empties all four names.
 void clear_player_names(GameState& game);
 // Copies text into a name field of 20 bytes, cut to MAX_NAME_LENGTH characters.

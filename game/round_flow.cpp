@@ -1,8 +1,11 @@
 // The round's flow from hole to hole: starting, advancing, Go To Hole and resetting.
 #include "game/round_flow.h"
 
+#include <chrono>
+#include <random>
 #include <string>
 
+#include "game/player_setup.h"
 #include "game/session.h"
 #include "hole/course_archive.h"
 #include "physics/physics.h"
@@ -54,6 +57,10 @@ bool start_hole(GameSession& s, int hole)
 void begin_round(GameSession& s)
 {
     read_board(s);
+    // A fresh seed for the computer seats' dice; a round read back keeps its own.
+    std::random_device device;
+    s.round.roundSeed = (static_cast<unsigned long long>(device()) << 32) ^ device() ^
+                        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     s.round.currentHole = 1;
     s.round.holeAdvanceCountdown = 1;
 }
@@ -68,11 +75,13 @@ void advance_hole(GameSession& s)
 
     if (game.currentHole > s.course.holeCount) {
         if (game.goToHoleMode != GoToHoleMode::Moved && game.playerCount > 0) {
+            // Only people enter the leader board; the computer's totals stay on the score card.
             const char* names[MAX_PLAYERS] = {};
-            for (int p = 0; p < MAX_PLAYERS; ++p) names[p] = game.players[p].name;
+            int scores[MAX_PLAYERS][MAX_HOLES] = {};
+            const int people = leader_board_entrants(game, names, scores);
             std::string error;
-            if (!update_leader_board(s.leaderBoard, s.course.holeCount, names, game.scoreTable, game.playerCount, &error,
-                                     user_data_dir(s.paths)))
+            if (people > 0 && !update_leader_board(s.leaderBoard, s.course.holeCount, names, scores, people, &error,
+                                                   user_data_dir(s.paths)))
                 show_message(s, error, "Leader Board");
             open_score_card(s);
         }

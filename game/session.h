@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "game/computer_turn.h"
 #include "game/dialog_state.h"
 #include "hole/course.h"
 #include "hole/hole_grid.h"
@@ -99,6 +100,7 @@ struct GameSession {
     GameDialogs gameDialogs;
     StartScreenWidgets startScreen;
     GameHooks hooks;
+    ComputerTurn computer;          // a computer seat thinking and aiming
     // The Config menus' changing entries, shared by both bars (PUI keeps pointers to them).
     char soundLabel[20] = "Sound Off";
     char windowedLabel[20] = "--------";

@@ -6,6 +6,7 @@
 
 #include "game/game_actions.h"
 #include "game/player_setup.h"
+#include "game/seat_choice.h"
 #include "game/session.h"
 #include "game/ui_local.h"
 #include "platform/ui_text_field.h"
@@ -130,6 +131,7 @@ void build_players(GameSession& s)
         screen.colourBoxes[k] = new puaComboBox(275, y0, 465, y1, const_cast<char**>(colour_list()), FALSE);
         puText* colourLabel = new puText(260, ly);
         colourLabel->setLabel(COLOUR_LABELS[k]);
+        add_seat_button(s, k);
     }
     add_button(s, 90, 30, 240, 60, "Ready To Play", assign_ball_colours);
     add_button(s, 260, 30, 410, 60, "Cancel", players_cancelled);

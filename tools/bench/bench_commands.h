@@ -14,6 +14,8 @@ int bench_frame(int argc, char** argv);
 int bench_check(int argc, char** argv);
 // The real game's processor use and frame periods while idle (runs it on $DISPLAY).
 int bench_idle(int argc, char** argv);
+// The computer players: thinking cost per decision and scores per hole and level.
+int bench_players(int argc, char** argv);
 
 namespace bench {
 

@@ -13,6 +13,7 @@ struct Command {
 };
 
 const Command COMMANDS[] = {
+    {"players", bench_players, "computer players: putts and CPU ms per decision, strokes per hole and level [--games N] [--seed S] [--level L] [COURSE.cor...]"},
     {"physics", bench_physics, "hole geometry rebuild and ball step on the densest and every-kind holes"},
     {"frame", bench_frame, "whole frames (scene and ball steps) on the empty, a busy and the densest hole"},
     {"idle", bench_idle, "processor use and frame periods of the running game, idle (--game PROGRAM...)"},

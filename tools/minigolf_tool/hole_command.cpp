@@ -97,7 +97,8 @@ int cmd_hole(int argc, char** argv)
     if (argc == 2 && std::strcmp(argv[0], "info") == 0) return hole_info(argv[1]);
     if (argc == 3 && std::strcmp(argv[0], "normalize") == 0) return hole_normalize(argv[1], argv[2]);
     if (argc >= 1 && std::strcmp(argv[0], "solve") == 0) return cmd_hole_solve(argc - 1, argv + 1);
+    if (argc >= 1 && std::strcmp(argv[0], "par") == 0) return cmd_hole_par(argc - 1, argv + 1);
     std::fprintf(stderr, "usage: minigolf-tool hole info FILE.top | hole normalize IN.top OUT.top |"
-                         " hole solve FILE.top [--max-strokes N]\n");
+                         " hole solve FILE.top [--max-strokes N] | hole par FILE.top [--games N] [--seed S]\n");
     return 2;
 }

@@ -11,8 +11,10 @@ static void print_usage()
                  "  hole info FILE.top                 describe a hole and warn about oddities\n"
                  "  hole normalize IN.top OUT.top      rewrite a hole in the canonical form\n"
                  "  hole solve FILE.top [--max-strokes N]  search putts that hole out\n"
+                 "  hole par FILE.top [--games N] [--seed S]  the Expert's expected strokes and the par\n"
                  "  simulate HOLE.top --angle DEG --power P [--players N] [--max-steps K] [--trace]\n"
                  "  course pack|info|check ...         build, describe or check a course archive\n"
+                 "  round FILE.cor --seats expert,club,novice [--seed S]  computer seats play a course\n"
                  "  sweep [--generated] [HOLE.top ...] putts all round the tee; counts balls leaving the fairway\n");
 }
 
@@ -27,6 +29,7 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "simulate") == 0) return cmd_simulate(argc - 2, argv + 2);
     if (std::strcmp(command, "course") == 0) return cmd_course(argc - 2, argv + 2);
     if (std::strcmp(command, "sweep") == 0) return cmd_sweep(argc - 2, argv + 2);
+    if (std::strcmp(command, "round") == 0) return cmd_round(argc - 2, argv + 2);
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "help") == 0) {
         print_usage();
         return 0;

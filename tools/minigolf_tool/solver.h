@@ -27,10 +27,5 @@ struct SolveResult {
 // options, same answer.
 SolveResult solve_hole(PhysicsWorld& w, const SolveOptions& options);
 
-// How far (in tiles, along the course) a ball at world (x, y) is from the cup: a rough
-// walk over the tiles that respects railings, heights, ramps and warps. Large for places
-// off the course.
-std::vector<float> course_distance_field(const HoleGrid& grid);
-
 // minigolf-tool hole solve FILE.top [--max-strokes N] [--beam B] [--angle-step TENTHS] [--verbose]
 int cmd_hole_solve(int argc, char** argv);
