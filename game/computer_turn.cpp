@@ -1,6 +1,7 @@
 #include "game/computer_turn.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "game/aim.h"
 #include "game/computer_round.h"
@@ -120,11 +121,12 @@ void step_computer_turn(GameSession& s)
     }
     case ComputerPhase::Aiming: {
         c.aimFrame += 1;
+        const int aimFrames = computer_aim_frames();
         // The pointer glides out from near the ball to the chosen offset.
-        const double t = static_cast<double>(c.aimFrame) / COMPUTER_AIM_FRAMES;
+        const double t = static_cast<double>(c.aimFrame) / aimFrames;
         const double along = t >= 1.0 ? 1.0 : 0.2 + 0.8 * t * (2.0 - t);
         aim_at(s.aim, static_cast<int>(c.played.u * along), static_cast<int>(c.played.v * along));
-        if (c.aimFrame < COMPUTER_AIM_FRAMES) return;
+        if (c.aimFrame < aimFrames) return;
         // The strike, as a left click while aiming.
         s.aim.struckPower = s.aim.puttPower;
         s.aim.aimState = AimPhase::Struck;
@@ -133,6 +135,14 @@ void step_computer_turn(GameSession& s)
         return;
     }
     }
+}
+
+int computer_aim_frames()
+{
+    // The end-to-end tests slow the move down so that a screenshot is sure to catch it.
+    const char* frames = std::getenv("MG_COMPUTER_AIM_FRAMES");
+    const int n = frames ? std::atoi(frames) : 0;
+    return n > 0 && n <= 6000 ? n : COMPUTER_AIM_FRAMES;
 }
 
 void think_until(GameSession& s, std::chrono::steady_clock::time_point deadline)

@@ -14,6 +14,8 @@ struct GameSession;
 
 // Frames the putter takes to move to the computer's choice.
 constexpr int COMPUTER_AIM_FRAMES = 30;
+// Frames of the move: COMPUTER_AIM_FRAMES, or MG_COMPUTER_AIM_FRAMES (1..6000) when set.
+int computer_aim_frames();
 // Frames without a slice after which a slice is taken anyway, so a slow machine still ends
 // its thinking.
 constexpr int COMPUTER_STARVED_FRAMES = 1;

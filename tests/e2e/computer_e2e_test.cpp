@@ -40,6 +40,9 @@ int differing_pixels(GameSession& game, const std::vector<Rgb>& before, std::vec
 TEST_F(ComputerPlayTest, APersonAndAClubComputerPlayTwoHoles)
 {
     GameSession game(*display);
+    // The computer's putter moves for four seconds instead of half a second, so the
+    // screenshots below are sure to catch it on a loaded machine.
+    game.extraEnvironment.push_back("MG_COMPUTER_AIM_FRAMES=240");
     make_straight_course(game, "versus", 2);
     ASSERT_TRUE(game.start()) << game.read_file("game.log");
     Point play = play_course_button(600, 450);
