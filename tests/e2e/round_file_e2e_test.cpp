@@ -102,7 +102,9 @@ int misplaced(const std::vector<Rgb>& a, const std::vector<Rgb>& b)
 void choose(GameSession& game, int titleX, int entry)
 {
     game.click(titleX, 10);
+    game.settle(0.3);
     game.click(titleX + 10, 37 + 26 * entry);
+    game.settle(0.3);
 }
 constexpr int STATS = 55, SPECIAL = 105;
 enum { STATS_SCORE_CARD = 0, STATS_REPLAY_LAST_PUTT = 2 };
@@ -126,12 +128,13 @@ protected:
         }
         return false;
     }
-    // The whole window once two reads a moment apart agree (the camera glides to its place).
+    // The whole window once two reads a second apart agree: the camera glides to its place,
+    // and a ball that counts as at rest may still creep for a while.
     std::vector<Rgb> still_window(GameSession& game)
     {
         std::vector<Rgb> last = whole_window(game, *display);
-        for (int tries = 0; tries < 40; ++tries) {
-            game.settle(0.3);
+        for (int tries = 0; tries < 30; ++tries) {
+            game.settle(1.0);
             std::vector<Rgb> now = whole_window(game, *display);
             const int changed = differing(now, last);
             if (changed == 0) return now;
@@ -211,14 +214,20 @@ TEST_F(RoundFileTest, AKilledRoundResumesWithTheBallsWhereTheyWereAndFinishesWit
     game.screenshot("resume_after_restart");
     EXPECT_EQ(differing(statusBeforeKill, status_line(game, *display)), 0);
 
-    // Play goes on: Alice putts again, then both pick up and the course is finished.
+    // Play goes on: Alice putts again (from where her ball lies she may hole out), then
+    // whoever is still playing picks up and the course is finished.
     putt(game, 10, "resume_hole2_alice_again");
-    pick_up(game);
-    pick_up(game);
-    game.settle(1.5);
+    for (int k = 0; k < 2 && !std::filesystem::exists(game.file("leader_board2.lbh")); ++k) {
+        pick_up(game);
+        game.settle(1.5);
+    }
     game.screenshot("resume_finished");
-    // Hole 1 in one stroke each before the kill, hole 2 picked up for 12 after it.
-    EXPECT_EQ(game.read_file("leader_board2.lbh"), "Avery K.*8*Blake M.*10*Casey N.*12*Alice*13*Bob*13*");
+    // Hole 1 in one stroke each before the kill; hole 2: Alice's stroke before the kill and
+    // her stroke after it, or 12 for a pick-up; Bob picked up for 12.
+    const std::string board = game.read_file("leader_board2.lbh");
+    EXPECT_TRUE(board == "Alice*3*Avery K.*8*Blake M.*10*Casey N.*12*Bob*13*" ||
+                board == "Avery K.*8*Blake M.*10*Casey N.*12*Alice*13*Bob*13*")
+        << board;
     EXPECT_FALSE(std::filesystem::exists(game.file("round_in_play.rnd")));
 }
 
