@@ -70,14 +70,20 @@ void apply_event(GameSession& s, const RoundEvent& event)
     }
 }
 
-RoundFile round_file_of(const GameSession& s)
+RoundFile round_file_of(GameSession& s)
 {
-    const RoundLog& log = s.roundLog;
+    RoundLog& log = s.roundLog;
     const GameState& game = s.round;
     RoundFile file;
     file.coursePath = s.currentFileName;
-    std::string ignored;
-    hash_file(file.coursePath, file.courseHash, &ignored);
+    // The course is read for its hash once a hole, not at every stroke.
+    if (log.hashedCourse != file.coursePath) {
+        std::string ignored;
+        log.courseHash = 0;
+        hash_file(file.coursePath, log.courseHash, &ignored);
+        log.hashedCourse = file.coursePath;
+    }
+    file.courseHash = log.courseHash;
     file.holeCount = s.course.holeCount;
     file.roundSeed = game.roundSeed;
     file.mode = game.goToHoleMode == GoToHoleMode::Moved ? GoToHoleMode::Moved : GoToHoleMode::Scored;
@@ -141,6 +147,7 @@ void remove_round_file(GameSession& s) { std::remove(round_file_path(s).c_str())
 void note_hole_started(GameSession& s)
 {
     if (s.round.playerCount <= 0) return;
+    s.roundLog.hashedCourse.clear();   // read the course's hash again once per hole
     begin_record(s, true);
     save_round(s);
 }

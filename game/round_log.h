@@ -42,6 +42,8 @@ struct RoundLog {
     long replayStepLimit = 0;                      // the replay ends here whatever happens
     bool menuWasShown = false;                     // the play menu, hidden while it runs
     bool menuButtonWasShown = false;               // "Hide Menu", hidden while it runs
+    std::string hashedCourse;                      // the course file courseHash belongs to
+    unsigned long long courseHash = 0;             // its hash, read once
     std::string saveError;                         // the last save's failure
     bool saveErrorTold = false;                    // it has been reported
 };

@@ -160,6 +160,12 @@ protected:
         ASSERT_TRUE(wait_for_putt(game)) << "the balls did not come to rest after " << shot;
         game.screenshot(shot);
     }
+    // The score card's paper shows in the middle of the window.
+    bool score_card_shown(GameSession& game)
+    {
+        const Rgb paper = game.pixel(W / 2 - 10, H / 2 - 25);
+        return paper.r > 220 && paper.g > 220 && paper.b > 170;
+    }
     // The start question is up (its frame shows grey beside "Play Course").
     bool question_shown(GameSession& game)
     {
@@ -190,7 +196,9 @@ TEST_F(RoundFileTest, AKilledRoundResumesWithTheBallsWhereTheyWereAndFinishesWit
     // Hole 1: both hole out in one; hole 2: a putt each, short of the cup.
     putt(game, 25, "resume_hole1_alice");
     putt(game, 25, "resume_hole1_bob", true);
+    ASSERT_TRUE(soon(game, [&] { return score_card_shown(game); })) << "no score card after hole 1";
     game.click(ok_large().x, ok_large().y);   // the score card between the holes
+    ASSERT_TRUE(soon(game, [&] { return !score_card_shown(game); }));
     putt(game, 10, "resume_hole2_alice");
     putt(game, 13, "resume_hole2_bob");
     const std::vector<Rgb> beforeKill = still_window(game);
@@ -246,10 +254,11 @@ TEST_F(RoundFileTest, ReplayLastPuttShowsTheBallMovingAndPutsItBack)
     game.screenshot("replay_before");
     const std::vector<Rgb> statusBefore = status_line(game, *display);
     choose(game, STATS, STATS_SCORE_CARD);
-    game.settle(0.5);
+    ASSERT_TRUE(soon(game, [&] { return score_card_shown(game); }));
+    game.settle(0.3);
     const std::vector<Rgb> cardBefore = grab(game, *display, W / 2 - 240, H / 2 - 165, 480, 305);
     game.click(ok_large().x, ok_large().y);
-    game.settle(0.5);
+    ASSERT_TRUE(soon(game, [&] { return !score_card_shown(game); }));
 
     choose(game, STATS, STATS_REPLAY_LAST_PUTT);
     // Frames while it runs; a click on the Putt button's place and one in the scene strike nothing.
@@ -271,6 +280,7 @@ TEST_F(RoundFileTest, ReplayLastPuttShowsTheBallMovingAndPutsItBack)
     game.screenshot("replay_done");
     EXPECT_EQ(differing(statusBefore, status_line(game, *display)), 0);
     choose(game, STATS, STATS_SCORE_CARD);
-    game.settle(0.5);
+    ASSERT_TRUE(soon(game, [&] { return score_card_shown(game); }));
+    game.settle(0.3);
     EXPECT_EQ(differing(cardBefore, grab(game, *display, W / 2 - 240, H / 2 - 165, 480, 305)), 0);
 }
