@@ -175,6 +175,7 @@ protected:
     {
         ASSERT_TRUE(wait_for_putt(game));
         choose(game, SPECIAL, SPECIAL_PICK_UP);
+        game.screenshot("resume_pick_up_question");
         Point yes = ok_small();
         game.click(yes.x, yes.y);
         game.settle(1.0);
@@ -225,10 +226,11 @@ TEST_F(RoundFileTest, AKilledRoundResumesWithTheBallsWhereTheyWereAndFinishesWit
     // Play goes on: Alice putts again (from where her ball lies she may hole out), then
     // whoever is still playing picks up and the course is finished.
     putt(game, 10, "resume_hole2_alice_again");
-    for (int k = 0; k < 2 && !std::filesystem::exists(game.file("leader_board2.lbh")); ++k) {
+    for (int k = 0; k < 2; ++k) {
+        if (!soon(game, [&] { return putt_shown(game) || score_card_shown(game); }) || score_card_shown(game)) break;
         pick_up(game);
-        game.settle(1.5);
     }
+    ASSERT_TRUE(soon(game, [&] { return score_card_shown(game); })) << "the course did not finish";
     game.screenshot("resume_finished");
     // Hole 1 in one stroke each before the kill; hole 2: Alice's stroke before the kill and
     // her stroke after it, or 12 for a pick-up; Bob picked up for 12.
