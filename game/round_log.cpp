@@ -147,6 +147,12 @@ void remove_round_file(GameSession& s) { std::remove(round_file_path(s).c_str())
 void note_hole_started(GameSession& s)
 {
     if (s.round.playerCount <= 0) return;
+    if (s.round.goToHoleMode == GoToHoleMode::Moved) {
+        // Go To Hole left the game: what is played now is not scored, and not kept either.
+        stop_round_log(s);
+        remove_round_file(s);
+        return;
+    }
     s.roundLog.hashedCourse.clear();   // read the course's hash again once per hole
     begin_record(s, true);
     save_round(s);
