@@ -64,6 +64,8 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             line.display = DisplayChoice::Windowed;
         } else if (word == "--fullscreen") {
             line.display = DisplayChoice::FullScreen;
+        } else if (word == "--resume") {
+            line.resume = true;
         } else if (word == "--data-dir" || word.rfind("--data-dir=", 0) == 0) {
             std::string value;
             if (word == "--data-dir") {
@@ -96,6 +98,7 @@ std::string usage_text(const std::string& program)
            "  --data-dir DIR   read the game's data (textures, fonts, sounds, courses) from DIR\n"
            "  --windowed       run in a window this time (the stored setting is kept)\n"
            "  --fullscreen     run full screen this time (the stored setting is kept)\n"
+           "  --resume         go on with the round saved when the game last stopped\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"

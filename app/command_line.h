@@ -19,6 +19,7 @@ struct CommandLine {
     std::string message;                      // why the line was refused
     std::string dataDir;                      // --data-dir DIR
     DisplayChoice display = DisplayChoice::Stored;   // --windowed / --fullscreen, this run only
+    bool resume = false;                      // --resume: go on with the saved round
     std::vector<std::string> files;           // file arguments, in order
     std::vector<std::string> glutArguments;   // argv[0] and GLUT's own options, for glutInit
 };

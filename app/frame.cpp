@@ -19,6 +19,7 @@
 #include "game/computer_turn.h"
 #include "game/game_actions.h"
 #include "game/round_flow.h"
+#include "game/round_log.h"
 #include "game/status_line.h"
 #include "hole/course_archive.h"
 #include "physics/physics.h"
@@ -36,6 +37,7 @@ void draw_scene(Session& s)
     PhysicsWorld& world = s.physics;
     Renderer& renderer = s.renderer;
     begin_scene();
+    round_frame_begins(s);
     set_up_turn(s);
     step_computer_turn(s);
     apply_camera(renderer, s.camera, world);
@@ -58,6 +60,7 @@ void draw_scene(Session& s)
     end_scene();
     advance_conveyor_offset(renderer.conveyorOffset);
     advance_oscillation_frame(world);
+    round_file_frame_ends(s);
     if (s.window.soundOn && s.window.soundsPending)
         load_pending_sounds(s.window, s.paths.dataDir, choose_music_file(s.course, s.round.currentHole, s.paths.dataDir));
 }

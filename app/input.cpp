@@ -209,6 +209,7 @@ void turn_right_pressed(puObject* button)
 void aim_input(Session& s, AimCode code)
 {
     if (computer_on_turn(s)) return;   // the computer aims for its own seats
+    if (s.roundLog.replaying) return;   // nothing strikes a ball during Replay Last Putt
     AimInput& aim = s.aim;
     if (code == AimCode::Start) {
         if (aim.aimClicks == 0) {

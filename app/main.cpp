@@ -68,6 +68,7 @@ int main(int argc, char** argv)
     create_permanent_widgets(s);
     init_physics(s.physics);
     open_command_line_files(s, line.files);
+    if (line.resume && line.files.empty()) s.startScreen.resumeAtStart = true;
     load_scene_textures(s);
     std::atexit(on_exit);
     std::signal(SIGTERM, request_quit);

@@ -81,6 +81,7 @@ void edit_redo(puObject* item) { editor_redo(session_of(item)); }
 
 void stats_score_card(puObject* item) { open_score_card_dialog(session_of(item)); }
 void stats_leader_board(puObject* item) { open_leader_board_dialog(session_of(item)); }
+void stats_replay_last_putt(puObject* item) { replay_last_putt(session_of(item)); }
 void special_pick_up(puObject* item) { open_pick_up_dialog(session_of(item)); }
 void special_go_to_hole(puObject* item) { open_go_to_hole_dialog(session_of(item)); }
 
@@ -124,8 +125,8 @@ puCallback configCallbacks[] = {config_sound, config_windowed, config_full_scree
 char* filePlayItems[] = {(char*)"Exit", separator, (char*)"Restart", separator, (char*)"Load Course", nullptr};
 puCallback filePlayCallbacks[] = {file_exit, nullptr, file_restart, nullptr, file_load_course, nullptr};
 
-char* statsItems[] = {(char*)"Leader Board", (char*)"Score Card", nullptr};
-puCallback statsCallbacks[] = {stats_leader_board, stats_score_card, nullptr};
+char* statsItems[] = {(char*)"Replay Last Putt", (char*)"Leader Board", (char*)"Score Card", nullptr};
+puCallback statsCallbacks[] = {stats_replay_last_putt, stats_leader_board, stats_score_card, nullptr};
 
 char* specialItems[] = {(char*)"Go To Hole", (char*)"Pick Up Ball", nullptr};
 puCallback specialCallbacks[] = {special_go_to_hole, special_pick_up, nullptr};

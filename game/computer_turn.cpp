@@ -70,7 +70,9 @@ bool computer_aiming(const GameSession& s)
 void step_computer_turn(GameSession& s)
 {
     ComputerTurn& c = s.computer;
-    if (!computer_on_turn(s)) {
+    // Replay Last Putt shows a putt already played: the computer's turn waits, whatever the
+    // replay puts back, and is thought out afresh when it is over.
+    if (!computer_on_turn(s) || s.roundLog.replaying) {
         if (c.phase != ComputerPhase::Idle) forget_turn(c);
         return;
     }

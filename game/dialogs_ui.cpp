@@ -108,6 +108,7 @@ void resolution_cancel(puObject* button)
 void pick_up_yes(puObject* button)
 {
     GameSession& s = session_of(button);
+    note_pick_up(s);
     pick_up_ball(s.physics);
     s.dialogs.pickUpDialogOpen = false;
     delete_dialog(s.gameDialogs.pickUp);

@@ -41,5 +41,13 @@ void recentre_start_screen(GameSession& s, int w, int h);
 // A course named on the command line: the start screen goes straight to the player dialog,
 // and the course is loaded once the players are named (instead of asking for a file).
 void start_with_course(GameSession& s, const std::string& path);
+// The saved round: its course loaded, the round put back as it stood, play goes on. False
+// (reported, back at the start question) when it cannot be resumed.
+bool resume_saved_round(GameSession& s);
+// The Stats menu's "Replay Last Putt" (a message when there is nothing to replay now).
+void replay_last_putt(GameSession& s);
+// After draw_scene's ball steps: the round's record and file, the end of a replay.
+void round_file_frame_ends(GameSession& s);
+
 // A hole named on the command line has been read: the start screen gives way to the editor.
 void start_in_editor(GameSession& s);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "game/player_setup.h"
+#include "game/round_log.h"
 #include "game/session.h"
 #include "hole/course_archive.h"
 #include "physics/physics.h"
@@ -38,8 +39,9 @@ void drop_editor_tool(GameSession& s)
 
 void read_board(GameSession& s) { read_leader_board(s.leaderBoard, s.course.holeCount, user_data_dir(s.paths)); }
 
-// Loads hole number hole of the course; false (reported) when its file cannot be read.
-bool start_hole(GameSession& s, int hole)
+}  // namespace
+
+bool start_round_hole(GameSession& s, int hole)
 {
     GameState& game = s.round;
     std::string error;
@@ -49,10 +51,11 @@ bool start_hole(GameSession& s, int hole)
     }
     if (s.hooks.start_hole_music) s.hooks.start_hole_music(s);
     for (Player& player : game.players) player.holeStrokes = 0;
+    // Every hole starts from the same state of the balls (all parked, nothing pending), so
+    // the round file can play it again.
+    reset_balls(s.physics);
     return true;
 }
-
-}  // namespace
 
 void begin_round(GameSession& s)
 {
@@ -68,7 +71,7 @@ void begin_round(GameSession& s)
 void advance_hole(GameSession& s)
 {
     GameState& game = s.round;
-    if (game.holeAdvanceCountdown <= 0) return;
+    if (game.holeAdvanceCountdown <= 0 || s.roundLog.replaying) return;
     game.holeAdvanceCountdown += 1;
     if (game.goToHoleMode == GoToHoleMode::Moved) game.holeAdvanceCountdown = HOLE_PAUSE_FRAMES + 1;
     if (!(game.holeAdvanceCountdown > HOLE_PAUSE_FRAMES || game.currentHole == 1)) return;
@@ -86,12 +89,15 @@ void advance_hole(GameSession& s)
             open_score_card(s);
         }
         game.holeAdvanceCountdown = 0;
+        note_round_finished(s);
         return;
     }
     if (game.currentHole > 1 && game.goToHoleMode != GoToHoleMode::Moved) open_score_card(s);
     game.holeAdvanceCountdown = 0;
     game.currentPlayer = 1;
-    if (!start_hole(s, game.currentHole)) {
+    if (start_round_hole(s, game.currentHole)) {
+        note_hole_started(s);
+    } else {
         // Skip the hole that cannot be played; its score stays open on the card.
         game.currentHole += 1;
         game.holeAdvanceCountdown = HOLE_PAUSE_FRAMES + 1;
@@ -170,6 +176,7 @@ void begin_loaded_course(GameSession& s)
 void reset_round(GameSession& s)
 {
     GameState& game = s.round;
+    stop_round_log(s);
     game.goToHoleMode = GoToHoleMode::Scored;
     reset_aim(s);
     game.playerCount = 0;

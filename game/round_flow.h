@@ -5,6 +5,10 @@
 
 struct GameSession;
 
+// Loads hole number hole of the course with the balls parked; false (reported) when its
+// file cannot be read.
+bool start_round_hole(GameSession& s, int hole);
+
 // Round start: the course's leader board, hole 1 on the next frame.
 void begin_round(GameSession& s);
 

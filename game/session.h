@@ -8,6 +8,7 @@
 
 #include "game/computer_turn.h"
 #include "game/dialog_state.h"
+#include "game/round_log.h"
 #include "hole/course.h"
 #include "hole/hole_grid.h"
 #include "hole/leader_board.h"
@@ -61,6 +62,8 @@ struct StartScreenWidgets {
     puaComboBox* colourBoxes[MAX_PLAYERS] = {};
     std::string chosenCourse;             // named on the command line, loaded after the player dialog
     StartStep skipQuestionTo = StartStep::None;   // the step that replaces the question
+    bool resumeAtStart = false;           // --resume: the saved round instead of the question
+    int questionHalfWidth = 175;          // half the question's width (wider with "Resume Round")
 };
 
 // What the game needs of the application and of the screen. The application fills them at
@@ -101,6 +104,7 @@ struct GameSession {
     StartScreenWidgets startScreen;
     GameHooks hooks;
     ComputerTurn computer;          // a computer seat thinking and aiming
+    RoundLog roundLog;              // the round kept in the round file, and Replay Last Putt
     // The Config menus' changing entries, shared by both bars (PUI keeps pointers to them).
     char soundLabel[20] = "Sound Off";
     char windowedLabel[20] = "--------";

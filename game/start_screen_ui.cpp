@@ -7,8 +7,10 @@
 #include "game/game_actions.h"
 #include "game/player_setup.h"
 #include "game/seat_choice.h"
+#include "game/round_log.h"
 #include "game/session.h"
 #include "game/ui_local.h"
+#include "platform/ui_dialogs.h"
 #include "platform/ui_text_field.h"
 
 namespace {
@@ -36,7 +38,25 @@ void play_course_chosen(puObject* button)
 {
     GameSession& s = session_of(button);
     delete_dialog(s.startScreen.question);
+    if (round_file_exists(s)) {
+        // A new round replaces the saved one: ask first.
+        ask_question(
+            "A round is saved. Abandon it and start a new one?",
+            [&s] {
+                remove_round_file(s);
+                s.dialogs.startScreenStep = StartStep::BuildPlayers;
+            },
+            [&s] { s.dialogs.startScreenStep = StartStep::BuildQuestion; });
+        return;
+    }
     s.dialogs.startScreenStep = StartStep::BuildPlayers;
+}
+
+void resume_chosen(puObject* button)
+{
+    GameSession& s = session_of(button);
+    delete_dialog(s.startScreen.question);
+    if (!resume_saved_round(s)) s.dialogs.startScreenStep = StartStep::BuildQuestion;
 }
 
 void editor_chosen(puObject* button)
@@ -87,13 +107,23 @@ void build_question(GameSession& s)
         screen.skipQuestionTo = StartStep::None;
         return;
     }
+    if (screen.resumeAtStart) {
+        screen.resumeAtStart = false;
+        if (resume_saved_round(s)) return;
+    }
     const int w = s.window.windowWidth, h = s.window.windowHeight;
-    screen.question = new puDialogBox(w / 2 - 175, h / 2 - 75);
-    new puFrame(0, 0, 350, 150);
-    puText* text = new puText(45, 110);
+    // With a saved round the box grows to hold "Resume Round"; the other two buttons keep
+    // their places about its centre.
+    const bool canResume = round_file_exists(s);
+    const int half = canResume ? 300 : 175, shift = half - 175;
+    screen.questionHalfWidth = half;
+    screen.question = new puDialogBox(w / 2 - half, h / 2 - 75);
+    new puFrame(0, 0, 2 * half, 150);
+    puText* text = new puText(45 + shift, 110);
     text->setLabel("What would you like to do?");
-    add_button(s, 15, 40, 165, 70, "Play Course", play_course_chosen);
-    add_button(s, 185, 40, 335, 70, "Start Hole Editor", editor_chosen);
+    add_button(s, 15 + shift, 40, 165 + shift, 70, "Play Course", play_course_chosen);
+    add_button(s, 185 + shift, 40, 335 + shift, 70, "Start Hole Editor", editor_chosen);
+    if (canResume) add_button(s, 345 + shift, 40, 2 * half - 10, 70, "Resume Round", resume_chosen);
     screen.question->close();
     screen.question->reveal();
     s.dialogs.startScreenStep = StartStep::QuestionShown;
@@ -212,7 +242,7 @@ void start_screen_step(GameSession& s)
 void recentre_start_screen(GameSession& s, int w, int h)
 {
     StartScreenWidgets& screen = s.startScreen;
-    if (screen.question) screen.question->setPosition(w / 2 - 175, h / 2 - 75);
+    if (screen.question) screen.question->setPosition(w / 2 - screen.questionHalfWidth, h / 2 - 75);
     if (screen.players) screen.players->setPosition(w / 2 - 250, h / 2 - 175);
 }
 

@@ -183,6 +183,7 @@ void run_putter(PhysicsWorld& w, bool drawBalls, const double ballPos[BALL_COUNT
 
     if (aim.struckPower != 0 && st.strokeForce == 0 && !st.swingActive) {
         st.strokeForce = aim.struckPower * STROKE_FORCE_FACTOR;
+        st.swingPower = aim.struckPower;
         st.swingActive = true;
         st.followThrough = aim.puttPower < 6 ? 6.0f : 0.0f;
     }
@@ -199,6 +200,11 @@ void run_putter(PhysicsWorld& w, bool drawBalls, const double ballPos[BALL_COUNT
         ball.state.strokesThisHole += 1;
         st.strokeTaken = true;
         st.strokeInFlight = true;
+        st.strikeCount += 1;
+        st.strikeStep = w.ballSteps;
+        st.strikeSlot = slotIndex;
+        st.strikeAngle = aim.aimAngle;
+        st.strikePower = st.swingPower;
         for (int b = 0; b < balls_in_play(w); ++b) {
             w.balls[b].state.atRest = false;
             w.balls[b].state.restSteps = 0;
@@ -226,9 +232,33 @@ float power_meter_value(const AimInput& aim)
     return std::clamp(half * 0.8f, 1.0f, static_cast<float>(MAX_POWER));
 }
 
+namespace {
+
+// A recorded stroke due in this step: the swing is put at its last step, so the putter
+// strikes at the end of this step exactly as the player's swing did.
+void strike_armed_stroke(PhysicsWorld& w)
+{
+    StrokeState& st = w.stroke;
+    AimInput& aim = w.aim;
+    aim.aimClicks = 1;
+    aim.aimAngle = st.armedAngle;
+    aim.struckPower = st.armedPower;
+    aim.puttPower = 0;
+    aim.aimState = AimPhase::Struck;
+    st.strokeForce = st.armedPower * STROKE_FORCE_FACTOR;
+    st.swingPower = st.armedPower;
+    st.swingActive = true;
+    st.followThrough = 0;
+    st.armedStep = 0;
+}
+
+}  // namespace
+
 void step_balls(PhysicsWorld& pw, bool drawBalls)
 {
     if (!physics_ready(pw)) return;
+    pw.ballSteps += 1;
+    if (pw.stroke.armedStep != 0 && pw.stroke.armedStep == pw.ballSteps) strike_armed_stroke(pw);
     int n = balls_in_play(pw);
 
     for (int k = 0; k < n; ++k) settle_ball(pw, k, n);

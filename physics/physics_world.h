@@ -56,6 +56,15 @@ struct StrokeState {
     float followThrough = 0.0f;  // extra swing steps for weak strokes
     bool strokeTaken = false;    // a stroke (or pick-up) happened on this hole
     bool strokeInFlight = false; // a stroke (or pick-up) waits for the balls to rest
+    float swingPower = 0.0f;     // the struck power of the swing under way
+    int strikeCount = 0;         // putter hits so far (every stroke, any player)
+    long strikeStep = 0;         // ballSteps of the last putter hit
+    int strikeSlot = 0;          // ball the last putter hit struck
+    float strikeAngle = 0.0f;    // its direction, degrees
+    float strikePower = 0.0f;    // its struck power, 1..54
+    long armedStep = 0;          // a recorded stroke strikes in this ball step (0 = none)
+    float armedAngle = 0.0f;     // its direction, degrees
+    float armedPower = 0.0f;     // its struck power
 };
 
 // Ball moves the collision pass asks for. ODE forbids moving a geom while its space is
@@ -109,6 +118,7 @@ public:
     PendingMoves pendingMoves;
     int oscillationFrame = 1;               // 1..480, shared by every oscillating block
     int cupContacts = 0;                    // 0..2, 0 between events
+    long ballSteps = 0;                     // ball steps run since the world was made
 };
 
 // Creates the world's ODE objects, the fixed geoms and the four parked balls; does nothing

@@ -264,3 +264,72 @@ ReplayResult replay_putts(PhysicsWorld& w, const std::vector<Putt>& putts, long 
     grid.tee = tee;
     return result;
 }
+
+void renormalise_ball_rotations(PhysicsWorld& w)
+{
+    if (!physics_ready(w)) return;
+    for (BallSlot& ball : w.balls) {
+        dQuaternion q;
+        dBodyCopyQuaternion(ball.body, q);
+        dBodySetQuaternion(ball.body, q);
+    }
+}
+
+void reorder_ball_geoms(PhysicsWorld& w)
+{
+    if (!physics_ready(w)) return;
+    for (int k = BALL_COUNT - 1; k >= 0; --k) {
+        dSpaceRemove(w.space, w.balls[k].geom);
+        dSpaceAdd(w.space, w.balls[k].geom);
+    }
+}
+
+WorldSnapshot capture_world(const PhysicsWorld& w)
+{
+    WorldSnapshot snapshot;
+    if (!physics_ready(w)) return snapshot;
+    for (int k = 0; k < BALL_COUNT; ++k) {
+        WorldSnapshot::Ball& b = snapshot.balls[k];
+        dBodyID body = w.balls[k].body;
+        const dReal* p = dBodyGetPosition(body);
+        const dReal* q = dBodyGetQuaternion(body);
+        const dReal* v = dBodyGetLinearVel(body);
+        const dReal* a = dBodyGetAngularVel(body);
+        for (int c = 0; c < 3; ++c) {
+            b.position[c] = p[c];
+            b.linear[c] = v[c];
+            b.angular[c] = a[c];
+        }
+        for (int c = 0; c < 4; ++c) b.quaternion[c] = q[c];
+        b.state = w.balls[k].state;
+    }
+    snapshot.stroke = w.stroke;
+    snapshot.pendingMoves = w.pendingMoves;
+    snapshot.bumperFlash = w.bumperFlash;
+    snapshot.followBall = w.followBall;
+    snapshot.oscillationFrame = w.oscillationFrame;
+    snapshot.cupContacts = w.cupContacts;
+    snapshot.ballSteps = w.ballSteps;
+    return snapshot;
+}
+
+void restore_world(PhysicsWorld& w, const WorldSnapshot& snapshot)
+{
+    if (!physics_ready(w)) return;
+    for (int k = 0; k < BALL_COUNT; ++k) {
+        const WorldSnapshot::Ball& b = snapshot.balls[k];
+        dBodyID body = w.balls[k].body;
+        dBodySetPosition(body, b.position[0], b.position[1], b.position[2]);
+        dBodySetQuaternion(body, b.quaternion);
+        dBodySetLinearVel(body, b.linear[0], b.linear[1], b.linear[2]);
+        dBodySetAngularVel(body, b.angular[0], b.angular[1], b.angular[2]);
+        w.balls[k].state = b.state;
+    }
+    w.stroke = snapshot.stroke;
+    w.pendingMoves = snapshot.pendingMoves;
+    w.bumperFlash = snapshot.bumperFlash;
+    w.followBall = snapshot.followBall;
+    w.oscillationFrame = snapshot.oscillationFrame;
+    w.cupContacts = snapshot.cupContacts;
+    w.ballSteps = snapshot.ballSteps;
+}

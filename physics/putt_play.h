@@ -99,3 +99,38 @@ struct ReplayResult {
 // previous one left the ball, stopping at the first that holes out. Each stroke starts from
 // its rest exactly as the solver's search does, so a found sequence replays the same.
 ReplayResult replay_putts(PhysicsWorld& w, const std::vector<Putt>& putts, long maxStepsPerPutt = PUTT_DEFAULT_MAX_STEPS);
+
+// Every moving part of a world between two frames: the balls' bodies and their states, the
+// stroke, the blocks' phase and the step count. Restoring it puts the world back bit for bit
+// (the hole's fixed geometry is not part of it).
+struct WorldSnapshot {
+    struct Ball {
+        double position[3] = {};
+        double quaternion[4] = {1, 0, 0, 0};
+        double linear[3] = {};
+        double angular[3] = {};
+        BallPhysicsState state;
+    };
+    Ball balls[BALL_COUNT];
+    StrokeState stroke;
+    PendingMoves pendingMoves;
+    BumperFlash bumperFlash;
+    int followBall = 0;
+    int oscillationFrame = 1;
+    int cupContacts = 0;
+    long ballSteps = 0;
+};
+
+// Sets each ball's rotation to itself, as restore_world does: ODE normalises a rotation it
+// is given, which may move its last bits. A replay does the same at the same moment.
+void renormalise_ball_rotations(PhysicsWorld& w);
+
+// Puts the balls into the world's space in a fixed order: ODE keeps the geoms of a space in
+// the order they last moved, and that order decides the order of the contacts. A hole whose
+// start does this plays the same whatever the balls did before.
+void reorder_ball_geoms(PhysicsWorld& w);
+
+// The world's moving parts now; the world must be ready.
+WorldSnapshot capture_world(const PhysicsWorld& w);
+// Puts them back; does nothing when the world is not ready.
+void restore_world(PhysicsWorld& w, const WorldSnapshot& snapshot);

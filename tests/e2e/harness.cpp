@@ -228,6 +228,14 @@ bool GameSession::start(const std::string& title)
     return false;
 }
 
+void GameSession::kill_now()
+{
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+}
+
 bool GameSession::running()
 {
     if (pid_ <= 0) return false;

@@ -46,6 +46,8 @@ public:
     bool running();
     // Waits for the process to end by itself; its exit status, or -1 on time-out.
     int wait_exit(double seconds);
+    // Kills the game outright (SIGKILL), as a crash or a power cut ends it, and reaps it.
+    void kill_now();
     // Asks the window manager way to close the window (WM_DELETE_WINDOW).
     void close_window();
 

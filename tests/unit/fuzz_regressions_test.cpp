@@ -18,6 +18,7 @@ int fuzz_one_hole(const uint8_t* data, size_t size);
 int fuzz_one_course_description(const uint8_t* data, size_t size);
 int fuzz_one_course_archive(const uint8_t* data, size_t size);
 int fuzz_one_leader_board(const uint8_t* data, size_t size);
+int fuzz_one_round_file(const uint8_t* data, size_t size);
 int fuzz_one_settings(const uint8_t* data, size_t size);
 int fuzz_one_bitmap(const uint8_t* data, size_t size);
 int fuzz_one_wave(const uint8_t* data, size_t size);
@@ -36,6 +37,7 @@ const Target TARGETS[] = {{"hole", fuzz_one_hole},
                           {"course_description", fuzz_one_course_description},
                           {"course_archive", fuzz_one_course_archive},
                           {"leader_board", fuzz_one_leader_board},
+                          {"round_file", fuzz_one_round_file},
                           {"settings", fuzz_one_settings},
                           {"bitmap", fuzz_one_bitmap},
                           {"wave", fuzz_one_wave},
