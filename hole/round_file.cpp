@@ -233,7 +233,7 @@ bool read_event(std::string_view word, std::string_view rest, const RoundFile& r
 
 }  // namespace
 
-const char* seat_name(Seat seat)
+const char* seat_file_word(Seat seat)
 {
     const int k = static_cast<int>(seat);
     return k >= 0 && k < SEAT_COUNT ? SEAT_NAMES[k] : SEAT_NAMES[0];
@@ -248,7 +248,7 @@ std::string format_round_file(const RoundFile& round)
     out += '\n';
     append_format(out, "holes %d\nseed %llu\nmode %d\n", round.holeCount, round.roundSeed, static_cast<int>(round.mode));
     for (const RoundSeat& seat : round.seats) {
-        append_format(out, "player %s %d ", seat_name(seat.seat), seat.ballColour);
+        append_format(out, "player %s %d ", seat_file_word(seat.seat), seat.ballColour);
         out += seat.name;
         out += '\n';
     }

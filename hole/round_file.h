@@ -65,7 +65,7 @@ struct RoundFile {
 };
 
 // The level names a seat is written as: "person", "novice", "club", "expert".
-const char* seat_name(Seat seat);
+const char* seat_file_word(Seat seat);
 
 // The file's text.
 std::string format_round_file(const RoundFile& round);
