@@ -68,7 +68,7 @@ std::vector<CardCell> score_card_cells(const GameState& game, const Course& cour
 
 // The note under the score card's table: "" unless the aim guide was used in the round.
 std::string score_card_note(const GameState& game);
-// Where the note starts.
+// Where the note starts (it is drawn in Helvetica 12, beside the card's OK button).
 RasterPoint score_card_note_point(int w, int h);
 
 // "LEADER BOARD FOR 18 HOLES." ("HOLE." for one).

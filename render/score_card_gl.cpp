@@ -119,7 +119,8 @@ void draw_score_card(const TextureTable& textures, const GameState& round, const
     if (!note.empty()) {
         const RasterPoint at = score_card_note_point(w, h);
         set_colour(CELL_COLOUR);
-        draw_text(at.x, at.y, note);
+        glRasterPos2i(at.x, at.y);
+        for (char c : note) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(c));
     }
     end_flat();
 }

@@ -5,7 +5,8 @@
 
 std::string score_card_note(const GameState& game)
 {
-    return game.aimGuideUsed ? "Aim Guide used: not on the leader board" : "";
+    return game.aimGuideUsed ? "Aim Guide used: no leader board" : "";
 }
 
-RasterPoint score_card_note_point(int w, int h) { return {w / 2 - 230, h / 2 - 128}; }
+// Beside the OK button, left of it, below the table (the table's rows all hold scores).
+RasterPoint score_card_note_point(int w, int h) { return {w / 2 - 230, h / 2 - 161}; }

@@ -202,5 +202,5 @@ TEST(AimGuide, GuidedRoundsStayOffTheLeaderBoardAndTheCardSaysSo)
     EXPECT_EQ(score_card_note(game), "");
     game.aimGuideUsed = true;
     EXPECT_EQ(leader_board_entrants(game, names, scores), 0);
-    EXPECT_EQ(score_card_note(game), "Aim Guide used: not on the leader board");
+    EXPECT_EQ(score_card_note(game), "Aim Guide used: no leader board");
 }
