@@ -20,8 +20,12 @@ void read_config_file(const std::string& path, WindowState& state)
         // A field must end with its '*'; a file cut short counts as missing.
         if (!reader.next(fields[k], limits[k]) || !reader.last_terminated()) complete = false;
     }
+    // An optional fifth field: 'g' when the aim guide is on. Older files end after four.
+    std::string guide;
+    const bool guideField = complete && reader.next(guide, 11) && reader.last_terminated();
     std::fclose(file);
     if (!complete) return;
+    state.aimGuideOn = guideField && !guide.empty() && guide[0] == 'g';
     state.fullScreen = fields[0].empty() || fields[0][0] != 'w';
     state.soundOn = !fields[1].empty() && fields[1][0] == 's';
     state.soundsPending = state.soundOn;
@@ -38,7 +42,8 @@ std::string format_config(const WindowState& state)
     std::snprintf(buffer, sizeof buffer, "%c*%c*%d*%d*", state.fullScreen ? 'f' : 'w',
                   state.soundOn ? 's' : 'n', mode ? state.modeWidth : state.windowWidth,
                   mode ? state.modeHeight : state.windowHeight);
-    return buffer;
+    // The aim guide's field is written only when it is on, so a file without it reads as before.
+    return state.aimGuideOn ? std::string(buffer) + "g*" : std::string(buffer);
 }
 
 bool write_config_file(const std::string& path, const WindowState& state, std::string* error)

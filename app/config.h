@@ -1,4 +1,5 @@
-// "Config.glf": display mode, sound switch, width and height as four '*'-ended fields.
+// "Config.glf": display mode, sound switch, width and height as four '*'-ended fields, and a
+// fifth, "g*", only when the aim guide is on (older files and older readers stop at four).
 #pragma once
 
 #include <string>
@@ -13,7 +14,7 @@ constexpr const char* CONFIG_FILE = "Config.glf";
 // of the letter fields or 28 of the number fields.
 void read_config_file(const std::string& path, WindowState& state);
 
-// The file's text for state, e.g. "w*s*600*450*".
+// The file's text for state, e.g. "w*s*600*450*" ("w*s*600*450*g*" with the aim guide on).
 std::string format_config(const WindowState& state);
 
 // Writes the settings atomically; false (and error set) when the file cannot be written.

@@ -54,6 +54,7 @@ void draw_scene(Session& s)
                           texture_named(renderer.textures, "line_texture"));
     } else if (!computer_aiming(s)) {
         compute_aim(s);
+        show_aim_guide(s);
     }
     for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(world, step == BALL_STEPS_PER_FRAME - 1);
     update_putt_button(s);

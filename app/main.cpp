@@ -51,6 +51,7 @@ int main(int argc, char** argv)
     read_config(window, s.paths);
     apply_display_choice(line.display, window, s.displayOverride);
     set_sound_label(s, window.soundOn);
+    set_aim_guide_label(s, window.aimGuideOn);
 
     if (!window.fullScreen) {
         glutInitWindowSize(window.windowWidth, window.windowHeight);

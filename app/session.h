@@ -10,6 +10,7 @@
 #include "app/command_line.h"
 #include "app/editor_extras.h"
 #include "editor/editor_state.h"
+#include "game/aim_guide.h"
 #include "game/session.h"
 #include "platform/frame_pacer.h"
 #include "platform/quiet_frames.h"
@@ -42,6 +43,7 @@ struct Session : GameSession {
     CameraState camera;             // turn, zoom, target
     Renderer renderer;              // textures, conveyor scroll, the compiled hole
     PointerState pointer;
+    AimGuide aimGuide;              // the aim guide's own world and its path
     DisplaySwitch display;          // the window made at start-up or at the last switch
     std::unique_ptr<DisplayBackend> displayBackend;
     bool framesStarted = false;     // the first frame is done

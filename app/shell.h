@@ -66,6 +66,8 @@ void update_putt_button(Session& s);
 void scroll_at_window_edge(Session& s);
 // Aim angle and offsets from where the followed ball is on screen against the pointer.
 void compute_aim(Session& s);
+// The aim guide's dotted line while a person aims with the guide on (aim_guide_view.cpp).
+void show_aim_guide(Session& s);
 // Button callbacks of the permanent widgets (each carries the session as user data).
 void hide_menu_pressed(puObject* button);
 void putt_pressed(puObject* button);

@@ -78,6 +78,8 @@ int compact_players(GameState& game)
 int leader_board_entrants(const GameState& game, const char* names[MAX_PLAYERS], int scores[MAX_PLAYERS][MAX_HOLES])
 {
     int count = 0;
+    // A round played with the aim guide is nobody's entry.
+    if (game.aimGuideUsed) return 0;
     for (int p = 0; p < game.playerCount && p < MAX_PLAYERS; ++p) {
         if (game.players[p].seat != Seat::Person) continue;
         names[count] = game.players[p].name;

@@ -66,6 +66,7 @@ void begin_round(GameSession& s)
                         static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
     s.round.currentHole = 1;
     s.round.holeAdvanceCountdown = 1;
+    s.round.aimGuideUsed = false;
 }
 
 void advance_hole(GameSession& s)

@@ -5,6 +5,10 @@
 #include "platform/fs.h"
 
 void set_sound_label(GameSession& s, bool soundOn) { std::strcpy(s.soundLabel, soundOn ? "Sound Off" : "Sound On "); }
+void set_aim_guide_label(GameSession& s, bool guideOn)
+{
+    std::strcpy(s.aimGuideLabel, guideOn ? "Aim Guide Off" : "Aim Guide On ");
+}
 
 void set_windowed_label(GameSession& s, bool fullScreen)
 {

@@ -108,6 +108,7 @@ struct GameSession {
     // The Config menus' changing entries, shared by both bars (PUI keeps pointers to them).
     char soundLabel[20] = "Sound Off";
     char windowedLabel[20] = "--------";
+    char aimGuideLabel[20] = "Aim Guide On ";
 };
 
 // The title shown when no file is current.
@@ -116,6 +117,7 @@ constexpr const char* NO_FILE_TITLE = "No File Loaded.";
 // The Config entries offer the opposite of the current state, on both bars at once.
 void set_sound_label(GameSession& s, bool soundOn);
 void set_windowed_label(GameSession& s, bool fullScreen);
+void set_aim_guide_label(GameSession& s, bool guideOn);
 
 // Sets the window title through the hooks.
 void set_window_title(GameSession& s, const char* title);

@@ -46,6 +46,7 @@ struct GameState {
     int scoreTable[MAX_PLAYERS][MAX_HOLES] = {};  // strokes per player and hole; 0 = not finished
     Player players[MAX_PLAYERS];
     unsigned long long roundSeed = 0;             // drawn when a round begins; the computer's dice
+    bool aimGuideUsed = false;                    // the aim guide was shown while aiming this round
 };
 
 // Where the putting stands.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "audio/sound_ids.h"
+#include "physics/contact_report.h"
 #include "physics/hole_events.h"
 #include "physics/hole_geometry.h"
 #include "physics/physics_local.h"
@@ -64,6 +65,7 @@ bool make_contact(PhysicsWorld& pw, dGeomID g1, dGeomID g2, Surface kind, bool a
     std::memset(&contact, 0, sizeof contact);
     contact.surface = surface_of(kind, beltDirection);
     if (dCollide(g1, g2, 1, &contact.geom, sizeof(dContact)) == 0) return false;
+    report_contact(pw, g1, g2);
     if (kind == SURFACE_CONVEYOR) {
         static const double belts[4][3] = {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}};
         const double* d = belts[beltDirection & 3];

@@ -41,6 +41,10 @@ struct PhysicsHooks {
 
     // Reports every event to a listener (the simulate tool, tests). slot is the ball.
     void (*on_event)(void* user, PhysicsEvent event, int slot) = nullptr;
+
+    // Reports every contact a ball makes in a ball step, with the GeomRole of what it touched
+    // (ROLE_BALL for another ball). Costs nothing while null.
+    void (*on_contact)(void* user, int slot, int role) = nullptr;
 };
 
 // How many times one sound request is offered to a busy sound service before it is dropped.

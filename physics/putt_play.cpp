@@ -40,6 +40,12 @@ void forward_event(void* user, PhysicsEvent event, int slot)
     if (r.watch && r.watch->on_event) r.watch->on_event(event, slot, r.step, r.watch->user);
 }
 
+void forward_contact(void* user, int slot, int role)
+{
+    Running& r = *static_cast<Running*>(user);
+    r.watch->on_contact(slot, role, r.step, r.watch->user);
+}
+
 bool has_tee(const Tee& tee) { return !(tee.level == -1 && tee.x == -1 && tee.y == -1); }
 
 }  // namespace
@@ -89,6 +95,7 @@ PuttResult play_putt(PhysicsWorld& w, double angle, double power, const PuttWatc
     w.hooks = PhysicsHooks{};
     w.hooks.user = &r;
     w.hooks.on_event = forward_event;
+    if (watch.on_contact) w.hooks.on_contact = forward_contact;
 
     // Aim and strike as the player does: the power is read from the pointer offset.
     AimInput& aim = w.aim;

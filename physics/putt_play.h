@@ -24,6 +24,8 @@ struct PuttWatch {
     // Asked after every frame; returning true ends the putt there (a search that has seen
     // enough). The result then has neither holed nor rested set.
     bool (*stop_early)(long step, void* user) = nullptr;
+    // Every contact a ball makes, with the GeomRole of what it touched and the ball step.
+    void (*on_contact)(int slot, int role, long step, void* user) = nullptr;
 };
 
 struct PuttResult {

@@ -11,6 +11,7 @@ struct WindowState {
     int modeHeight = 0;          //   full screen (the display may give another size)
     bool soundOn = true;         // sound enabled
     bool soundsPending = true;   // sound effects to be loaded at the end of the next frame
+    bool aimGuideOn = false;     // the aim guide's dotted line while aiming
     std::string startDirectory;  // the directory every data path is relative to
 };
 

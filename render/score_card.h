@@ -66,6 +66,11 @@ ScreenRect overlay_rect(int w, int h);
 // the whole of a shorter course), "In" and "Total" once a player has finished the last hole.
 std::vector<CardCell> score_card_cells(const GameState& game, const Course& course);
 
+// The note under the score card's table: "" unless the aim guide was used in the round.
+std::string score_card_note(const GameState& game);
+// Where the note starts (it is drawn in Helvetica 12, beside the card's OK button).
+RasterPoint score_card_note_point(int w, int h);
+
 // "LEADER BOARD FOR 18 HOLES." ("HOLE." for one).
 std::string leader_board_heading(int holeCount);
 

@@ -115,6 +115,13 @@ void draw_score_card(const TextureTable& textures, const GameState& round, const
     draw_title(w, h, SCORE_CARD_TITLE_COLOUR);
     for (const CardCell& cell : score_card_cells(round, course))
         score_cell(cell.column, cell.row, CELL_COLOUR, cell.text, w, h);
+    const std::string note = score_card_note(round);
+    if (!note.empty()) {
+        const RasterPoint at = score_card_note_point(w, h);
+        set_colour(CELL_COLOUR);
+        glRasterPos2i(at.x, at.y);
+        for (char c : note) glutBitmapCharacter(GLUT_BITMAP_HELVETICA_12, static_cast<unsigned char>(c));
+    }
     end_flat();
 }
 

@@ -87,3 +87,38 @@ TEST(Config, UnwritableLocationReportsFailure)
     EXPECT_FALSE(write_config_file("/nonexistent-dir/Config.glf", state, &error));
     EXPECT_FALSE(error.empty());
 }
+
+TEST(Config, AimGuideRoundTripsAndOlderFilesReadWithItOff)
+{
+    ScratchDir dir;
+    WindowState state = defaults();
+    state.aimGuideOn = true;
+    std::string error;
+    ASSERT_TRUE(write_config_file(dir.file("Config.glf"), state, &error)) << error;
+    EXPECT_EQ(dir.read("Config.glf"), "w*s*600*450*g*");
+    WindowState back = defaults();
+    read_config_file(dir.file("Config.glf"), back);
+    EXPECT_TRUE(back.aimGuideOn);
+    EXPECT_FALSE(back.fullScreen);
+    EXPECT_TRUE(back.soundOn);
+    EXPECT_EQ(back.windowWidth, 600);
+    EXPECT_EQ(back.windowHeight, 450);
+
+    // A file of an older version has four fields: the guide is off, the rest reads as ever.
+    dir.write("Config.glf", "f*n*1024*768*");
+    read_config_file(dir.file("Config.glf"), back);
+    EXPECT_FALSE(back.aimGuideOn);
+    EXPECT_TRUE(back.fullScreen);
+    EXPECT_EQ(back.windowWidth, 1024);
+    // Switched off again, the file is the four fields an older version writes.
+    EXPECT_EQ(format_config(back), "f*n*1024*768*");
+    // A fifth field cut short or of another letter leaves the guide off.
+    dir.write("Config.glf", "w*s*600*450*g");
+    back.aimGuideOn = true;
+    read_config_file(dir.file("Config.glf"), back);
+    EXPECT_FALSE(back.aimGuideOn);
+    EXPECT_EQ(back.windowWidth, 600);
+    dir.write("Config.glf", "w*s*600*450*x*");
+    read_config_file(dir.file("Config.glf"), back);
+    EXPECT_FALSE(back.aimGuideOn);
+}

@@ -16,6 +16,8 @@ int bench_check(int argc, char** argv);
 int bench_idle(int argc, char** argv);
 // The computer players: thinking cost per decision and scores per hole and level.
 int bench_players(int argc, char** argv);
+// The aim guide: CPU time per recompute of its path.
+int bench_guide(int argc, char** argv);
 
 namespace bench {
 

@@ -14,6 +14,7 @@ struct Command {
 
 const Command COMMANDS[] = {
     {"players", bench_players, "computer players: putts and CPU ms per decision, strokes per hole and level [--games N] [--seed S] [--level L] [COURSE.cor...]"},
+    {"guide", bench_guide, "aim guide: CPU ms per recompute of its path from every bundled tee [COURSE.cor...]"},
     {"physics", bench_physics, "hole geometry rebuild and ball step on the densest and every-kind holes"},
     {"frame", bench_frame, "whole frames (scene and ball steps) on the empty, a busy and the densest hole"},
     {"idle", bench_idle, "processor use and frame periods of the running game, idle (--game PROGRAM...)"},
