@@ -87,6 +87,7 @@ RoundFile round_file_of(GameSession& s)
     file.holeCount = s.course.holeCount;
     file.roundSeed = game.roundSeed;
     file.mode = game.goToHoleMode == GoToHoleMode::Moved ? GoToHoleMode::Moved : GoToHoleMode::Scored;
+    file.aimGuideUsed = game.aimGuideUsed;
     for (int p = 0; p < game.playerCount && p < MAX_PLAYERS; ++p) {
         const Player& player = game.players[p];
         file.seats.push_back({player.name, player.ballColour < 1 ? 1 : player.ballColour, player.seat});
@@ -274,6 +275,7 @@ bool restore_round(GameSession& s, const RoundFile& file, std::string* error)
     }
     game.roundSeed = file.roundSeed;
     game.goToHoleMode = file.mode;
+    game.aimGuideUsed = file.aimGuideUsed;
     std::memcpy(game.scoreTable, file.scoreTable, sizeof game.scoreTable);
     // The hole's own scores are written again as its putts are played.
     for (auto& row : game.scoreTable) row[file.hole - 1] = 0;

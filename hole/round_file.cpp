@@ -8,6 +8,7 @@
 //   holes N                               holes of the course, 1..18
 //   seed S                                the round's seed, decimal
 //   mode M                                0 a scored round, 2 moved by Go To Hole
+//   guide G                               1 when the aim guide was used in the round, else 0
 //   player SEAT COLOUR NAME               one line per player in playing order (1..4): SEAT is
 //                                         person, novice, club or expert; COLOUR 1..11; NAME
 //                                         the rest of the line, 1..13 printable characters
@@ -246,7 +247,8 @@ std::string format_round_file(const RoundFile& round)
     append_format(out, "course %016llx ", round.courseHash);
     out += round.coursePath;
     out += '\n';
-    append_format(out, "holes %d\nseed %llu\nmode %d\n", round.holeCount, round.roundSeed, static_cast<int>(round.mode));
+    append_format(out, "holes %d\nseed %llu\nmode %d\nguide %d\n", round.holeCount, round.roundSeed,
+                  static_cast<int>(round.mode), round.aimGuideUsed ? 1 : 0);
     for (const RoundSeat& seat : round.seats) {
         append_format(out, "player %s %d ", seat_file_word(seat.seat), seat.ballColour);
         out += seat.name;
@@ -314,6 +316,8 @@ bool parse_round_file(std::string_view text, RoundFile& out, std::string* error)
     if (!number_line(reader, "mode", 0, 2, value, error)) return false;
     if (value == 1) return bad_line(reader, "bad mode", error);
     out.mode = static_cast<GoToHoleMode>(value);
+    if (!number_line(reader, "guide", 0, 1, value, error)) return false;
+    out.aimGuideUsed = value == 1;
 
     // The players, then a score line for each.
     std::string_view line;

@@ -49,6 +49,7 @@ struct RoundFile {
     int holeCount = 0;                            // holes of the course, 1..18
     unsigned long long roundSeed = 0;             // the round's dice
     GoToHoleMode mode = GoToHoleMode::Scored;     // Scored or Moved
+    bool aimGuideUsed = false;                    // the aim guide was shown in the round
     std::vector<RoundSeat> seats;                 // 1..4 players in playing order
     int scoreTable[MAX_PLAYERS][MAX_HOLES] = {};  // as the score card holds it
     int hole = 1;                                 // the hole in play, 1..holeCount

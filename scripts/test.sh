@@ -14,7 +14,7 @@ cd "$build"
 ctest --output-on-failure -j"$(nproc)" "$@"
 # The fuzz targets, each a short bounded run, seeded from the data this build made.
 if [ $# -eq 0 ]; then
-  MG_FUZZ_JOBS="$(nproc)" MG_FUZZ_SEEDS_FROM="$build" bash "$root/scripts/fuzz.sh" 20
+  MG_FUZZ_JOBS="$(nproc)" MG_FUZZ_SEEDS_FROM="$build" bash "$root/scripts/fuzz.sh" 10
 fi
 echo "Screenshots and other artifacts: $build/artifacts"
 # The packaging test builds the Release Debian package, installs it and plays the installed

@@ -30,6 +30,7 @@ RoundFile sample_round()
     round.courseHash = 0x0123456789abcdefull;
     round.holeCount = 9;
     round.roundSeed = 18446744073709551615ull;
+    round.aimGuideUsed = true;
     round.seats = {{"Ann", 2, Seat::Person}, {"Bo (2nd)", 11, Seat::Expert}, {"  Cy", 5, Seat::Novice}};
     round.seats[2].name = "Cy z";
     round.scoreTable[0][0] = 3;
@@ -79,6 +80,7 @@ TEST(RoundFile, WritesAndReadsBackEveryFieldExactly)
     EXPECT_EQ(back.coursePath, round.coursePath);
     EXPECT_EQ(back.courseHash, round.courseHash);
     EXPECT_EQ(back.roundSeed, round.roundSeed);
+    EXPECT_TRUE(back.aimGuideUsed);
     ASSERT_EQ(back.seats.size(), 3u);
     EXPECT_EQ(back.seats[1].name, "Bo (2nd)");
     EXPECT_EQ(back.seats[1].seat, Seat::Expert);
