@@ -83,7 +83,9 @@ std::vector<float> route_distance_field(const HoleGrid& g)
                 open.push({0.0f, cell(i, j)});
             }
     while (!open.empty()) {
-        auto [d, c] = open.top();
+        // Plain copies: a lambda cannot capture structured bindings on every compiler we use.
+        const float d = open.top().first;
+        const int c = open.top().second;
         open.pop();
         if (d > field[c]) continue;
         int bi = c / GRID_SIZE, bj = c % GRID_SIZE;
