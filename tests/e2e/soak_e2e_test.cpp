@@ -2,7 +2,7 @@
 // (clicks, drags, keys, typing, menu picks, the wheel, resizes) and is started again whenever
 // it leaves through its own exit. It fails on any sanitizer report, a crash, a hang (no frame
 // for 10 s) and on settings, leader boards or holes left malformed. MG_SOAK_SEED replays a
-// run (the seed is printed); MG_SOAK_SECONDS sets its length (default 120).
+// run (the seed is printed); MG_SOAK_SECONDS sets its length (default 90).
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -82,7 +82,7 @@ TEST_F(Soak, SeededRandomInputForMinutes)
     const unsigned seed = seedText ? static_cast<unsigned>(std::strtoul(seedText, nullptr, 10))
                                    : static_cast<unsigned>(Clock::now().time_since_epoch().count());
     const char* secondsText = std::getenv("MG_SOAK_SECONDS");
-    const double seconds = secondsText ? std::atof(secondsText) : 120.0;
+    const double seconds = secondsText ? std::atof(secondsText) : 90.0;
     std::printf("soak seed %u for %.0f s (MG_SOAK_SEED=%u replays it)\n", seed, seconds, seed);
     std::fflush(stdout);
     std::mt19937 random(seed);
