@@ -14,27 +14,10 @@
 #include "physics/physics.h"
 #include "physics/putt_play.h"
 #include "render/score_card.h"
+#include "tests/unit/physics_test_util.h"
 
 namespace {
 
-// A railed lane of height 1 from (22, 8) to (26, 24), the tee on (24, 12), the cup on (24, 20).
-void make_lane(HoleGrid& grid)
-{
-    clear_hole(grid);
-    for (int i = 22; i <= 26; ++i) {
-        for (int j = 8; j <= 24; ++j) {
-            int edges = 0;
-            if (i == 22) edges |= EDGE_RAIL_XMIN;
-            if (i == 26) edges |= EDGE_RAIL_XMAX;
-            if (j == 8) edges |= EDGE_RAIL_YMIN;
-            if (j == 24) edges |= EDGE_RAIL_YMAX;
-            grid.height_at(i, j) = 1;
-            grid.edges_at(i, j) = edges;
-        }
-    }
-    grid.edges_at(24, 20) = EDGE_CUP;
-    grid.tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(12))};
-}
 
 // The real putt, watched frame by frame, with where the ball was at its first railing.
 struct RealPutt {
@@ -73,7 +56,7 @@ void real_frame(long, void* user)
 TEST(AimGuide, LeavesTheLiveWorldRoundAndGridAsTheyWereAndPlaysOnlyWhenTheAimChanges)
 {
     auto live = std::make_unique<PuttTable>();
-    make_lane(live->grid);
+    make_straight_hole(live->grid);
     ASSERT_TRUE(start_hole_play(live->world, 2));
     live->round.players[0].holeStrokes = 1;
     live->world.oscillationFrame = 77;
@@ -120,7 +103,7 @@ TEST(AimGuide, LeavesTheLiveWorldRoundAndGridAsTheyWereAndPlaysOnlyWhenTheAimCha
 TEST(AimGuide, EndsAtTheFirstRailingAlongTheRealPuttsPath)
 {
     auto guideTable = std::make_unique<PuttTable>();
-    make_lane(guideTable->grid);
+    make_straight_hole(guideTable->grid);
     ASSERT_TRUE(start_hole_play(guideTable->world, 1));
     const BallRest tee = tee_rest(guideTable->grid);
     // Across the lane toward its +x railing, at an angle so the ball rolls a while first.
@@ -131,7 +114,7 @@ TEST(AimGuide, EndsAtTheFirstRailingAlongTheRealPuttsPath)
     ASSERT_GE(path.points.size(), 4u);
 
     auto realTable = std::make_unique<PuttTable>();
-    make_lane(realTable->grid);
+    make_straight_hole(realTable->grid);
     ASSERT_TRUE(start_hole_play(realTable->world, 1));
     restore_ball_rest(realTable->world, realTable->grid.tee, tee);
     RealPutt real;
@@ -161,7 +144,7 @@ TEST(AimGuide, EndsAtTheFirstRailingAlongTheRealPuttsPath)
 TEST(AimGuide, AnotherBallInTheWayEndsThePath)
 {
     auto table = std::make_unique<PuttTable>();
-    make_lane(table->grid);
+    make_straight_hole(table->grid);
     ASSERT_TRUE(start_hole_play(table->world, 2));
     const BallRest tee = tee_rest(table->grid);
     const BallPlaces other = {{tee.position[0], tee.position[1] + 3 * 64.0, tee.position[2]}};
@@ -180,7 +163,7 @@ TEST(AimGuide, AnotherBallInTheWayEndsThePath)
 TEST(AimGuide, AShortPuttEndsWhereTheBallRestsWithoutContact)
 {
     auto table = std::make_unique<PuttTable>();
-    make_lane(table->grid);
+    make_straight_hole(table->grid);
     ASSERT_TRUE(start_hole_play(table->world, 1));
     const AimGuidePath path = trace_aim_guide(table->world, table->grid.tee, tee_rest(table->grid), 180.0, 2.4);
     EXPECT_FALSE(path.touched);

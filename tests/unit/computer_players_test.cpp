@@ -21,6 +21,7 @@
 #include "hole/hole_file.h"
 #include "physics/physics.h"
 #include "physics/putt_play.h"
+#include "tests/unit/physics_test_util.h"
 #include "tests/unit/test_files.h"
 #include "tests/unit/tool_runner.h"
 
@@ -32,24 +33,6 @@ double wrap(double a)
     return a <= -180.0 ? a + 360.0 : a;
 }
 
-// A railed fairway of height 1, the tee on (24, teeJ) and the cup on (24, 20).
-void make_straight_hole(HoleGrid& grid, int teeJ = 12)
-{
-    clear_hole(grid);
-    for (int i = 22; i <= 26; ++i) {
-        for (int j = 8; j <= 24; ++j) {
-            int edges = 0;
-            if (i == 22) edges |= EDGE_RAIL_XMIN;
-            if (i == 26) edges |= EDGE_RAIL_XMAX;
-            if (j == 8) edges |= EDGE_RAIL_YMIN;
-            if (j == 24) edges |= EDGE_RAIL_YMAX;
-            grid.height_at(i, j) = 1;
-            grid.edges_at(i, j) = edges;
-        }
-    }
-    grid.edges_at(24, 20) = EDGE_CUP;
-    grid.tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(teeJ))};
-}
 
 bool same_putt(const PointerPutt& a, const PointerPutt& b) { return a.u == b.u && a.v == b.v; }
 

@@ -196,3 +196,23 @@ public:
 };
 
 }  // namespace physics_test
+
+// A railed lane of height 1 from (22, 8) to (26, 24), the cup on (24, 20) and the tee on
+// (24, teeJ).
+inline void make_straight_hole(HoleGrid& grid, int teeJ = 12)
+{
+    clear_hole(grid);
+    for (int i = 22; i <= 26; ++i) {
+        for (int j = 8; j <= 24; ++j) {
+            int edges = 0;
+            if (i == 22) edges |= EDGE_RAIL_XMIN;
+            if (i == 26) edges |= EDGE_RAIL_XMAX;
+            if (j == 8) edges |= EDGE_RAIL_YMIN;
+            if (j == 24) edges |= EDGE_RAIL_YMAX;
+            grid.height_at(i, j) = 1;
+            grid.edges_at(i, j) = edges;
+        }
+    }
+    grid.edges_at(24, 20) = EDGE_CUP;
+    grid.tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(teeJ))};
+}
