@@ -422,6 +422,27 @@ Rgb GameSession::pixel(int x, int y)
     return rgb;
 }
 
+std::vector<Rgb> window_pixels(const std::string& displayName, unsigned long window, int x, int y, int w, int h)
+{
+    std::vector<Rgb> pixels;
+    Display* x11 = XOpenDisplay(displayName.c_str());
+    if (!x11) return pixels;
+    if (window == 0) window = DefaultRootWindow(x11);
+    // A window being remapped refuses the read: no pixels rather than the end of the test.
+    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+    if (XImage* image = XGetImage(x11, window, x, y, w, h, AllPlanes, ZPixmap)) {
+        for (int row = 0; row < h; ++row)
+            for (int column = 0; column < w; ++column) {
+                const unsigned long value = XGetPixel(image, column, row);
+                pixels.push_back({static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff),
+                                  static_cast<int>(value & 0xff)});
+            }
+        XDestroyImage(image);
+    }
+    XCloseDisplay(x11);
+    return pixels;
+}
+
 std::string GameSession::screenshot(const std::string& name)
 {
     const std::string path = (artifact_dir() / (name + ".png")).string();

@@ -30,6 +30,10 @@ struct Rgb {
     int r, g, b;
 };
 
+// The pixels of a rectangle of a window (y from the top), row by row; window 0 is the root.
+// Empty when the display or the window cannot be read.
+std::vector<Rgb> window_pixels(const std::string& displayName, unsigned long window, int x, int y, int w, int h);
+
 // The game running in a scratch directory that holds links to the generated data and its
 // own holes/, courses/ and Config.glf.
 class GameSession {

@@ -27,24 +27,9 @@ constexpr int W = 600, H = 450;
 // The pixels of a rectangle of the game's window (y from the top), row by row.
 std::vector<Rgb> grab(const VirtualDisplay& display, int x, int y, int w, int h)
 {
-    std::vector<Rgb> pixels;
     const std::string ids =
         run_command("DISPLAY=" + display.name() + " xdotool search --class minigolf 2>/dev/null | head -n 1");
-    Display* x11 = XOpenDisplay(display.name().c_str());
-    if (!x11) return pixels;
-    Window window = std::strtoul(ids.c_str(), nullptr, 10);
-    if (window == 0) window = DefaultRootWindow(x11);
-    if (XImage* image = XGetImage(x11, window, x, y, w, h, AllPlanes, ZPixmap)) {
-        for (int row = 0; row < h; ++row)
-            for (int column = 0; column < w; ++column) {
-                const unsigned long value = XGetPixel(image, column, row);
-                pixels.push_back({static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff),
-                                  static_cast<int>(value & 0xff)});
-            }
-        XDestroyImage(image);
-    }
-    XCloseDisplay(x11);
-    return pixels;
+    return window_pixels(display.name(), std::strtoul(ids.c_str(), nullptr, 10), x, y, w, h);
 }
 
 // A fingerprint of the dark (text) pixels of a rectangle: tells two legends apart.

@@ -26,24 +26,7 @@ constexpr int W = 600, H = 450;
 // The window's pixels in a rectangle (y from the top), row by row.
 std::vector<Rgb> grab(GameSession& game, const VirtualDisplay& display, int x, int y, int w, int h)
 {
-    std::vector<Rgb> pixels;
-    Display* x11 = XOpenDisplay(display.name().c_str());
-    if (!x11) return pixels;
-    const Window window = std::strtoul(game.window_id().c_str(), nullptr, 10);
-    // A window being remapped refuses the read: no pixels rather than the end of the test.
-    XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-
-    if (XImage* image = XGetImage(x11, window, x, y, w, h, AllPlanes, ZPixmap)) {
-        for (int row = 0; row < h; ++row)
-            for (int column = 0; column < w; ++column) {
-                const unsigned long value = XGetPixel(image, column, row);
-                pixels.push_back({static_cast<int>((value >> 16) & 0xff), static_cast<int>((value >> 8) & 0xff),
-                                  static_cast<int>(value & 0xff)});
-            }
-        XDestroyImage(image);
-    }
-    XCloseDisplay(x11);
-    return pixels;
+    return window_pixels(display.name(), std::strtoul(game.window_id().c_str(), nullptr, 10), x, y, w, h);
 }
 
 // The window without its outermost pixels: it sits a pixel off the screen's corner, and X
