@@ -21,6 +21,7 @@ constexpr double WATER_CFM = 1.0;          // so soft the ball sinks into the wa
 constexpr double BELT_SPEED = 125.0;
 constexpr double BUMPER_KICK_SPEED = 1300;  // slower hits get a boost
 constexpr int BUMPER_FLASH_FRAMES = 7;
+constexpr double SEAM_SPEED = 1000;         // slower balls roll over tile seams as they always have
 
 enum Surface { SURFACE_BOUNCE, SURFACE_PAD, SURFACE_WATER, SURFACE_FIRM, SURFACE_CONVEYOR, SURFACE_PLAIN };
 
@@ -57,6 +58,41 @@ dSurfaceParameters surface_of(Surface kind, int beltDirection)
     return s;
 }
 
+// The height of the flat top a ball over the tile at (x, y) rolls on, or -1 where the
+// tile has no flat top (void, ramp, water, the cup, a moving block) or lies off the grid.
+double flat_top_under(const HoleGrid& grid, double x, double y)
+{
+    int i = static_cast<int>(std::floor((x - GRID_ORIGIN) / TILE_SIZE));
+    int j = static_cast<int>(std::floor((y - GRID_ORIGIN) / TILE_SIZE));
+    if (i < 0 || j < 0 || i >= GRID_SIZE || j >= GRID_SIZE) return -1;
+    int K = grid.kind_at(i, j);
+    int E = grid.edges_at(i, j);
+    int H = clamp_level(grid.height_at(i, j));
+    if (H == 0 || is_ramp(K) || K == KIND_WATER || K == KIND_OSCILLATING_BLOCK || (E > 0 && (E & EDGE_CUP))) return -1;
+    return 32.0 * H;
+}
+
+// Ground columns are one box per tile, so a ball crossing from one tile onto a level
+// neighbour can touch the neighbour's top edge while it rests on its own tile. The edge's
+// slanted normal is an artefact of the seam: a fast ball that lands on it is thrown up as if
+// it had hit a kerb. Such a contact of a fast ball is dropped; the tile under the ball holds
+// it. (Slower balls only feel a bump, and putts played before keep their paths.)
+bool seam_contact(const PhysicsWorld& w, dGeomID ground, const dContactGeom& c, dGeomID ballGeom)
+{
+    if (c.normal[2] > 0.99999 || c.normal[2] < -0.99999) return false;
+    if (dGeomGetClass(ground) != dBoxClass) return false;
+    const dReal* R = dGeomGetRotation(ground);
+    if (R[0] != 1 || R[5] != 1 || R[10] != 1) return false;   // ramp slabs lean
+    dVector3 lengths;
+    dGeomBoxGetLengths(ground, lengths);
+    double top = dGeomGetPosition(ground)[2] + lengths[2] / 2;
+    const dReal* p = dGeomGetPosition(ballGeom);
+    if (p[2] <= top) return false;
+    const dReal* v = dBodyGetLinearVel(dGeomGetBody(ballGeom));
+    if (v[0] * v[0] + v[1] * v[1] < SEAM_SPEED * SEAM_SPEED) return false;
+    return flat_top_under(w.grid, p[0], p[1]) == top;
+}
+
 // Finds at most one contact between g1 and g2 and makes a joint of it; the joint's first
 // body is the body of the contact's first geom. A detached joint holds nothing (warp pads).
 bool make_contact(PhysicsWorld& pw, dGeomID g1, dGeomID g2, Surface kind, bool attach, int beltDirection = 0)
@@ -65,6 +101,9 @@ bool make_contact(PhysicsWorld& pw, dGeomID g1, dGeomID g2, Surface kind, bool a
     std::memset(&contact, 0, sizeof contact);
     contact.surface = surface_of(kind, beltDirection);
     if (dCollide(g1, g2, 1, &contact.geom, sizeof(dContact)) == 0) return false;
+    GeomRole r1 = geom_role(g1), r2 = geom_role(g2);
+    if (r1 == ROLE_GROUND && r2 == ROLE_BALL && seam_contact(pw, g1, contact.geom, g2)) return false;
+    if (r2 == ROLE_GROUND && r1 == ROLE_BALL && seam_contact(pw, g2, contact.geom, g1)) return false;
     report_contact(pw, g1, g2);
     if (kind == SURFACE_CONVEYOR) {
         static const double belts[4][3] = {{0, -1, 0}, {1, 0, 0}, {0, 1, 0}, {-1, 0, 0}};

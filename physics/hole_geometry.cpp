@@ -50,6 +50,7 @@ constexpr double RAMP_SIN = 0.447213595;
 constexpr double DIAGONAL_RAIL = 80.50966799;   // tile diagonal less 10
 constexpr double CUP_CORNER = 11.59797974;
 constexpr double RAIL_REACH = 18.0;             // railing boxes reach this far above their drawn top
+constexpr double OPEN_RAIL_REACH = 64.0;        // and this much more with nothing higher beyond
 constexpr double PI = 3.14159265358979323846;
 
 enum Axis { AXIS_NONE, AXIS_X, AXIS_Y, AXIS_Z };
@@ -247,6 +248,14 @@ int rail_rise(const HoleGrid& grid, int i, int j, int di, int dj, int H)
     return rise;
 }
 
+// Whether the tile beyond a railing stands no higher than the railing's own tile (or lies
+// off the grid): a ball there can never roll against the railing's top.
+bool open_beyond(const HoleGrid& grid, int a, int b, int H)
+{
+    if (a < 0 || a >= GRID_SIZE || b < 0 || b >= GRID_SIZE) return true;
+    return clamp_level(grid.height_at(a, b)) <= H;
+}
+
 void build_edges(PhysicsWorld& w, const HoleGrid& grid, int i, int j, double x, double y, int H, int K, int E)
 {
     if (E < 0) {
@@ -262,14 +271,30 @@ void build_edges(PhysicsWorld& w, const HoleGrid& grid, int i, int j, double x, 
     // A railing beside higher ground along its line (a lane stepping down) also reaches as far
     // above that ground: a ball coming off the step flies over this tile at the upper level,
     // and a railing only as high as this tile's own would let it sail out of the course.
+    // A railing with nothing higher beyond it (the void, or lower ground) reaches
+    // OPEN_RAIL_REACH higher still: nothing on the course passes over it, and a ball that hops
+    // off the cup's rim at full speed clears more than a level.
     const double h = 10 + RAIL_REACH;
     const double hx = h + 32.0 * rail_rise(grid, i, j, 1, 0, H);   // railings along x
     const double hy = h + 32.0 * rail_rise(grid, i, j, 0, 1, H);   // railings along y
+    auto reach = [&](double base, int di, int dj) { return base + (open_beyond(grid, i + di, j + dj, H) ? OPEN_RAIL_REACH : 0); };
     const double z = 32.0 * H;
-    if (E & EDGE_RAIL_YMAX) add_box(w, rails, ROLE_RAIL, 0, 64, 10, hx, x + 32, y + 59, z + hx / 2);
-    if (E & EDGE_RAIL_XMAX) add_box(w, rails, ROLE_RAIL, 0, 10, 64, hy, x + 59, y + 32, z + hy / 2);
-    if (E & EDGE_RAIL_YMIN) add_box(w, rails, ROLE_RAIL, 0, 64, 10, hx, x + 32, y + 5, z + hx / 2);
-    if (E & EDGE_RAIL_XMIN) add_box(w, rails, ROLE_RAIL, 0, 10, 64, hy, x + 5, y + 32, z + hy / 2);
+    if (E & EDGE_RAIL_YMAX) {
+        const double t = reach(hx, 0, 1);
+        add_box(w, rails, ROLE_RAIL, 0, 64, 10, t, x + 32, y + 59, z + t / 2);
+    }
+    if (E & EDGE_RAIL_XMAX) {
+        const double t = reach(hy, 1, 0);
+        add_box(w, rails, ROLE_RAIL, 0, 10, 64, t, x + 59, y + 32, z + t / 2);
+    }
+    if (E & EDGE_RAIL_YMIN) {
+        const double t = reach(hx, 0, -1);
+        add_box(w, rails, ROLE_RAIL, 0, 64, 10, t, x + 32, y + 5, z + t / 2);
+    }
+    if (E & EDGE_RAIL_XMIN) {
+        const double t = reach(hy, -1, 0);
+        add_box(w, rails, ROLE_RAIL, 0, 10, 64, t, x + 5, y + 32, z + t / 2);
+    }
     if (E & EDGE_RAIL_DIAG_MAIN) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, h, x + 32, y + 32, z + h / 2, AXIS_Z, -PI / 4);
     if (E & EDGE_RAIL_DIAG_ANTI) add_box(w, rails, ROLE_RAIL, 0, 10, DIAGONAL_RAIL, h, x + 32, y + 32, z + h / 2, AXIS_Z, PI / 4);
     if (E & EDGE_CUP) build_cup(w, x, y, H);

@@ -49,7 +49,7 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"championship", "07_twin_warps", 0xdebbf68f83787781ull},
     {"championship", "08_bumper_garden", 0x81eb038ccc5e4e6full},
     {"championship", "09_downhill", 0x66190dbc571805c2ull},
-    {"championship", "10_belt_return", 0xedbcf8d82343d722ull},
+    {"championship", "10_belt_return", 0xd8487fbf725bd8d1ull},
     {"championship", "11_island_green", 0x5e4c372b340efb90ull},
     {"championship", "12_block_party", 0xbfc127165b5e75edull},
     {"championship", "13_sandy_dogleg", 0xa4da2f7fda4af332ull},

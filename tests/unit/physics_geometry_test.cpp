@@ -204,10 +204,24 @@ TEST_F(PhysicsTest, RailsSitOnTheTileTop)
     build_hole_geometry();
     ASSERT_EQ(geomLists.rails.size(), 6u);
     double x = tile_corner(2), y = tile_corner(2);
-    // Drawn 10 high, a railing's box reaches 18 higher (to 60), still under the next level.
-    expect_box(geomLists.rails[0], 64, 10, 28, x + 32, y + 59, 46);
-    expect_box(geomLists.rails[3], 10, 64, 28, x + 5, y + 32, 46);
+    // Drawn 10 high, a railing's box reaches 18 higher (to 60), still under the next level;
+    // with only the void beyond, 64 more (to 124). A diagonal railing has the tile beyond it.
+    expect_box(geomLists.rails[0], 64, 10, 92, x + 32, y + 59, 78);
+    expect_box(geomLists.rails[3], 10, 64, 92, x + 5, y + 32, 78);
     expect_box(geomLists.rails[4], 10, 80.50966799, 28, x + 32, y + 32, 46);
+}
+
+TEST_F(PhysicsTest, RailsFacingHigherGroundStayUnderItsLevel)
+{
+    // A ball rolling along the top of the level beyond must not meet an unseen railing top.
+    set_tile(2, 2, 1, KIND_PLAIN, EDGE_RAIL_XMAX | EDGE_RAIL_XMIN);
+    set_tile(3, 2, 2, KIND_PLAIN, 0);
+    set_tile(1, 2, 1, KIND_PLAIN, 0);
+    build_hole_geometry();
+    ASSERT_EQ(geomLists.rails.size(), 2u);
+    double x = tile_corner(2), y = tile_corner(2);
+    expect_box(geomLists.rails[0], 10, 64, 28, x + 59, y + 32, 46);   // level 2 beyond
+    expect_box(geomLists.rails[1], 10, 64, 92, x + 5, y + 32, 78);    // level ground beyond
 }
 
 TEST_F(PhysicsTest, RebuildingTwiceGivesTheSameGeoms)
