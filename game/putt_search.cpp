@@ -138,6 +138,7 @@ PuttSearch::PuttSearch(const TurnSnapshot& snapshot, Seat seatPlayed, std::uint6
         chosen = pointer_putt_for(0, 1);
         return;
     }
+    leave_parked_balls_out(table->world);
     field = route_distance_field(table->grid);
     hasCup = cup_centre(table->grid, cup);
     plan_screen();

@@ -270,7 +270,8 @@ void step_balls(PhysicsWorld& pw, bool drawBalls)
     // The balls against each other and the fixed geoms, then each ball against the hole. The
     // callback finds its world through the data pointer.
     dSpaceCollide(pw.space, &pw, near_callback);
-    for (BallSlot& ball : pw.balls) dSpaceCollide2(ball.geom, reinterpret_cast<dGeomID>(pw.holeSpace), &pw, near_callback);
+    for (BallSlot& ball : pw.balls)
+        if (dGeomIsEnabled(ball.geom)) dSpaceCollide2(ball.geom, reinterpret_cast<dGeomID>(pw.holeSpace), &pw, near_callback);
     apply_pending_moves(pw);
     for (BallSlot& ball : pw.balls) {
         if (!ball.state.onWater) ball.state.waterContacts = 0;

@@ -177,11 +177,13 @@ void step_moving_block(PhysicsWorld& w, float x, float y, int H)
 
 void step_moving_blocks(PhysicsWorld& w)
 {
+    // The blocks the geometry was built with, in the grid's order, rather than a look at
+    // every tile of the grid in every frame.
     const HoleGrid& grid = w.grid;
-    for (int i = 0; i < GRID_SIZE; ++i)
-        for (int j = 0; j < GRID_SIZE; ++j)
-            if (grid.kind_at(i, j) == KIND_OSCILLATING_BLOCK)
-                step_moving_block(w, tile_corner(i), tile_corner(j), clamp_level(grid.height_at(i, j)));
+    for (const int tile : w.geoms.blockTiles) {
+        const int i = tile / GRID_SIZE, j = tile % GRID_SIZE;
+        step_moving_block(w, tile_corner(i), tile_corner(j), clamp_level(grid.height_at(i, j)));
+    }
 }
 
 void advance_oscillation_frame(PhysicsWorld& w)

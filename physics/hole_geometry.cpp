@@ -320,6 +320,7 @@ void build_tile(PhysicsWorld& w, const HoleGrid& grid, int i, int j)
     if (K == KIND_OSCILLATING_BLOCK) {
         double top = std::trunc(moving_block_top(w.oscillationFrame, H));
         add_box(w, w.geoms.movingBlocks, ROLE_MOVING_BLOCK, 0, 64, 64, 64, x + 32, y + 32, top - 32);
+        w.geoms.blockTiles.push_back(i * GRID_SIZE + j);
     }
 }
 
@@ -346,6 +347,7 @@ void clear_hole_geometry(PhysicsWorld& w)
     destroy_list(gl.cupWalls);
     destroy_list(gl.cupBottoms);
     gl.movingBlockCursor = 0;
+    gl.blockTiles.clear();
 }
 
 void rebuild_ramp_surface(PhysicsWorld& pw)
@@ -382,6 +384,7 @@ void remove_last_moving_block(PhysicsWorld& w)
     if (blocks.empty()) return;
     dGeomDestroy(blocks.back());
     blocks.pop_back();
+    if (!w.geoms.blockTiles.empty()) w.geoms.blockTiles.pop_back();
     if (w.geoms.movingBlockCursor >= blocks.size()) w.geoms.movingBlockCursor = 0;
 }
 

@@ -52,6 +52,7 @@ struct GeomLists {
     std::vector<dGeomID> cupWalls;
     std::vector<dGeomID> cupBottoms;
     size_t movingBlockCursor = 0;        // next box update_moving_block moves
+    std::vector<int> blockTiles;         // tiles (i * GRID_SIZE + j) of the moving blocks, in build order
 };
 
 class PhysicsWorld;

@@ -68,6 +68,17 @@ bool start_hole_play(PhysicsWorld& w, int players)
     return true;
 }
 
+void leave_parked_balls_out(PhysicsWorld& w)
+{
+    if (!physics_ready(w)) return;
+    for (int k = balls_in_play(w); k < BALL_COUNT; ++k) {
+        dBodyDisable(w.balls[k].body);
+        dGeomDisable(w.balls[k].geom);
+    }
+    // Only parked balls ever lie on the parking platform.
+    if (w.parkingPlatform) dGeomDisable(w.parkingPlatform);
+}
+
 float offset_for_power(double power)
 {
     // The meter reads trunc((|u| + |v|) / 2) x 0.8, clamped to 1..54.

@@ -59,6 +59,12 @@ struct PuttTable {
 // reset, the geometry built and player 1's ball put on the tee. False when the hole has no tee.
 bool start_hole_play(PhysicsWorld& w, int players);
 
+// For a world that only ever plays the balls in play (a putt search): the parked balls are
+// taken out of collision and stepping, which saves their resting contacts in every step. The
+// balls in play move exactly as before; the solver treats each group of touching bodies on
+// its own.
+void leave_parked_balls_out(PhysicsWorld& w);
+
 // The pointer offset (pixels) whose meter reading is closest to power.
 float offset_for_power(double power);
 // The meter value a power rounds to: 1, 1.6, 2.4 ... 53.6 or 54.

@@ -152,6 +152,38 @@ TEST(PhysicsWorlds, ASearchWorldLeavesTheGameWorldAsItWas)
     EXPECT_EQ(game->world.oscillationFrame, 1);
 }
 
+TEST(PhysicsWorlds, ASearchWorldWithoutItsParkedBallsPlaysTheBallInPlayExactlyAlike)
+{
+    // A putt search leaves the parked balls out of every step to save their resting contacts;
+    // its putts must still end bit for bit where the game's world ends them, on holes with
+    // moving blocks, bumpers and warps, and ramps.
+    const std::string dir = MG_COURSE_SOURCES;
+    for (const char* stem : {"12_block_party", "17_ricochet", "09_downhill"}) {
+        std::string text, error;
+        HoleSource source;
+        ASSERT_TRUE(read_text_file(dir + "/championship/" + stem + ".hole", text, &error)) << error;
+        ASSERT_TRUE(parse_hole_source(text, source, &error)) << error;
+        auto whole = std::make_unique<PuttTable>();
+        auto lean = std::make_unique<PuttTable>();
+        ASSERT_TRUE(build_hole_grid(source, whole->grid, &error)) << error;
+        lean->grid = whole->grid;
+        ASSERT_TRUE(start_hole_play(whole->world, 1));
+        ASSERT_TRUE(start_hole_play(lean->world, 1));
+        leave_parked_balls_out(lean->world);
+        const Tee tee = whole->grid.tee;
+        const BallRest rest = tee_rest(whole->grid);
+        for (int angle = 0; angle < 360; angle += 40) {
+            restore_ball_rest(whole->world, tee, rest);
+            restore_ball_rest(lean->world, tee, rest);
+            const PuttResult a = play_putt(whole->world, angle, 40, PuttWatch{});
+            const PuttResult b = play_putt(lean->world, angle, 40, PuttWatch{});
+            EXPECT_EQ(a.steps, b.steps) << stem << " angle " << angle;
+            EXPECT_EQ(a.holed, b.holed) << stem << " angle " << angle;
+            EXPECT_EQ(std::memcmp(a.position, b.position, sizeof a.position), 0) << stem << " angle " << angle;
+        }
+    }
+}
+
 TEST(PhysicsWorlds, AHeadlessPuttAsksNoHookOfTheWorldAndGivesItsHooksBack)
 {
     // The game's own hooks read their user data as the game's session; a headless putt in the
