@@ -150,9 +150,6 @@ void display_frame()
         glScissor(0, 0, 0, 0);
     }
     draw_scene(s);
-    if (s.pacer.started) think_until(s, s.pacer.nextDeadline);
-    wait_for_frame_deadline(s.pacer);
-
     if (s.round.playerCount > 0) {
         build_status_text(s.statusText, sizeof s.statusText, s.round, s.course);
         s.widgets.statusBox->setLegend(s.statusText);
@@ -164,6 +161,12 @@ void display_frame()
     puDisplay();
     draw_overlay_screens(s);
     if (quiet) glDisable(GL_SCISSOR_TEST);
+    // The picture is finished before the deadline is waited out, so the swap that follows it
+    // only shows it: a software renderer does its drawing when asked to finish, and a frame
+    // that repaints everything would otherwise reach the screen later than a quiet one.
+    glFinish();
+    if (s.pacer.started) think_until(s, s.pacer.nextDeadline);
+    wait_for_frame_deadline(s.pacer);
     glutSwapBuffers();
     note_frame_heartbeat();
     glutPostRedisplay();
