@@ -340,7 +340,9 @@ bool restore_round(GameSession& s, const RoundFile& file, std::string* error)
         return false;
     }
     game.ballReady = true;
-    s.grid.teeState = TeeState::JustPlaced;   // the camera goes to the ball on turn
+    // A round kept before the hole's first frame still waits for its first ball to be put on
+    // the tee: the next frame does that (and moves the camera there).
+    if (s.grid.teeState != TeeState::Waiting) s.grid.teeState = TeeState::JustPlaced;   // the camera goes to the ball on turn
     return true;
 }
 

@@ -410,3 +410,25 @@ TEST_F(RoundReplayTest, FinishingTheCourseRemovesTheRoundFile)
     advance_hole(s);
     EXPECT_FALSE(round_file_exists(s));
 }
+
+TEST_F(RoundReplayTest, ARoundKeptAsItsHoleBeganResumesWithTheFirstBallOnTheTee)
+{
+    // The file is written as a hole starts, before its first frame has put a ball on the tee;
+    // resumed from there, the first player's ball must come onto the tee, not stay parked.
+    load_course_of({"beginners/01_first_putt"}, 2);
+    s.round.currentHole = 1;
+    s.round.currentPlayer = 1;
+    ASSERT_TRUE(start_round_hole(s, 1));
+    note_hole_started(s);
+    RoundFile file;
+    std::string error;
+    ASSERT_TRUE(read_round_file(round_file_path(s), file, &error)) << error;
+    EXPECT_EQ(file.steps, 0);
+    ASSERT_TRUE(restore_round(s, file, &error)) << error;
+    for (int k = 0; k < 5; ++k) frame();
+    EXPECT_FALSE(ball_is_parked(s.physics, 0));
+    double p[3];
+    ball_position(s.physics, 0, p);
+    EXPECT_NEAR(p[0], s.grid.tee.x + 32.0, 1.0);
+    EXPECT_NEAR(p[1], s.grid.tee.y + 32.0, 1.0);
+}
