@@ -3,7 +3,8 @@
 // with a 600 x 450 window and sound off; a preloaded probe records every buffer swap. Two
 // phases are measured for --seconds each: the idle start screen, then the editor showing a
 // hole of the bundled beginners course (reached with xdotool through File > Open, as a player
-// would). One line per game and phase:
+// would). A third phase resumes a saved round of that course in which an Expert and a Club
+// computer player take their turns: thinking, aiming and rolling. One line per game and phase:
 //   idle GAME PHASE cpu_percent=C period_p50_ms=M period_p95_ms=P frames=N
 // cpu_percent is of one core. Several --game options compare programs in one run, e.g. a build
 // of an older commit against this one:
@@ -27,6 +28,8 @@
 #include <unistd.h>
 
 #include "hole/course_archive.h"
+#include "hole/round_file.h"
+#include "platform/window_class.h"
 #include "tools/bench/bench_commands.h"
 
 namespace fs = std::filesystem;
@@ -147,20 +150,22 @@ bool wait_title(const Game& game, const std::string& title, double seconds)
     return false;
 }
 
-int run_game(const std::string& program, const fs::path& data, const fs::path& probe, const std::string& hole,
-             double seconds)
+// A scratch folder for one run of the game: the data linked in, a 600 x 450 window.
+bool make_game_folder(Game& game, const fs::path& data)
 {
     char pattern[] = "/tmp/minigolf-bench-XXXXXX";
-    if (!mkdtemp(pattern)) return 1;
-    Game game;
+    if (!mkdtemp(pattern)) return false;
     game.dir = pattern;
     for (const char* sub : {"textures", "fonts", "sounds"}) fs::create_directory_symlink(data / sub, game.dir / sub);
     fs::create_directories(game.dir / "holes");
     fs::create_directories(game.dir / "courses");
-    fs::copy_file(hole, game.dir / "holes" / fs::path(hole).filename());
     std::ofstream(game.dir / "Config.glf") << "w*n*" << WIDTH << "*" << HEIGHT << "*";
-    const std::string label = program;
+    return true;
+}
 
+// Starts program in the game's folder with the swap probe, its output in game.log.
+void start_game(Game& game, const std::string& program, const fs::path& probe, const char* option)
+{
     game.pid = fork();
     if (game.pid == 0) {
         if (chdir(game.dir.c_str()) != 0) _exit(127);
@@ -172,9 +177,67 @@ int run_game(const std::string& program, const fs::path& data, const fs::path& p
         setenv("LD_PRELOAD", probe.c_str(), 1);
         setenv("MG_SWAP_LOG", (game.dir / "swaps").c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execl(program.c_str(), program.c_str(), option, static_cast<char*>(nullptr));
         _exit(127);
     }
+}
+
+void stop_game(Game& game)
+{
+    kill(game.pid, SIGTERM);
+    for (int tries = 0; tries < 50 && waitpid(game.pid, nullptr, WNOHANG) == 0; ++tries) sleep_s(0.1);
+    kill(game.pid, SIGKILL);
+    waitpid(game.pid, nullptr, 0);
+    if (!std::getenv("MG_KEEP_BENCH")) fs::remove_all(game.dir);
+}
+
+// The computer phase: a saved round of the course, on its first hole, with an Expert and a
+// Club seat, resumed so that the computer players take their turns at once.
+int run_computer_round(const std::string& program, const fs::path& data, const fs::path& probe,
+                       const fs::path& course, int holeCount, double seconds)
+{
+    Game game;
+    if (!make_game_folder(game, data)) return 1;
+    std::ifstream in(course, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    RoundFile round;
+    round.coursePath = course.string();
+    round.courseHash = hash_bytes(bytes);
+    round.holeCount = holeCount;
+    round.roundSeed = 7;
+    round.seats = {{"Expert", 1, Seat::Expert}, {"Club", 2, Seat::Club}};
+    std::string error;
+    if (!write_round_file((game.dir / ROUND_FILE_NAME).string(), round, &error)) {
+        std::fprintf(stderr, "idle: %s\n", error.c_str());
+        return 1;
+    }
+    start_game(game, program, probe, "--resume");
+    for (int tries = 0; tries < 100 && game.window.empty(); ++tries) {
+        sleep_s(0.1);
+        const std::string ids = run_output(std::string("xdotool search --onlyvisible --class ") + WINDOW_CLASS + " 2>/dev/null");
+        if (!ids.empty()) game.window = ids.substr(ids.rfind('\n') == std::string::npos ? 0 : ids.rfind('\n') + 1);
+    }
+    int status = 1;
+    if (game.window.empty()) {
+        std::fprintf(stderr, "idle: %s showed no window (see %s/game.log)\n", program.c_str(), game.dir.c_str());
+    } else {
+        sleep_s(1.0);
+        measure(game, program, "computers(expert,club)", seconds);
+        status = 0;
+    }
+    stop_game(game);
+    return status;
+}
+
+int run_game(const std::string& program, const fs::path& data, const fs::path& probe, const std::string& hole,
+             double seconds)
+{
+    Game game;
+    if (!make_game_folder(game, data)) return 1;
+    fs::copy_file(hole, game.dir / "holes" / fs::path(hole).filename());
+    const std::string label = program;
+
+    start_game(game, program, probe, nullptr);
     int status = 1;
     for (int tries = 0; tries < 100 && game.window.empty(); ++tries) {
         sleep_s(0.1);
@@ -202,11 +265,7 @@ int run_game(const std::string& program, const fs::path& data, const fs::path& p
             std::fprintf(stderr, "idle: %s did not open %s\n", program.c_str(), name.c_str());
         }
     }
-    kill(game.pid, SIGTERM);
-    for (int tries = 0; tries < 50 && waitpid(game.pid, nullptr, WNOHANG) == 0; ++tries) sleep_s(0.1);
-    kill(game.pid, SIGKILL);
-    waitpid(game.pid, nullptr, 0);
-    if (!std::getenv("MG_KEEP_BENCH")) fs::remove_all(game.dir);
+    stop_game(game);
     return status;
 }
 
@@ -244,7 +303,11 @@ int bench_idle(int argc, char** argv)
     }
     const std::string hole = course.holeFile[0];
     int status = 0;
-    for (const std::string& game : games) status |= run_game(game, data, probe, hole, seconds);
+    for (const std::string& game : games) {
+        status |= run_game(game, data, probe, hole, seconds);
+        status |= run_computer_round(game, data, probe, fs::canonical(data / "courses" / "beginners.cor"),
+                                     course.holeCount, seconds);
+    }
     fs::remove_all(pattern);
     return status;
 }
