@@ -3,6 +3,7 @@
 // Try Hole and Make Course.
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 #include "editor/editor_state.h"
@@ -53,3 +54,5 @@ void end_try_hole(Session& s);
 
 // The Make Course dialog (app/make_course.cpp).
 void open_make_course_dialog(Session& s);
+// The course maker judges the par of each hole added, a slice in every frame until deadline.
+void judge_course_pars(Session& s, std::chrono::steady_clock::time_point deadline);

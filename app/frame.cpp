@@ -165,7 +165,10 @@ void display_frame()
     // only shows it: a software renderer does its drawing when asked to finish, and a frame
     // that repaints everything would otherwise reach the screen later than a quiet one.
     glFinish();
-    if (s.pacer.started) think_until(s, s.pacer.nextDeadline);
+    if (s.pacer.started) {
+        think_until(s, s.pacer.nextDeadline);
+        judge_course_pars(s, s.pacer.nextDeadline);
+    }
     wait_for_frame_deadline(s.pacer);
     glutSwapBuffers();
     note_frame_heartbeat();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "platform/file_list.h"
 #include "platform/fs.h"
 #include "platform/paths.h"
+#include "platform/quiet_frames.h"
 #include "platform/ui_dialogs.h"
 #include "platform/ui_text_field.h"
 
@@ -27,6 +29,7 @@ struct MakeCourseDialog {
     std::vector<char*> holePointers;
     std::vector<std::string> chosen;         // the course's holes in order
     std::vector<int> pars;
+    std::vector<std::shared_ptr<ParJudge>> judges;   // a hole's par still being judged, or null
     std::vector<std::string> chosenLines;    // "1. name  par 3"
     std::vector<char*> chosenPointers;
     puaList* holeList = nullptr;
@@ -39,6 +42,7 @@ namespace {
 
 constexpr int HALF_WIDTH = 280, HALF_HEIGHT = 200;
 constexpr int MIN_PAR = 1, MAX_PAR = 9;
+constexpr int FIRST_PAR = 3;   // offered until the hole is judged
 constexpr const char* CAPTION = "Make Course";
 
 MakeCourseDialog& dialog_of(puObject* object) { return *static_cast<MakeCourseDialog*>(object->getUserData()); }
@@ -47,7 +51,8 @@ void refresh_course_list(MakeCourseDialog& d)
 {
     d.chosenLines.clear();
     for (size_t k = 0; k < d.chosen.size(); ++k)
-        d.chosenLines.push_back(std::to_string(k + 1) + ". " + d.chosen[k] + "   par " + std::to_string(d.pars[k]));
+        d.chosenLines.push_back(std::to_string(k + 1) + ". " + d.chosen[k] + "   par " + std::to_string(d.pars[k]) +
+                                (d.judges[k] ? "?" : ""));   // "par 3?" while it is being judged
     d.chosenPointers.clear();
     for (std::string& line : d.chosenLines) d.chosenPointers.push_back(line.data());
     d.chosenPointers.push_back(nullptr);
@@ -56,14 +61,15 @@ void refresh_course_list(MakeCourseDialog& d)
     d.courseList->setValue(d.selected);
 }
 
-int suggested_par_of(const MakeCourseDialog& d, const std::string& name)
+// A judge of the hole's par: the Expert plays it a few times, in slices of the frames. Null
+// for a hole that cannot be read or has no tee; its par stays the one offered first.
+std::shared_ptr<ParJudge> par_judge_of(const MakeCourseDialog& d, const std::string& name)
 {
     auto grid = std::make_unique<HoleGrid>();
     clear_hole(*grid);
     std::string error;
-    if (!read_hole_file(*grid, d.holesDir + "/" + name, &error)) return 3;
-    const int par = suggested_par(*grid);
-    return par < MIN_PAR ? MIN_PAR : par > MAX_PAR ? MAX_PAR : par;
+    if (!read_hole_file(*grid, d.holesDir + "/" + name, &error) || grid->tee.level == -1) return nullptr;
+    return std::make_shared<ParJudge>(*grid);
 }
 
 void add_pressed(puObject* object)
@@ -76,7 +82,8 @@ void add_pressed(puObject* object)
         return;
     }
     d.chosen.push_back(d.holeNames[static_cast<size_t>(index)]);
-    d.pars.push_back(suggested_par_of(d, d.chosen.back()));
+    d.pars.push_back(FIRST_PAR);
+    d.judges.push_back(par_judge_of(d, d.chosen.back()));
     d.selected = static_cast<int>(d.chosen.size()) - 1;
     refresh_course_list(d);
 }
@@ -96,6 +103,7 @@ void remove_pressed(puObject* object)
     if (!has_selection(d)) return;
     d.chosen.erase(d.chosen.begin() + d.selected);
     d.pars.erase(d.pars.begin() + d.selected);
+    d.judges.erase(d.judges.begin() + d.selected);
     refresh_course_list(d);
 }
 
@@ -105,6 +113,7 @@ void move_selected(MakeCourseDialog& d, int by)
     if (!has_selection(d) || to < 0 || to >= static_cast<int>(d.chosen.size())) return;
     std::swap(d.chosen[static_cast<size_t>(d.selected)], d.chosen[static_cast<size_t>(to)]);
     std::swap(d.pars[static_cast<size_t>(d.selected)], d.pars[static_cast<size_t>(to)]);
+    std::swap(d.judges[static_cast<size_t>(d.selected)], d.judges[static_cast<size_t>(to)]);
     d.selected = to;
     refresh_course_list(d);
 }
@@ -117,6 +126,7 @@ void change_par(MakeCourseDialog& d, int by)
     if (!has_selection(d)) return;
     int& par = d.pars[static_cast<size_t>(d.selected)];
     par = std::min(MAX_PAR, std::max(MIN_PAR, par + by));
+    d.judges[static_cast<size_t>(d.selected)].reset();   // the designer's par stands
     refresh_course_list(d);
 }
 
@@ -236,4 +246,25 @@ void open_make_course_dialog(Session& s)
     button(*d, 330, 15, 110, "Make Course", make_pressed);
     button(*d, 455, 15, 90, "Cancel", cancel_pressed);
     show_dialog_box(d->box);
+}
+
+void judge_course_pars(Session& s, std::chrono::steady_clock::time_point deadline)
+{
+    std::shared_ptr<MakeCourseDialog> d = s.editorExtras.makeCourse;
+    if (!d) return;
+    using Clock = std::chrono::steady_clock;
+    for (size_t k = 0; k < d->judges.size(); ++k) {
+        if (!d->judges[k]) continue;
+        ParJudge& judge = *d->judges[k];
+        // A simulated putt takes a few milliseconds at most: stop well before the deadline.
+        while (Clock::now() + std::chrono::milliseconds(4) < deadline)
+            if (judge.advance(1)) break;
+        if (judge.judged()) {
+            d->pars[k] = std::clamp(judge.par(), MIN_PAR, MAX_PAR);
+            d->judges[k].reset();
+            refresh_course_list(*d);
+            note_input(s.quietFrames);   // the list's new line is shown at once
+        }
+        return;   // one hole at a time, in the course's order
+    }
 }

@@ -29,44 +29,74 @@ bool same_word(const char* a, const char* b)
 
 }  // namespace
 
-HoleGame play_hole_game(const HoleGrid& grid, Seat seat, std::uint64_t roundSeed, int hole, int player)
+HoleGameRun::HoleGameRun(const HoleGrid& grid, Seat seatPlayed, std::uint64_t seed, int holeNumber, int playerNumber)
+    : table(std::make_unique<PuttTable>()), turn(std::make_unique<TurnSnapshot>()), seat(seatPlayed), roundSeed(seed),
+      hole(holeNumber), player(playerNumber)
 {
-    HoleGame game;
-    auto table = std::make_unique<PuttTable>();
     table->grid = grid;
-    PhysicsWorld& w = table->world;
-    if (!start_hole_play(w, 1)) {
-        game.strokes = PICKUP_STROKES;
-        game.pickedUp = true;
-        return game;
+    if (!start_hole_play(table->world, 1)) {
+        finish(PICKUP_STROKES, true);
+        return;
     }
-    const Tee tee = table->grid.tee;
-    TurnSnapshot turn = snapshot_tee(grid);
-    for (int stroke = 1; stroke <= COMPUTER_PICKUP_AFTER; ++stroke) {
+    *turn = snapshot_tee(grid);
+}
+
+HoleGameRun::~HoleGameRun()
+{
+    if (table && physics_ready(table->world)) shutdown_physics(table->world);
+}
+
+void HoleGameRun::finish(int strokes, bool pickedUp)
+{
+    game.strokes = strokes;
+    game.pickedUp = pickedUp;
+    search.reset();
+    done = true;
+    if (physics_ready(table->world)) shutdown_physics(table->world);
+}
+
+bool HoleGameRun::advance(int maxPutts)
+{
+    while (!done && maxPutts > 0) {
+        const double started = cpu_ms();
+        if (!search) {
+            decisionMs = 0;
+            search = std::make_unique<PuttSearch>(*turn, seat, dice_seed(roundSeed, hole, player, stroke, DicePurpose::Search));
+        }
+        const long before = search->simulated();
+        search->advance(maxPutts);
+        decisionMs += cpu_ms() - started;
+        maxPutts -= static_cast<int>(search->simulated() - before);
+        if (!search->decided()) return false;
+
         DecisionCost cost;
         cost.teeShot = stroke == 1;
-        const double started = cpu_ms();
-        PuttSearch search(turn, seat, dice_seed(roundSeed, hole, player, stroke, DicePurpose::Search));
-        search.advance(INT_MAX);
-        cost.cpuMs = cpu_ms() - started;
-        cost.putts = search.simulated();
+        cost.cpuMs = decisionMs;
+        cost.putts = search->simulated();
         game.decisions.push_back(cost);
-
         Dice hand{dice_seed(roundSeed, hole, player, stroke, DicePurpose::Execution)};
-        const PointerPutt played = noisy_putt(search.decision(), seat, hand);
-        restore_ball_rest(w, tee, turn.rest);
+        const PointerPutt played = noisy_putt(search->decision(), seat, hand);
+        search.reset();
+        PhysicsWorld& w = table->world;
+        restore_ball_rest(w, table->grid.tee, turn->rest);
         const PuttResult result = play_putt(w, played.angle, played.power, PuttWatch{});
+        maxPutts -= 1;
         if (result.holed) {
-            game.strokes = stroke;
-            shutdown_physics(w);
-            return game;
+            finish(stroke, false);
+            break;
         }
-        turn.rest = capture_ball_rest(w);
+        turn->rest = capture_ball_rest(w);
+        if (++stroke > COMPUTER_PICKUP_AFTER) finish(PICKUP_STROKES, true);
     }
-    shutdown_physics(w);
-    game.strokes = PICKUP_STROKES;
-    game.pickedUp = true;
-    return game;
+    return done;
+}
+
+HoleGame play_hole_game(const HoleGrid& grid, Seat seat, std::uint64_t roundSeed, int hole, int player)
+{
+    HoleGameRun run(grid, seat, roundSeed, hole, player);
+    while (!run.advance(INT_MAX)) {
+    }
+    return run.result();
 }
 
 bool seat_from_name(const char* text, Seat& out)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "hole/hole_grid.h"
@@ -27,6 +28,40 @@ struct HoleGame {
 // Plays grid's hole with seat's level as player (1-based) of hole (1-based) of a round seeded
 // roundSeed. The same arguments give the same game.
 HoleGame play_hole_game(const HoleGrid& grid, Seat seat, std::uint64_t roundSeed, int hole, int player);
+
+struct PuttTable;
+class PuttSearch;
+struct TurnSnapshot;
+
+// The same game played in slices, so that it can be spread over frames: each advance plays at
+// most about maxPutts simulated putts (the searches' and the strokes'). However it is sliced,
+// the game is the one play_hole_game plays.
+class HoleGameRun {
+public:
+    HoleGameRun(const HoleGrid& grid, Seat seat, std::uint64_t roundSeed, int hole, int player);
+    ~HoleGameRun();
+    HoleGameRun(const HoleGameRun&) = delete;
+    HoleGameRun& operator=(const HoleGameRun&) = delete;
+
+    // Plays on; true once the ball has dropped or been picked up.
+    bool advance(int maxPutts);
+    bool finished() const { return done; }
+    const HoleGame& result() const { return game; }
+
+private:
+    void finish(int strokes, bool pickedUp);
+
+    std::unique_ptr<PuttTable> table;
+    std::unique_ptr<PuttSearch> search;
+    std::unique_ptr<TurnSnapshot> turn;
+    Seat seat;
+    std::uint64_t roundSeed;
+    int hole, player;
+    int stroke = 1;
+    double decisionMs = 0;
+    bool done = false;
+    HoleGame game;
+};
 
 // Parses "novice", "club" or "expert" (any case); false for anything else.
 bool seat_from_name(const char* text, Seat& out);

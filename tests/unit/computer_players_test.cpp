@@ -17,6 +17,7 @@
 #include "game/putt_search.h"
 #include "game/route_field.h"
 #include "game/seat_choice.h"
+#include "game/suggested_par.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"
 #include "physics/physics.h"
@@ -200,7 +201,12 @@ TEST(ComputerRound, HoleGamesReproduce)
     auto grid = std::make_unique<HoleGrid>();
     make_straight_hole(*grid, 16);
     const HoleGame a = play_hole_game(*grid, Seat::Novice, 11, 1, 1);
-    const HoleGame b = play_hole_game(*grid, Seat::Novice, 11, 1, 1);
+    // The same game spread over frames, three simulated putts at a time.
+    HoleGameRun run(*grid, Seat::Novice, 11, 1, 1);
+    int slices = 0;
+    while (!run.advance(3)) ++slices;
+    const HoleGame& b = run.result();
+    EXPECT_GT(slices, 20);
     EXPECT_EQ(a.strokes, b.strokes);
     ASSERT_EQ(a.decisions.size(), b.decisions.size());
     for (size_t k = 0; k < a.decisions.size(); ++k) EXPECT_EQ(a.decisions[k].putts, b.decisions[k].putts);
@@ -208,6 +214,21 @@ TEST(ComputerRound, HoleGamesReproduce)
     EXPECT_LE(a.strokes, 4);
     EXPECT_FALSE(a.pickedUp);
     EXPECT_TRUE(a.decisions[0].teeShot);
+}
+
+TEST(ComputerRound, TheCourseMakersParIsTheExpertsMeanOverItsGames)
+{
+    auto grid = std::make_unique<HoleGrid>();
+    make_straight_hole(*grid, 16);
+    const int games = 2;
+    double sum = 0;
+    for (int g = 1; g <= games; ++g) sum += play_hole_game(*grid, Seat::Expert, 1, 1, g).strokes;
+    ParJudge judge(*grid, games);
+    while (!judge.advance(1)) {
+    }
+    EXPECT_TRUE(judge.judged());
+    EXPECT_DOUBLE_EQ(judge.expected(), sum / games);
+    EXPECT_EQ(judge.par(), std::max(2, static_cast<int>(std::lround(sum / games))));
 }
 
 TEST(ComputerSeats, SeatsCycleMoveWithTheirPlayersAndStayOffTheLeaderBoard)
