@@ -49,5 +49,9 @@ void replay_last_putt(GameSession& s);
 // After draw_scene's ball steps: the round's record and file, the end of a replay.
 void round_file_frame_ends(GameSession& s);
 
+// Network play's screens: the lobby window and what the round needs of the screen.
+void install_net_hooks(GameSession& s);
+void recentre_net_lobby(GameSession& s, int w, int h);
+
 // A hole named on the command line has been read: the start screen gives way to the editor.
 void start_in_editor(GameSession& s);
