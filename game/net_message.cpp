@@ -8,7 +8,7 @@
 namespace {
 
 constexpr size_t NAME_FIELD_MAX = 1 + MAX_NAME_LENGTH;
-constexpr size_t BALL_REST_BYTES = 7 * 8 + 3 * 4 + 2;
+constexpr size_t BALL_REST_BYTES = 16 * 8 + 5 * 4 + 2;
 
 // Little-endian values appended to a payload.
 struct Writer {
@@ -119,7 +119,7 @@ size_t net_payload_bound(uint8_t type)
     case NetType::Start: return 8;
     case NetType::Putt: return 4 + 2 + 8 + 8 + 8;
     case NetType::Rest: return 1 + 4 + 8;
-    case NetType::Resync: return 1 + 4 + 1 + MAX_PLAYERS * BALL_REST_BYTES;
+    case NetType::Resync: return 1 + 4 + 8 + 1 + MAX_PLAYERS * BALL_REST_BYTES;
     case NetType::Bye: return 2 + NET_BYE_TEXT_MAX;
     }
     return 0;
@@ -341,11 +341,17 @@ std::string encode_resync(const NetResync& m)
     Writer w;
     w.u8(static_cast<unsigned>(m.hole));
     w.u32(static_cast<uint32_t>(m.strike));
+    w.u64(static_cast<uint64_t>(m.step));
     w.u8(static_cast<unsigned>(m.balls.size()));
     for (const NetBallRest& ball : m.balls) {
         for (double v : ball.position) w.f64(v);
         for (double v : ball.quaternion) w.f64(v);
+        for (double v : ball.linear) w.f64(v);
+        for (double v : ball.angular) w.f64(v);
         for (float v : ball.lastRest) w.f32(v);
+        for (double v : ball.stuckAnchor) w.f64(v);
+        w.u32(static_cast<uint32_t>(ball.stuckSteps));
+        w.u32(static_cast<uint32_t>(ball.restSteps));
         w.u8(ball.atRest ? 1 : 0);
         w.u8(ball.holedOut ? 1 : 0);
     }
@@ -357,21 +363,37 @@ bool decode_resync(const std::string& payload, NetResync& out)
     Reader r{payload};
     out.hole = static_cast<int>(r.u8());
     const uint32_t strike = r.u32();
+    const uint64_t step = r.u64();
     const unsigned count = r.u8();
-    if (!r.ok || out.hole < 1 || out.hole > MAX_HOLES || strike > 1000000u || count < 1 || count > MAX_PLAYERS)
+    if (!r.ok || out.hole < 1 || out.hole > MAX_HOLES || strike > 1000000u || count < 1 || count > MAX_PLAYERS ||
+        step > static_cast<uint64_t>(ROUND_STEPS_MAX))
         return false;
     out.strike = static_cast<int>(strike);
+    out.step = static_cast<long>(step);
     out.balls.assign(count, NetBallRest{});
     for (NetBallRest& ball : out.balls) {
         for (double& v : ball.position) v = r.f64();
         for (double& v : ball.quaternion) v = r.f64();
+        for (double& v : ball.linear) v = r.f64();
+        for (double& v : ball.angular) v = r.f64();
         for (float& v : ball.lastRest) v = r.f32();
+        for (double& v : ball.stuckAnchor) v = r.f64();
+        const uint32_t stuck = r.u32(), rest = r.u32();
+        if (stuck > 100000u || rest > 100000u) return false;
+        ball.stuckSteps = static_cast<int>(stuck);
+        ball.restSteps = static_cast<int>(rest);
         const unsigned atRest = r.u8(), holedOut = r.u8();
         if (atRest > 1 || holedOut > 1) return false;
         ball.atRest = atRest == 1;
         ball.holedOut = holedOut == 1;
         // Positions stay on the grid's scale; anything else is not a resting ball.
         for (double v : ball.position)
+            if (!std::isfinite(v) || std::fabs(v) > 1e6) return false;
+        for (double v : ball.stuckAnchor)
+            if (!std::isfinite(v) || std::fabs(v) > 1e6) return false;
+        for (double v : ball.linear)
+            if (!std::isfinite(v) || std::fabs(v) > 1e6) return false;
+        for (double v : ball.angular)
             if (!std::isfinite(v) || std::fabs(v) > 1e6) return false;
         for (double v : ball.quaternion)
             if (!std::isfinite(v) || std::fabs(v) > 2.0) return false;

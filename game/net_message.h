@@ -109,7 +109,12 @@ struct NetRest {
 struct NetBallRest {
     double position[3] = {};
     double quaternion[4] = {1, 0, 0, 0};
+    double linear[3] = {};
+    double angular[3] = {};
     float lastRest[3] = {};
+    double stuckAnchor[3] = {};
+    int stuckSteps = 0;
+    int restSteps = 0;
     bool atRest = true;
     bool holedOut = false;
 };
@@ -117,6 +122,7 @@ struct NetBallRest {
 struct NetResync {
     int hole = 1;
     int strike = 0;
+    long step = 0;           // the hole's ball step (a frame's start) the balls are taken at
     std::vector<NetBallRest> balls;   // 1..4
 };
 

@@ -291,26 +291,8 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
         NetResync resync;
         if (!decode_resync(frame.payload, resync) || net.phase != NetPhase::Playing) break;
         if (resync.hole != s.round.currentHole || !in_play(s)) return true;   // a hole already left
-        PhysicsWorld& w = s.physics;
-        const int count = std::min(static_cast<int>(resync.balls.size()), s.round.playerCount);
-        for (int k = 0; k < count; ++k) {
-            const NetBallRest& ball = resync.balls[k];
-            BallSlot& slot = w.balls[k];
-            if (!slot.body) continue;
-            dBodySetPosition(slot.body, ball.position[0], ball.position[1], ball.position[2]);
-            dBodySetQuaternion(slot.body, ball.quaternion);
-            dBodySetLinearVel(slot.body, 0, 0, 0);
-            dBodySetAngularVel(slot.body, 0, 0, 0);
-            std::memcpy(slot.state.lastRest, ball.lastRest, sizeof slot.state.lastRest);
-            slot.state.atRest = ball.atRest;
-            slot.state.holedOut = ball.holedOut;
-        }
-        net.repairs += 1;
-        net.history.clear();   // the frames kept no longer lead here
-        if (!net.repairTold) {
-            net.repairTold = true;
-            note(net, "Balls differed from the host's; play goes on from the host's.");
-        }
+        net.resync = resync;
+        net.resyncWaiting = true;
         return true;
     }
     case NetType::Bye: {
@@ -554,6 +536,7 @@ NetResync resting_balls(const GameSession& s)
     NetResync rest;
     rest.hole = s.round.currentHole;
     rest.strike = s.net.rests;
+    rest.step = hole_steps(s);
     const int count = std::max(1, std::min(s.round.playerCount, MAX_PLAYERS));
     for (int k = 0; k < count; ++k) {
         const BallSlot& slot = s.physics.balls[k];
@@ -563,8 +546,15 @@ NetResync resting_balls(const GameSession& s)
             const dReal* q = dBodyGetQuaternion(slot.body);
             for (int j = 0; j < 3; ++j) ball.position[j] = at[j];
             for (int j = 0; j < 4; ++j) ball.quaternion[j] = q[j];
+            const dReal* v = dBodyGetLinearVel(slot.body);
+            const dReal* a = dBodyGetAngularVel(slot.body);
+            for (int j = 0; j < 3; ++j) ball.linear[j] = v[j];
+            for (int j = 0; j < 3; ++j) ball.angular[j] = a[j];
         }
         std::memcpy(ball.lastRest, slot.state.lastRest, sizeof ball.lastRest);
+        std::memcpy(ball.stuckAnchor, slot.state.stuckAnchor, sizeof ball.stuckAnchor);
+        ball.stuckSteps = std::min(slot.state.stuckSteps, 100000);
+        ball.restSteps = std::min(slot.state.restSteps, 100000);
         ball.atRest = slot.state.atRest;
         ball.holedOut = slot.state.holedOut;
         rest.balls.push_back(ball);
@@ -655,6 +645,7 @@ void watch_rest(GameSession& s)
 void catch_up_frame(GameSession& s)
 {
     PhysicsWorld& w = s.physics;
+    keep_frame(s);
     const PhysicsHooks saved = w.hooks;
     w.hooks = PhysicsHooks{};
     round_frame_begins(s);
@@ -663,6 +654,50 @@ void catch_up_frame(GameSession& s)
     w.hooks = saved;
     watch_rest(s);
     send_local_events(s);
+}
+
+void set_balls(GameSession& s, const NetResync& resync)
+{
+    PhysicsWorld& w = s.physics;
+    const int count = std::min(static_cast<int>(resync.balls.size()), s.round.playerCount);
+    for (int k = 0; k < count; ++k) {
+        const NetBallRest& ball = resync.balls[k];
+        BallSlot& slot = w.balls[k];
+        if (!slot.body) continue;
+        dBodySetPosition(slot.body, ball.position[0], ball.position[1], ball.position[2]);
+        dBodySetQuaternion(slot.body, ball.quaternion);
+        dBodySetLinearVel(slot.body, ball.linear[0], ball.linear[1], ball.linear[2]);
+        dBodySetAngularVel(slot.body, ball.angular[0], ball.angular[1], ball.angular[2]);
+        std::memcpy(slot.state.lastRest, ball.lastRest, sizeof slot.state.lastRest);
+        std::memcpy(slot.state.stuckAnchor, ball.stuckAnchor, sizeof slot.state.stuckAnchor);
+        slot.state.stuckSteps = ball.stuckSteps;
+        slot.state.restSteps = ball.restSteps;
+        slot.state.atRest = ball.atRest;
+        slot.state.holedOut = ball.holedOut;
+    }
+}
+
+// A joiner puts the host's balls in at the step the host took them: going back to that
+// frame when this machine has passed it, then playing unseen up to where it was.
+void apply_waiting_resync(GameSession& s)
+{
+    NetPlay& net = s.net;
+    if (!net.resyncWaiting) return;
+    if (net.resync.hole != s.round.currentHole) {
+        net.resyncWaiting = false;
+        return;
+    }
+    const long now = hole_steps(s);
+    if (now < net.resync.step) return;
+    net.resyncWaiting = false;
+    const bool back = now > net.resync.step && go_back_to(s, net.resync.step);
+    set_balls(s, net.resync);
+    for (int k = 0; back && hole_steps(s) < now && k < NET_CATCH_UP_FRAMES; ++k) catch_up_frame(s);
+    net.repairs += 1;
+    if (!net.repairTold) {
+        net.repairTold = true;
+        note(net, "Balls differed from the host's; play goes on from the host's.");
+    }
 }
 
 // The first frame start at or after the moment an event must be applied: before its step for
@@ -772,11 +807,13 @@ void lockstep_frame(GameSession& s)
         net.history.clear();
         net.inFlight = false;
         net.rests = 0;
+        net.resyncWaiting = false;
     }
     watch_rest(s);
     send_local_events(s);
     play_pending(s);
     if (!in_play(s)) return;
+    if (net.role == NetRole::Joiner) apply_waiting_resync(s);
     skip_dropped_turn(s);
     keep_frame(s);
 }

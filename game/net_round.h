@@ -113,6 +113,8 @@ struct NetPlay {
     bool inFlight = false;                        // a stroke was rolling at the last look
     int rests = 0;                                // strokes and pick-ups come to rest on the hole
     std::map<std::pair<int, int>, NetResync> ownRests;   // the host's rests, for comparing
+    bool resyncWaiting = false;                   // a joiner: the host's balls wait for their step
+    NetResync resync;                             // them
     bool nudgePending = false;                    // the test switch: push this machine's ball once
     bool repairTold = false;
     int repairs = 0;                              // resyncs applied (joiner) or sent (host)
