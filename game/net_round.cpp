@@ -331,6 +331,8 @@ void compare_rests(GameSession& s, NetPeer& peer)
         }
         const uint64_t ownHash = hash_bytes(encode_resync(own->second));
         if (ownHash != it->second) {
+            say(net, "rest " + std::to_string(it->first.second) + " of hole " + std::to_string(it->first.first) +
+                         " differs on computer " + std::to_string(peer.machine) + ".");
             send(peer, NetType::Resync, encode_resync(own->second));
             net.repairs += 1;
             if (!net.repairTold) {
@@ -609,6 +611,12 @@ void keep_frame(GameSession& s)
     mark.lastInFlight = log.lastInFlight;
     mark.inFlight = net.inFlight;
     mark.rests = net.rests;
+    const PhysicsWorld& w = s.physics;
+    if (physics_ready(w)) {
+        const int n = dSpaceGetNumGeoms(w.space);
+        mark.spaceOrder.reserve(static_cast<size_t>(n));
+        for (int k = 0; k < n; ++k) mark.spaceOrder.push_back(dSpaceGetGeom(w.space, k));
+    }
     net.history.push_back(std::move(mark));
     while (net.history.size() > NET_HISTORY_FRAMES) net.history.pop_front();
 }
@@ -621,6 +629,15 @@ bool go_back_to(GameSession& s, long holeStep)
     if (net.history.empty() || net.history.back().holeStep != holeStep) return false;
     const NetFrameMark& mark = net.history.back();
     restore_round_snapshot(s, mark.round);
+    // Putting the balls back moved their geoms to the front of the space; the order they
+    // stood in decides the order of the contacts, so it is put back too.
+    PhysicsWorld& w = s.physics;
+    for (auto g = mark.spaceOrder.rbegin(); g != mark.spaceOrder.rend(); ++g) {
+        const dGeomID geom = static_cast<dGeomID>(*g);
+        if (dGeomGetSpace(geom) != w.space) continue;
+        dSpaceRemove(w.space, geom);
+        dSpaceAdd(w.space, geom);
+    }
     RoundLog& log = s.roundLog;
     log.events.resize(std::min(log.events.size(), mark.events));
     log.lastClicks = mark.lastClicks;
@@ -769,7 +786,13 @@ void play_pending(GameSession& s)
             continue;
         }
         const long at = frame_for(p.event);
-        if (hole_steps(s) > at && !go_back_to(s, at)) say(net, "A putt came too late to play at its moment.");
+        if (hole_steps(s) > at) {
+            const long now = hole_steps(s);
+            if (go_back_to(s, at))
+                say(net, "went back " + std::to_string(now - at) + " steps for a putt.");
+            else
+                say(net, "A putt came too late to play at its moment.");
+        }
         while (hole_steps(s) < at && frames < NET_CATCH_UP_FRAMES && in_play(s)) {
             catch_up_frame(s);
             ++frames;
