@@ -2,12 +2,14 @@
 #include <plib/pu.h>
 
 #include <string>
+#include <vector>
 
 #include "game/game_actions.h"
 #include "game/net_round.h"
 #include "game/session.h"
 #include "game/ui_local.h"
 #include "platform/ui_dialogs.h"
+#include "platform/ui_text_field.h"
 
 namespace {
 
@@ -102,11 +104,12 @@ bool load_course_hook(GameSession& s, const std::string& path)
 void ended(GameSession& s, const std::string& message)
 {
     delete_lobby(s);
-    show_message(message, "Network Game");
+    // Back at the start question first, so that the message stands over it.
     if (s.round.playerCount > 0)
         restart_program(s);
     else
         s.dialogs.startScreenStep = StartStep::BuildQuestion;
+    show_message(message, "Network Game");
 }
 
 }  // namespace
@@ -122,4 +125,122 @@ void install_net_hooks(GameSession& s)
 void recentre_net_lobby(GameSession& s, int w, int h)
 {
     if (s.net.lobbyBox) s.net.lobbyBox->setPosition(w / 2 - LOBBY_WIDTH / 2, h / 2 - LOBBY_HEIGHT / 2);
+    if (s.net.joinBox) s.net.joinBox->setPosition(w / 2 - 200, h / 2 - 85);
+}
+
+// --- Host Game and Join Game on the start screen ---------------------------------------------
+
+namespace {
+
+constexpr int JOIN_WIDTH = 400;
+constexpr int JOIN_HEIGHT = 170;
+
+void join_cancelled(puObject* button)
+{
+    GameSession& s = session_of(button);
+    delete_dialog(s.net.joinBox);
+    s.net.chosenRole = NetRole::None;
+    s.dialogs.startScreenStep = StartStep::BuildQuestion;
+}
+
+void join_confirmed(puObject* button)
+{
+    GameSession& s = session_of(button);
+    NetPlay& net = s.net;
+    const std::string address = net.joinAddress->getStringValue();
+    const std::string port = net.joinPort->getStringValue();
+    std::string host;
+    int number = 0;
+    if (!parse_host_port(address + ":" + port, host, number)) {
+        show_message("Type the host's address and a port from 1 to 65535.", "Join Game");
+        return;
+    }
+    delete_dialog(net.joinBox);
+    net.chosenHost = host;
+    net.chosenPort = number;
+    s.dialogs.startScreenStep = StartStep::BuildPlayers;
+}
+
+std::vector<std::string> named_players(const GameSession& s)
+{
+    std::vector<std::string> names;
+    for (int k = 0; k < s.round.playerCount && k < MAX_PLAYERS; ++k) names.push_back(s.round.players[k].name);
+    return names;
+}
+
+void back_to_question(GameSession& s, const std::string& message)
+{
+    if (!message.empty()) show_message(message, "Network Game");
+    s.net.chosenRole = NetRole::None;
+    s.round.playerCount = 0;
+    for (Player& player : s.round.players) player.name[0] = '\0';
+    s.dialogs.startScreenStep = StartStep::BuildQuestion;
+}
+
+}  // namespace
+
+void host_game_chosen(puObject* button)
+{
+    GameSession& s = session_of(button);
+    delete_dialog(s.startScreen.question);
+    install_net_hooks(s);
+    s.net.chosenRole = NetRole::Host;
+    s.dialogs.startScreenStep = StartStep::BuildPlayers;
+}
+
+void join_game_chosen(puObject* button)
+{
+    GameSession& s = session_of(button);
+    delete_dialog(s.startScreen.question);
+    install_net_hooks(s);
+    NetPlay& net = s.net;
+    net.chosenRole = NetRole::Joiner;
+    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    net.joinBox = new puDialogBox(w / 2 - JOIN_WIDTH / 2, h / 2 - JOIN_HEIGHT / 2);
+    new puFrame(0, 0, JOIN_WIDTH, JOIN_HEIGHT);
+    puText* title = new puText(15, JOIN_HEIGHT - 30);
+    title->setLabel("Join Game: the host's address and port");
+    net.joinAddress = new puInput(110, 90, 380, 115);
+    net.joinAddress->setValidData("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ.-");
+    puText* addressLabel = new puText(15, 93);
+    addressLabel->setLabel("Address");
+    net.joinPort = new puInput(110, 55, 200, 80);
+    net.joinPort->setValidData("0123456789");
+    puText* portLabel = new puText(15, 58);
+    portLabel->setLabel("Port");
+    set_text_field(net.joinPort, std::to_string(NET_DEFAULT_PORT).c_str());
+    add_button(s, JOIN_WIDTH / 2 - 160, 12, JOIN_WIDTH / 2 - 10, 42, "Join", join_confirmed);
+    add_button(s, JOIN_WIDTH / 2 + 10, 12, JOIN_WIDTH / 2 + 160, 42, "Cancel", join_cancelled);
+    net.joinBox->close();
+    net.joinBox->reveal();
+    s.dialogs.startScreenStep = StartStep::WaitingForCourse;
+}
+
+bool net_game_chosen(const GameSession& s) { return s.net.chosenRole != NetRole::None; }
+
+bool join_chosen_game(GameSession& s)
+{
+    NetPlay& net = s.net;
+    if (net.chosenRole != NetRole::Joiner) return false;
+    std::string error;
+    const std::vector<std::string> names = named_players(s);
+    const std::string host = net.chosenHost;
+    const int port = net.chosenPort;
+    net.chosenRole = NetRole::None;
+    s.dialogs.startScreenStep = StartStep::WaitingForCourse;
+    if (!join_net_game(s, host, port, names, &error)) back_to_question(s, "The game cannot be joined: " + error);
+    return true;
+}
+
+void host_chosen_game(GameSession& s)
+{
+    NetPlay& net = s.net;
+    net.chosenRole = NetRole::None;
+    const std::vector<std::string> names = named_players(s);
+    std::string error;
+    s.dialogs.startScreenStep = StartStep::WaitingForCourse;
+    // The usual port, or any the system gives when another program has it.
+    if (host_net_game(s, NET_DEFAULT_PORT, s.currentFileName, names, 0, &error)) return;
+    if (host_net_game(s, 0, s.currentFileName, names, 0, &error)) return;
+    back_to_question(s, "The game cannot be hosted: " + error);
 }

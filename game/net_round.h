@@ -21,6 +21,10 @@
 
 struct GameSession;
 class puDialogBox;
+class puInput;
+
+// The port a game hosted from the start screen listens on (another when it is taken).
+constexpr int NET_DEFAULT_PORT = 5120;
 
 enum class NetRole { None = 0, Host = 1, Joiner = 2 };
 enum class NetPhase {
@@ -124,6 +128,12 @@ struct NetPlay {
     std::string lastMessage;                      // the last thing said (tests read it)
     std::vector<std::string> log;                 // what happened, one line each (tests read it)
     puDialogBox* lobbyBox = nullptr;              // the lobby window while it shows
+    NetRole chosenRole = NetRole::None;           // "Host Game" or "Join Game" on the start screen
+    std::string chosenHost;                       // the address and port typed for Join Game
+    int chosenPort = 0;
+    puDialogBox* joinBox = nullptr;               // the Join Game dialog while it shows
+    puInput* joinAddress = nullptr;
+    puInput* joinPort = nullptr;
     std::vector<std::string> lobbyLines;          // its lines (the window keeps pointers to them)
 };
 
