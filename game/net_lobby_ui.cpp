@@ -104,12 +104,12 @@ bool load_course_hook(GameSession& s, const std::string& path)
 void ended(GameSession& s, const std::string& message)
 {
     delete_lobby(s);
-    // Back at the start question first, so that the message stands over it.
+    // Back at the start question; the message is shown over it once it stands (step_net_play).
+    s.net.endMessage = message;
     if (s.round.playerCount > 0)
         restart_program(s);
     else
         s.dialogs.startScreenStep = StartStep::BuildQuestion;
-    show_message(message, "Network Game");
 }
 
 }  // namespace

@@ -136,7 +136,7 @@ void drop_peer(GameSession& s, NetPeer& peer, const std::string& why)
         note(net, who + " left (" + why + "); their turns are skipped.");
     else
         say(net, who + " left (" + why + ").");
-    send_lobby(net);
+    if (net.phase == NetPhase::Lobby) send_lobby(net);
     lobby_changed(s);
 }
 
@@ -734,7 +734,11 @@ bool apply_remote(GameSession& s, const NetPending& p)
     GameState& game = s.round;
     PhysicsWorld& w = s.physics;
     const int onTurn = game.currentPlayer;
-    const bool theirs = machine_of_player(net, onTurn) == p.origin || (p.origin == 0 && seat_dropped(net, onTurn));
+    // On the host an event is its sender's only for the sender's own players; a joiner hears
+    // everything from the host, which relays the others' events and plays for seats whose
+    // machine left, but never for this machine's players.
+    const bool theirs = net.role == NetRole::Joiner ? machine_of_player(net, onTurn) != net.myMachine
+                                                    : machine_of_player(net, onTurn) == p.origin;
     switch (e.kind) {
     case RoundEventKind::Aim:
         if (!theirs) return false;
@@ -990,6 +994,10 @@ bool start_net_round(GameSession& s, std::string* why)
 void step_net_play(GameSession& s)
 {
     NetPlay& net = s.net;
+    if (net.phase == NetPhase::Ended && !net.endMessage.empty() && s.dialogs.startScreenStep == StartStep::QuestionShown) {
+        if (s.hooks.show_message) s.hooks.show_message(s, net.endMessage.c_str(), "Network Game");
+        net.endMessage.clear();
+    }
     if (net.role == NetRole::None || net.phase == NetPhase::Ended) return;
     if (net.statusNoteFrames > 0 && --net.statusNoteFrames == 0) net.statusNote.clear();
     poll_network(s);

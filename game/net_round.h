@@ -126,6 +126,7 @@ struct NetPlay {
     std::string statusNote;                       // shown after the status line for a while
     int statusNoteFrames = 0;
     std::string lastMessage;                      // the last thing said (tests read it)
+    std::string endMessage;                       // why network play ended, still to be shown
     std::vector<std::string> log;                 // what happened, one line each (tests read it)
     puDialogBox* lobbyBox = nullptr;              // the lobby window while it shows
     NetRole chosenRole = NetRole::None;           // "Host Game" or "Join Game" on the start screen
