@@ -116,11 +116,12 @@ size_t net_payload_bound(uint8_t type)
     case NetType::CourseChunk: return 4 + NET_COURSE_CHUNK_BYTES;
     case NetType::CourseEnd: return 16;
     case NetType::CourseReady: return 0;
-    case NetType::Start: return 8;
+    case NetType::Start: return 9;
     case NetType::Putt: return 4 + 2 + 8 + 8 + 8;
     case NetType::Rest: return 1 + 4 + 8;
     case NetType::Resync: return 1 + 4 + 8 + 1 + MAX_PLAYERS * BALL_REST_BYTES;
     case NetType::Bye: return 2 + NET_BYE_TEXT_MAX;
+    case NetType::RoundState: return 4 + static_cast<size_t>(ROUND_FILE_MAX_BYTES);
     }
     return 0;
 }
@@ -144,7 +145,7 @@ NetRead net_next_frame(NetFrameReader& reader, NetFrame& out, std::string* why)
     }
     const uint8_t type = static_cast<uint8_t>(b[1]);
     const size_t bound = net_payload_bound(type);
-    const bool known = type >= static_cast<uint8_t>(NetType::Hello) && type <= static_cast<uint8_t>(NetType::Bye);
+    const bool known = type >= static_cast<uint8_t>(NetType::Hello) && type <= static_cast<uint8_t>(NetType::RoundState);
     if (!known) {
         if (why) *why = "a message of an unknown kind";
         return NetRead::Bad;
@@ -268,6 +269,7 @@ std::string encode_start(const NetStart& m)
 {
     Writer w;
     w.u64(m.roundSeed);
+    w.u8(m.rejoin ? 1 : 0);
     return w.out;
 }
 
@@ -275,7 +277,26 @@ bool decode_start(const std::string& payload, NetStart& out)
 {
     Reader r{payload};
     out.roundSeed = r.u64();
-    return r.done();
+    const unsigned rejoin = r.u8();
+    out.rejoin = rejoin == 1;
+    return r.done() && rejoin <= 1;
+}
+
+std::string encode_round_state(const NetRoundState& m)
+{
+    Writer w;
+    w.u32(static_cast<uint32_t>(m.rests));
+    return w.out + m.roundFile;
+}
+
+bool decode_round_state(const std::string& payload, NetRoundState& out)
+{
+    Reader r{payload};
+    const uint32_t rests = r.u32();
+    if (!r.ok || rests > 1000000u || payload.size() - 4 > static_cast<size_t>(ROUND_FILE_MAX_BYTES)) return false;
+    out.rests = static_cast<int>(rests);
+    out.roundFile.assign(payload, 4, std::string::npos);
+    return true;
 }
 
 std::string encode_putt(const NetPutt& m)

@@ -30,6 +30,7 @@ enum class NetType : uint8_t {
     Rest = 8,          // all → host: the hash of the balls once they rest after a stroke
     Resync = 9,        // host → one: the host's resting balls, to continue from
     Bye = 10,          // either way: leaving, with the reason
+    RoundState = 11,   // host → a machine come back: the round so far, as the round file holds it
 };
 
 // The longest payload each type may have (0 for an unknown type).
@@ -86,6 +87,12 @@ struct NetCourseEnd {
 
 struct NetStart {
     uint64_t roundSeed = 0;
+    bool rejoin = false;     // the round is under way: its state follows (RoundState)
+};
+
+struct NetRoundState {
+    int rests = 0;           // strokes come to rest on the hole so far
+    std::string roundFile;   // the round file's text (format_round_file)
 };
 
 // One event of the hole in play (the round file's RoundEvent), with the hole it belongs to.
@@ -135,6 +142,7 @@ std::string encode_putt(const NetPutt& m);
 std::string encode_rest(const NetRest& m);
 std::string encode_resync(const NetResync& m);
 std::string encode_bye(const std::string& reason);
+std::string encode_round_state(const NetRoundState& m);
 
 // Each reads a whole payload: false on anything short, long, out of range or trailing.
 bool decode_hello(const std::string& payload, NetHello& out);
@@ -146,6 +154,7 @@ bool decode_putt(const std::string& payload, NetPutt& out);
 bool decode_rest(const std::string& payload, NetRest& out);
 bool decode_resync(const std::string& payload, NetResync& out);
 bool decode_bye(const std::string& payload, std::string& reason);
+bool decode_round_state(const std::string& payload, NetRoundState& out);
 
 // A player name as the player dialog allows it: 1..MAX_NAME_LENGTH of its characters.
 bool net_name_valid(const std::string& name);

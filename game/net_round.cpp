@@ -125,6 +125,7 @@ void drop_peer(GameSession& s, NetPeer& peer, const std::string& why)
             it = net.seats.erase(it);
         } else {
             it->dropped = true;
+            it->droppedAt = std::chrono::steady_clock::now();
             ++it;
         }
     }
@@ -240,7 +241,7 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
         if (!decode_lobby(frame.payload, lobby) || net.phase != NetPhase::Lobby) break;
         net.myMachine = lobby.yourMachine;
         net.seats.clear();
-        for (const NetLobbySeat& seat : lobby.seats) net.seats.push_back({seat.name, seat.machine, false});
+        for (const NetLobbySeat& seat : lobby.seats) net.seats.push_back({seat.name, seat.machine, false, {}});
         lobby_changed(s);
         return true;
     }
@@ -278,6 +279,27 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
         if (!decode_start(frame.payload, start) || net.phase != NetPhase::Lobby || !net.courseLoaded) break;
         net.roundSeed = start.roundSeed;
         begin_play(s);
+        net.awaitingState = start.rejoin;
+        return true;
+    }
+    case NetType::RoundState: {
+        NetRoundState state;
+        RoundFile file;
+        std::string problem;
+        if (!decode_round_state(frame.payload, state) || net.phase != NetPhase::Playing || !net.awaitingState) break;
+        if (!parse_round_file(state.roundFile, file, &problem) || !restore_round(s, file, &problem)) {
+            *why = "the round so far cannot be played here: " + problem;
+            return false;
+        }
+        net.awaitingState = false;
+        // The hole as restored is the hole in play: its start stays as it is.
+        net.holeStartStep = s.roundLog.holeStartStep;
+        net.sentEvents = s.roundLog.events.size();
+        net.history.clear();
+        net.inFlight = false;
+        net.rests = state.rests;
+        net.pending.clear();
+        say(net, "Back in the round.");
         return true;
     }
     case NetType::Putt: {
@@ -346,6 +368,82 @@ void compare_rests(GameSession& s, NetPeer& peer)
     while (peer.restHashes.size() > 64) peer.restHashes.erase(peer.restHashes.begin());
 }
 
+// A machine says hello to a round under way: with the names of seats whose machine left less
+// than NET_REJOIN_SECONDS ago, it gets them back; the round's state follows once the balls rest.
+bool rejoin(GameSession& s, NetPeer& peer, const NetHello& hello, std::string* why)
+{
+    NetPlay& net = s.net;
+    const auto now = std::chrono::steady_clock::now();
+    int machine = -1;
+    size_t seats = 0;
+    for (const NetSeat& seat : net.seats) {
+        bool named = false;
+        for (const std::string& name : hello.names) named = named || equal_names(name, seat.name);
+        if (!named) continue;
+        if (!seat.dropped || now - seat.droppedAt > std::chrono::seconds(NET_REJOIN_SECONDS) ||
+            (machine >= 0 && seat.machine != machine)) {
+            *why = "the round has already begun";
+            return false;
+        }
+        machine = seat.machine;
+        ++seats;
+    }
+    size_t machineSeats = 0;
+    for (const NetSeat& seat : net.seats) machineSeats += seat.machine == machine;
+    if (machine < 0 || seats != hello.names.size() || seats != machineSeats) {
+        *why = "the round has already begun";
+        return false;
+    }
+    for (const auto& other : net.peers)
+        if (other.get() != &peer && other->machine == machine) {
+            *why = "those players are still here";
+            return false;
+        }
+    peer.machine = machine;
+    peer.helloed = true;
+    peer.rejoining = true;
+    for (NetSeat& seat : net.seats)
+        if (seat.machine == machine) seat.dropped = false;
+    send(peer, NetType::Lobby, encode_lobby(lobby_for(net, machine)));
+    send_course(net, peer);
+    NetStart start;
+    start.roundSeed = net.roundSeed;
+    start.rejoin = true;
+    send(peer, NetType::Start, encode_start(start));
+    note(net, hello.names.front() + " is back.");
+    return true;
+}
+
+// The round so far for each machine come back, once every ball rests at a frame's start.
+void send_round_states(GameSession& s)
+{
+    NetPlay& net = s.net;
+    bool owed = false;
+    for (const auto& peer : net.peers) owed = owed || (peer->rejoining && peer->courseReady);
+    const PhysicsWorld& w = s.physics;
+    if (!owed || w.stroke.strokeInFlight || w.stroke.swingActive || s.aim.aimState == AimPhase::Struck ||
+        s.aim.aimClicks != 0 || !net.pending.empty())
+        return;
+    if (!save_round(s)) return;
+    std::string error;
+    NetRoundState state;
+    state.rests = net.rests;
+    std::FILE* file = std::fopen(round_file_path(s).c_str(), "rb");
+    if (!file) return;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0 &&
+           state.roundFile.size() <= static_cast<size_t>(ROUND_FILE_MAX_BYTES))
+        state.roundFile.append(buffer, n);
+    std::fclose(file);
+    if (state.roundFile.size() > static_cast<size_t>(ROUND_FILE_MAX_BYTES)) return;
+    for (auto& peer : net.peers) {
+        if (!peer->rejoining || !peer->courseReady) continue;
+        send(*peer, NetType::RoundState, encode_round_state(state));
+        peer->rejoining = false;
+    }
+}
+
 bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::string* why)
 {
     NetPlay& net = s.net;
@@ -357,10 +455,7 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
             *why = "another version of the game";
             return false;
         }
-        if (net.phase != NetPhase::Lobby) {
-            *why = "the round has already begun";
-            return false;
-        }
+        if (net.phase != NetPhase::Lobby) return rejoin(s, peer, hello, why);
         if (net.seats.size() + hello.names.size() > static_cast<size_t>(MAX_PLAYERS)) {
             *why = "the game is full";
             return false;
@@ -373,7 +468,7 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
                 return false;
             }
         }
-        for (const std::string& name : hello.names) net.seats.push_back({name, peer.machine, false});
+        for (const std::string& name : hello.names) net.seats.push_back({name, peer.machine, false, {}});
         peer.helloed = true;
         say(net, hello.names.front() + (hello.names.size() > 1 ? " and friends" : "") + " joined.");
         send_lobby(net);
@@ -468,14 +563,16 @@ void poll_network(GameSession& s)
         for (int fd = net_accept(net.listenFd); fd >= 0; fd = net_accept(net.listenFd)) {
             auto peer = std::make_unique<NetPeer>();
             peer->socket.fd = fd;
-            if (net.phase != NetPhase::Lobby || net.nextMachine >= NET_MAX_MACHINES) {
-                send(*peer, NetType::Bye,
-                     encode_bye(net.phase != NetPhase::Lobby ? "the round has already begun" : "the game is full"));
+            const bool full = net.phase == NetPhase::Lobby ? net.nextMachine >= NET_MAX_MACHINES
+                                                             : net.peers.size() >= 2 * NET_MAX_MACHINES;
+            if (full) {
+                send(*peer, NetType::Bye, encode_bye("the game is full"));
                 net_flush(peer->socket);
                 net_close(peer->socket);
                 continue;
             }
-            peer->machine = net.nextMachine++;
+            // During a round only a machine come back is seated; it takes its old number.
+            peer->machine = net.phase == NetPhase::Lobby ? net.nextMachine++ : NET_MAX_MACHINES;
             net.peers.push_back(std::move(peer));
         }
         for (auto it = net.peers.begin(); it != net.peers.end();) {
@@ -824,6 +921,7 @@ void skip_dropped_turn(GameSession& s)
 void lockstep_frame(GameSession& s)
 {
     NetPlay& net = s.net;
+    if (net.awaitingState) return;
     if (!in_play(s)) return;
     if (net.holeStartStep != s.roundLog.holeStartStep) {
         // A new hole: the same start on every machine, whenever each began it.
@@ -841,6 +939,7 @@ void lockstep_frame(GameSession& s)
     play_pending(s);
     if (!in_play(s)) return;
     if (net.role == NetRole::Joiner) apply_waiting_resync(s);
+    if (net.role == NetRole::Host) send_round_states(s);
     skip_dropped_turn(s);
     keep_frame(s);
 }
@@ -929,7 +1028,7 @@ bool host_net_game(GameSession& s, int port, const std::string& coursePath, cons
     net.courseBytes = bytes;
     net.courseHash = hash_bytes(bytes);
     net.courseLoaded = true;
-    for (const std::string& name : names) net.seats.push_back({name, 0, false});
+    for (const std::string& name : names) net.seats.push_back({name, 0, false, {}});
     say(net, "Hosting on port " + std::to_string(net.port) + ".");
     lobby_changed(s);
     return true;
@@ -984,8 +1083,7 @@ bool start_net_round(GameSession& s, std::string* why)
     std::random_device device;
     net.roundSeed = (static_cast<uint64_t>(device()) << 32) ^ device();
     send_all(net, NetType::Start, encode_start({net.roundSeed}));
-    // Nobody joins a round under way.
-    net_close_fd(net.listenFd);
+    // The host keeps listening through the round for machines that come back.
     begin_play(s);
     for (auto& peer : net.peers) net_flush(peer->socket);
     return true;
@@ -1012,6 +1110,7 @@ bool net_remote_on_turn(const GameSession& s)
 {
     const NetPlay& net = s.net;
     if (net.phase != NetPhase::Playing) return false;
+    if (net.awaitingState) return true;
     const int machine = machine_of_player(net, s.round.currentPlayer);
     return machine >= 0 && machine != net.myMachine;
 }

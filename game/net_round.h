@@ -7,6 +7,7 @@
 // NetPlay's hooks.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <map>
@@ -40,6 +41,8 @@ constexpr size_t NET_RECEIVE_PER_FRAME = 256 * 1024;
 constexpr size_t NET_PENDING_MAX = 4096;
 // Frames kept to go back to when a putt arrives for a moment this machine has passed.
 constexpr size_t NET_HISTORY_FRAMES = 600;
+// How long the seats of a machine that left wait for it to come back.
+constexpr int NET_REJOIN_SECONDS = 120;
 // Frames played unseen in one frame while catching up with a putt.
 constexpr int NET_CATCH_UP_FRAMES = 900;
 
@@ -50,6 +53,7 @@ struct NetPeer {
     int machine = 0;            // 1..3 for joiners; 0 the host
     bool helloed = false;       // its players are known
     bool courseReady = false;   // it has read the course
+    bool rejoining = false;     // it came back to a round under way: the round's state is owed
     std::map<std::pair<int, int>, uint64_t> restHashes;   // (hole, rest) → its hash, not yet compared
 };
 
@@ -57,6 +61,7 @@ struct NetSeat {
     std::string name;
     int machine = 0;          // whose players these are
     bool dropped = false;     // its machine left: the seat's turns are skipped
+    std::chrono::steady_clock::time_point droppedAt;   // when
 };
 
 // A remote event waiting for its ball step, with the machine it came from.
@@ -118,6 +123,7 @@ struct NetPlay {
     bool inFlight = false;                        // a stroke was rolling at the last look
     int rests = 0;                                // strokes and pick-ups come to rest on the hole
     std::map<std::pair<int, int>, NetResync> ownRests;   // the host's rests, for comparing
+    bool awaitingState = false;                   // a joiner come back: the round's state is on its way
     bool resyncWaiting = false;                   // a joiner: the host's balls wait for their step
     NetResync resync;                             // them
     bool nudgePending = false;                    // the test switch: push this machine's ball once

@@ -59,6 +59,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         }
         case NetType::CourseReady: break;
+        case NetType::RoundState: {
+            NetRoundState state;
+            if (!decode_round_state(p, state)) break;
+            RoundFile round;
+            std::string error;
+            const bool parsed = parse_round_file(state.roundFile, round, &error);
+            FUZZ_CHECK(parsed || !error.empty());
+            round_trip<NetRoundState>(p, decode_round_state, encode_round_state);
+            break;
+        }
         }
     }
     FUZZ_CHECK(frames <= static_cast<int>(size / NET_HEADER_BYTES) + 1);

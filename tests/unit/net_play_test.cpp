@@ -311,4 +311,49 @@ TEST_F(NetLoopbackTest, JunkAHugeLengthAndAPuttOutOfTurnDropOnlyTheirSenderAndTh
     EXPECT_FALSE(net_remote_on_turn(h));
 }
 
+TEST_F(NetLoopbackTest, AMachineKilledMidPuttGetsItsSeatBackWithTheRoundPlayedAgainFromThePutts)
+{
+    std::unique_ptr<Machine> joiner = join_and_start();
+    GameSession& h = host->s;
+    host->putt(30.0f, 14.0f);
+    for (int k = 0; k < 20; ++k) {
+        host->frame();
+        joiner->frame();
+    }
+    ASSERT_TRUE(h.physics.stroke.strokeInFlight) << "Ann's ball still rolls";
+    // Killed: the connection just ends, no farewell.
+    net_close(joiner->s.net.peers.front()->socket);
+    joiner.reset();
+    ASSERT_TRUE(run_until({host.get()}, [&] { return h.net.seats[1].dropped; }, 300));
+
+    // Started again with the same name while the ball still rolls: the seat comes back.
+    auto again = std::make_unique<Machine>(dir.file("again"));
+    GameSession& j = again->s;
+    std::string error;
+    ASSERT_TRUE(join_net_game(j, "127.0.0.1", port, {"Bob"}, &error)) << error;
+    ASSERT_TRUE(run_until({host.get(), again.get()}, [&] {
+        return !j.net.awaitingState && j.net.phase == NetPhase::Playing && again->in_hole() && host->resting();
+    })) << h.net.lastMessage << " / " << j.net.lastMessage;
+    EXPECT_FALSE(h.net.seats[1].dropped);
+    EXPECT_FALSE(h.round.players[1].holedOut) << "Bob's ball was not picked up";
+    ASSERT_TRUE(run_until({host.get(), again.get()}, [&] {
+        return h.round.currentPlayer == 2 && j.round.currentPlayer == 2 && again->resting() && host->resting();
+    }));
+    EXPECT_EQ(j.round.players[0].holeStrokes, 1) << "Ann's putt was played again";
+    expect_same_balls(*host, *again, "the round played again from the putts");
+    EXPECT_TRUE(net_remote_on_turn(h));
+    EXPECT_FALSE(net_remote_on_turn(j));
+
+    // Bob plays on from the machine that came back; both agree.
+    again->putt(-20.0f, 9.0f);
+    ASSERT_TRUE(run_until({host.get(), again.get()}, [&] {
+        return h.physics.stroke.strikeCount >= 2 && host->resting() && again->resting() && h.net.rests == 2 &&
+               j.net.rests == 2;
+    }));
+    expect_same_balls(*host, *again, "after Bob's putt");
+    EXPECT_EQ(h.round.players[1].holeStrokes, 1);
+    EXPECT_EQ(j.round.players[1].holeStrokes, 1);
+    EXPECT_EQ(j.net.repairs, 0);
+}
+
 }  // namespace
