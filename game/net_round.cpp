@@ -39,10 +39,11 @@ void say(NetPlay& net, const std::string& text)
     std::fprintf(stderr, "minigolf: network: %s\n", text.c_str());
 }
 
-void note(NetPlay& net, const std::string& text)
+// Said, and shown in short in place of the status line for a few seconds.
+void note(NetPlay& net, const std::string& text, const std::string& brief)
 {
     say(net, text);
-    net.statusNote = text;
+    net.statusNote = brief.substr(0, 40);
     net.statusNoteFrames = STATUS_NOTE_FRAMES;
 }
 
@@ -134,7 +135,7 @@ void drop_peer(GameSession& s, NetPeer& peer, const std::string& why)
         it = it->origin == peer.machine ? net.pending.erase(it) : it + 1;
     const std::string who = names.empty() ? "A joining computer" : names;
     if (net.phase == NetPhase::Playing)
-        note(net, who + " left (" + why + "); their turns are skipped.");
+        note(net, who + " left (" + why + "); their turns are skipped.", who + " left: turns skipped");
     else
         say(net, who + " left (" + why + ").");
     if (net.phase == NetPhase::Lobby) send_lobby(net);
@@ -359,7 +360,7 @@ void compare_rests(GameSession& s, NetPeer& peer)
             net.repairs += 1;
             if (!net.repairTold) {
                 net.repairTold = true;
-                note(net, "A joiner's balls differed; it goes on from the host's.");
+                note(net, "A joiner's balls differed; it goes on from the host's.", "Balls differed: host's kept");
             }
         }
         it = peer.restHashes.erase(it);
@@ -410,7 +411,7 @@ bool rejoin(GameSession& s, NetPeer& peer, const NetHello& hello, std::string* w
     start.roundSeed = net.roundSeed;
     start.rejoin = true;
     send(peer, NetType::Start, encode_start(start));
-    note(net, hello.names.front() + " is back.");
+    note(net, hello.names.front() + " is back.", hello.names.front() + " is back");
     return true;
 }
 
@@ -810,7 +811,7 @@ void apply_waiting_resync(GameSession& s)
     net.repairs += 1;
     if (!net.repairTold) {
         net.repairTold = true;
-        note(net, "Balls differed from the host's; play goes on from the host's.");
+        note(net, "Balls differed from the host's; play goes on from the host's.", "Balls differed: host's kept");
     }
 }
 
@@ -1119,9 +1120,7 @@ void net_status_note(const GameSession& s, char* text, size_t size)
 {
     const NetPlay& net = s.net;
     if (net.statusNote.empty() || size == 0) return;
-    const size_t used = std::strlen(text);
-    if (used + 3 >= size) return;
-    std::snprintf(text + used, size - used, "  %s", net.statusNote.c_str());
+    std::snprintf(text, size, "%s", net.statusNote.c_str());
 }
 
 void leave_net_game(GameSession& s, const std::string& reason)

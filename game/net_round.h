@@ -129,7 +129,7 @@ struct NetPlay {
     bool nudgePending = false;                    // the test switch: push this machine's ball once
     bool repairTold = false;
     int repairs = 0;                              // resyncs applied (joiner) or sent (host)
-    std::string statusNote;                       // shown after the status line for a while
+    std::string statusNote;                       // shown in place of the status line for a while
     int statusNoteFrames = 0;
     std::string lastMessage;                      // the last thing said (tests read it)
     std::string endMessage;                       // why network play ended, still to be shown
@@ -163,7 +163,7 @@ void step_net_play(GameSession& s);
 
 // True while the player on turn plays on another machine (the local mouse must not putt).
 bool net_remote_on_turn(const GameSession& s);
-// Appends the network's note, while there is one, to the status line.
+// The network's note, while there is one, in place of the status line (a few seconds).
 void net_status_note(const GameSession& s, char* text, size_t size);
 // Leaves network play: a farewell to the peers, sockets closed.
 void leave_net_game(GameSession& s, const std::string& reason);
