@@ -60,6 +60,8 @@ void join_game_chosen(puObject* button);
 bool join_chosen_game(GameSession& s);
 // The course of a chosen Host Game is loaded: hosting begins with the named players.
 void host_chosen_game(GameSession& s);
+// In a network round, when refuse holds: says that what is not offered there and returns true.
+bool refused_in_network_game(GameSession& s, const char* what, bool refuse);
 // True while Host Game or Join Game was chosen on the start screen.
 bool net_game_chosen(const GameSession& s);
 

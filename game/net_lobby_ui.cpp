@@ -244,3 +244,10 @@ void host_chosen_game(GameSession& s)
     if (host_net_game(s, 0, s.currentFileName, names, 0, &error)) return;
     back_to_question(s, "The game cannot be hosted: " + error);
 }
+
+bool refused_in_network_game(GameSession& s, const char* what, bool refuse)
+{
+    if (!refuse || s.net.phase != NetPhase::Playing) return false;
+    show_message(std::string(what) + " is not offered in a network game.", what);
+    return true;
+}
