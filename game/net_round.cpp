@@ -696,6 +696,28 @@ void balls_rested(GameSession& s)
     }
 }
 
+// Sets a body's rotation to exactly q. ODE normalises the rotation it is given, which may move
+// its last bits; another machine that never had its rotation set keeps them. So when the
+// normalised value differs, neighbours of q a bit or two away are tried until one normalises
+// to q itself.
+void set_exact_quaternion(dBodyID body, const dReal* q)
+{
+    dBodySetQuaternion(body, q);
+    if (std::memcmp(dBodyGetQuaternion(body), q, 4 * sizeof(dReal)) == 0) return;
+    for (int code = 1; code < 81; ++code) {
+        dReal candidate[4];
+        int rest = code;
+        for (int k = 0; k < 4; ++k) {
+            const int step = rest % 3 - 1;   // -1, 0 or +1 bit
+            rest /= 3;
+            candidate[k] = step == 0 ? q[k] : std::nextafter(q[k], step > 0 ? 2.0 : -2.0);
+        }
+        dBodySetQuaternion(body, candidate);
+        if (std::memcmp(dBodyGetQuaternion(body), q, 4 * sizeof(dReal)) == 0) return;
+    }
+    dBodySetQuaternion(body, q);
+}
+
 void keep_frame(GameSession& s)
 {
     NetPlay& net = s.net;
@@ -727,6 +749,8 @@ bool go_back_to(GameSession& s, long holeStep)
     if (net.history.empty() || net.history.back().holeStep != holeStep) return false;
     const NetFrameMark& mark = net.history.back();
     restore_round_snapshot(s, mark.round);
+    for (int k = 0; k < BALL_COUNT; ++k)
+        if (s.physics.balls[k].body) set_exact_quaternion(s.physics.balls[k].body, mark.round.world.balls[k].quaternion);
     // Putting the balls back moved their geoms to the front of the space; the order they
     // stood in decides the order of the contacts, so it is put back too.
     PhysicsWorld& w = s.physics;
@@ -780,7 +804,7 @@ void set_balls(GameSession& s, const NetResync& resync)
         BallSlot& slot = w.balls[k];
         if (!slot.body) continue;
         dBodySetPosition(slot.body, ball.position[0], ball.position[1], ball.position[2]);
-        dBodySetQuaternion(slot.body, ball.quaternion);
+        set_exact_quaternion(slot.body, ball.quaternion);
         dBodySetLinearVel(slot.body, ball.linear[0], ball.linear[1], ball.linear[2]);
         dBodySetAngularVel(slot.body, ball.angular[0], ball.angular[1], ball.angular[2]);
         std::memcpy(slot.state.lastRest, ball.lastRest, sizeof slot.state.lastRest);
@@ -923,7 +947,11 @@ void lockstep_frame(GameSession& s)
 {
     NetPlay& net = s.net;
     if (net.awaitingState) return;
-    if (!in_play(s)) return;
+    // The stroke that ends a hole rests after the hole is done: it is compared too.
+    if (!in_play(s)) {
+        if (s.roundLog.recording && net.holeStartStep == s.roundLog.holeStartStep) watch_rest(s);
+        return;
+    }
     if (net.holeStartStep != s.roundLog.holeStartStep) {
         // A new hole: the same start on every machine, whenever each began it.
         net.holeStartStep = s.roundLog.holeStartStep;

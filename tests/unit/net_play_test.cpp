@@ -310,6 +310,77 @@ TEST_F(NetLoopbackTest, JunkAHugeLengthAndAPuttOutOfTurnDropOnlyTheirSenderAndTh
     EXPECT_FALSE(net_remote_on_turn(h));
 }
 
+// A fairway walled by railings, the tee on (24, 12) and the cup on (24, 20): a putt straight
+// up it at power 20 drops.
+void write_straight_hole(const std::string& path)
+{
+    auto grid = std::make_unique<HoleGrid>();
+    clear_hole(*grid);
+    for (int i = 22; i <= 26; ++i) {
+        for (int j = 8; j <= 24; ++j) {
+            int edges = 0;
+            if (i == 22) edges |= EDGE_RAIL_XMIN;
+            if (i == 26) edges |= EDGE_RAIL_XMAX;
+            if (j == 8) edges |= EDGE_RAIL_YMIN;
+            if (j == 24) edges |= EDGE_RAIL_YMAX;
+            grid->height_at(i, j) = 1;
+            grid->edges_at(i, j) = edges;
+        }
+    }
+    grid->edges_at(24, 20) = EDGE_CUP;
+    grid->tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(12))};
+    std::string error;
+    ASSERT_TRUE(write_hole_file(*grid, path, &error)) << error;
+}
+
+TEST_F(NetLoopbackTest, BothHolesOfAStraightCoursePlayTheSameWhicheverMachineRunsAhead)
+{
+    // The host of a straight two-hole course instead of the bundled holes.
+    write_straight_hole(dir.file("s.top"));
+    std::string error;
+    ASSERT_TRUE(pack_course(dir.file("s.cor"), {{dir.file("s.top"), 2, ""}, {dir.file("s.top"), 2, ""}}, &error));
+    host.reset();
+    host = std::make_unique<Machine>(dir.file("straight"));
+    ASSERT_TRUE(load_course(host->s.course, dir.file("s.cor"), run_unpack_dir(host->s.unpackDir)).ok);
+    host->s.currentFileName = dir.file("s.cor");
+    ASSERT_TRUE(host_net_game(host->s, 0, dir.file("s.cor"), {"Ann"}, 0, &error)) << error;
+    port = host->s.net.port;
+    std::unique_ptr<Machine> joiner = join_and_start();
+    GameSession& h = host->s;
+    GameSession& j = joiner->s;
+
+    // Hole 1: each holes out in one, each putt reaching the other machine for a moment it
+    // has already passed, so both go back (and put their balls' rotations back exactly).
+    for (int k = 0; k < 7; ++k) joiner->frame();
+    host->putt(90.0f, 20.0f);
+    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] {
+        return h.round.currentPlayer == 2 && j.round.currentPlayer == 2 && host->resting() && joiner->resting();
+    }));
+    for (int k = 0; k < 15; ++k) host->frame();
+    joiner->putt(90.0f, 20.0f);
+    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] {
+        return h.round.currentHole == 2 && j.round.currentHole == 2 && host->in_hole() && joiner->in_hole();
+    }));
+    EXPECT_EQ(h.round.scoreTable[0][0], 1);
+    EXPECT_EQ(h.round.scoreTable[1][0], 1);
+    EXPECT_EQ(std::memcmp(h.round.scoreTable, j.round.scoreTable, sizeof h.round.scoreTable), 0);
+    expect_same_balls(*host, *joiner, "hole 2 begins");
+
+    // Hole 2: the host runs ahead; the joiner catches up unseen.
+    for (int k = 0; k < 30; ++k) host->frame();
+    host->putt(90.0f, 12.0f);
+    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] {
+        return host->resting() && joiner->resting() && h.net.rests == 1 && j.net.rests == 1;
+    }));
+    for (int k = 0; k < 60; ++k) {
+        host->frame();
+        joiner->frame();
+    }
+    EXPECT_EQ(j.net.repairs, 0) << h.net.lastMessage;
+    EXPECT_EQ(h.net.repairs, 0);
+    expect_same_balls(*host, *joiner, "hole 2 after Ann's putt");
+}
+
 TEST_F(NetLoopbackTest, AMachineKilledMidPuttGetsItsSeatBackWithTheRoundPlayedAgainFromThePutts)
 {
     std::unique_ptr<Machine> joiner = join_and_start();
