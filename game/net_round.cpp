@@ -947,11 +947,9 @@ void lockstep_frame(GameSession& s)
 {
     NetPlay& net = s.net;
     if (net.awaitingState) return;
-    // The stroke that ends a hole rests after the hole is done: it is compared too.
-    if (!in_play(s)) {
-        if (s.roundLog.recording && net.holeStartStep == s.roundLog.holeStartStep) watch_rest(s);
-        return;
-    }
+    // The stroke that ends a hole is not compared: the next hole starts every ball afresh
+    // (its rotation aside, which the next hole's first rest compares).
+    if (!in_play(s)) return;
     if (net.holeStartStep != s.roundLog.holeStartStep) {
         // A new hole: the same start on every machine, whenever each began it.
         net.holeStartStep = s.roundLog.holeStartStep;
