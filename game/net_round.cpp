@@ -704,13 +704,14 @@ void set_exact_quaternion(dBodyID body, const dReal* q)
 {
     dBodySetQuaternion(body, q);
     if (std::memcmp(dBodyGetQuaternion(body), q, 4 * sizeof(dReal)) == 0) return;
-    for (int code = 1; code < 81; ++code) {
+    for (int code = 1; code < 625; ++code) {
         dReal candidate[4];
         int rest = code;
         for (int k = 0; k < 4; ++k) {
-            const int step = rest % 3 - 1;   // -1, 0 or +1 bit
-            rest /= 3;
-            candidate[k] = step == 0 ? q[k] : std::nextafter(q[k], step > 0 ? 2.0 : -2.0);
+            int step = rest % 5 - 2;   // -2 .. +2 bits
+            rest /= 5;
+            candidate[k] = q[k];
+            for (; step != 0; step += step > 0 ? -1 : 1) candidate[k] = std::nextafter(candidate[k], step > 0 ? 2.0 : -2.0);
         }
         dBodySetQuaternion(body, candidate);
         if (std::memcmp(dBodyGetQuaternion(body), q, 4 * sizeof(dReal)) == 0) return;
@@ -748,9 +749,32 @@ bool go_back_to(GameSession& s, long holeStep)
     while (!net.history.empty() && net.history.back().holeStep > holeStep) net.history.pop_back();
     if (net.history.empty() || net.history.back().holeStep != holeStep) return false;
     const NetFrameMark& mark = net.history.back();
-    restore_round_snapshot(s, mark.round);
-    for (int k = 0; k < BALL_COUNT; ++k)
-        if (s.physics.balls[k].body) set_exact_quaternion(s.physics.balls[k].body, mark.round.world.balls[k].quaternion);
+    // As restore_round_snapshot, but a ball's rotation is set only when it changed since, and
+    // then bit for bit: setting one makes ODE normalise it again.
+    PhysicsWorld& world = s.physics;
+    for (int k = 0; k < BALL_COUNT; ++k) {
+        const WorldSnapshot::Ball& b = mark.round.world.balls[k];
+        const dBodyID body = world.balls[k].body;
+        if (!body) continue;
+        dBodySetPosition(body, b.position[0], b.position[1], b.position[2]);
+        if (std::memcmp(dBodyGetQuaternion(body), b.quaternion, sizeof b.quaternion) != 0)
+            set_exact_quaternion(body, b.quaternion);
+        dBodySetLinearVel(body, b.linear[0], b.linear[1], b.linear[2]);
+        dBodySetAngularVel(body, b.angular[0], b.angular[1], b.angular[2]);
+        world.balls[k].state = b.state;
+    }
+    const WorldSnapshot& ws = mark.round.world;
+    world.stroke = ws.stroke;
+    world.pendingMoves = ws.pendingMoves;
+    world.bumperFlash = ws.bumperFlash;
+    world.followBall = ws.followBall;
+    world.oscillationFrame = ws.oscillationFrame;
+    world.cupContacts = ws.cupContacts;
+    world.ballSteps = ws.ballSteps;
+    s.round = mark.round.round;
+    s.aim = mark.round.aim;
+    s.grid.tee = mark.round.tee;
+    s.grid.teeState = mark.round.teeState;
     // Putting the balls back moved their geoms to the front of the space; the order they
     // stood in decides the order of the contacts, so it is put back too.
     PhysicsWorld& w = s.physics;
@@ -947,9 +971,11 @@ void lockstep_frame(GameSession& s)
 {
     NetPlay& net = s.net;
     if (net.awaitingState) return;
-    // The stroke that ends a hole is not compared: the next hole starts every ball afresh
-    // (its rotation aside, which the next hole's first rest compares).
-    if (!in_play(s)) return;
+    // The stroke that ends a hole rests after the hole is done: it is compared too.
+    if (!in_play(s)) {
+        if (s.roundLog.recording && net.holeStartStep == s.roundLog.holeStartStep) watch_rest(s);
+        return;
+    }
     if (net.holeStartStep != s.roundLog.holeStartStep) {
         // A new hole: the same start on every machine, whenever each began it.
         net.holeStartStep = s.roundLog.holeStartStep;
