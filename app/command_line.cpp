@@ -3,6 +3,9 @@
 #include <cctype>
 #include <cstring>
 
+#include "game/net_message.h"
+#include "platform/net_socket.h"
+
 #ifndef MG_VERSION
 #define MG_VERSION "0.0.0"
 #endif
@@ -34,6 +37,70 @@ bool ends_with_ci(const std::string& text, const char* suffix)
     return true;
 }
 
+// The value of an option given as "--name VALUE" or "--name=VALUE"; false when it is missing.
+bool option_value(const std::string& word, const char* name, int argc, const char* const* argv, int& k,
+                  std::string& value)
+{
+    const std::string prefix = std::string(name) + "=";
+    if (word == name) {
+        if (k + 1 >= argc || !argv[k + 1]) return false;
+        value = argv[++k];
+    } else {
+        value = word.substr(prefix.size());
+    }
+    return !value.empty();
+}
+
+bool is_option(const std::string& word, const char* name)
+{
+    return word == name || word.rfind(std::string(name) + "=", 0) == 0;
+}
+
+bool parse_count(const std::string& text, int low, int high, int& out)
+{
+    if (text.empty() || text.size() > 5) return false;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+        value = value * 10 + (c - '0');
+    }
+    if (value < low || value > high) return false;
+    out = value;
+    return true;
+}
+
+std::vector<std::string> split_names(const std::string& text)
+{
+    std::vector<std::string> names;
+    size_t from = 0;
+    for (;;) {
+        const size_t comma = text.find(',', from);
+        names.push_back(text.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
+        if (comma == std::string::npos) break;
+        from = comma + 1;
+    }
+    return names;
+}
+
+// The network options that belong together: one of --host and --join, players for it, a
+// course for the host.
+std::string check_net_options(const NetOptions& net, bool courseGiven, bool playersGiven, bool startWhenGiven)
+{
+    if (net.mode == NetMode::None) {
+        if (courseGiven || playersGiven || startWhenGiven) return "options --course, --players and --start-when need --host or --join";
+        return {};
+    }
+    if (!playersGiven) return "option --players is needed with --host and --join";
+    if (net.players.size() > 4) return "at most four players";
+    for (const std::string& name : net.players) {
+        if (!net_name_valid(name)) return "the player name '" + name + "' cannot be used";
+    }
+    if (net.mode == NetMode::Host && !courseGiven) return "option --host needs --course FILE.cor";
+    if (net.mode == NetMode::Join && (courseGiven || startWhenGiven))
+        return "options --course and --start-when belong to --host";
+    return {};
+}
+
 }  // namespace
 
 CommandLine parse_command_line(int argc, const char* const* argv)
@@ -46,6 +113,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         return line;
     };
     bool optionsEnded = false;
+    bool courseGiven = false, playersGiven = false, startWhenGiven = false;
     for (int k = 1; k < argc; ++k) {
         const std::string word = argv[k] ? argv[k] : "";
         if (optionsEnded || word.empty() || word[0] != '-' || word == "-") {
@@ -66,6 +134,29 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             line.display = DisplayChoice::FullScreen;
         } else if (word == "--resume") {
             line.resume = true;
+        } else if (is_option(word, "--host") || is_option(word, "--join")) {
+            const bool hosting = is_option(word, "--host");
+            std::string value;
+            if (!option_value(word, hosting ? "--host" : "--join", argc, argv, k, value))
+                return refuse(hosting ? "option --host needs a port" : "option --join needs HOST:PORT");
+            if (line.net.mode != NetMode::None) return refuse("only one of --host and --join");
+            line.net.mode = hosting ? NetMode::Host : NetMode::Join;
+            if (hosting && !parse_count(value, 1, 65535, line.net.port)) return refuse("option --host needs a port 1..65535");
+            if (!hosting && !parse_host_port(value, line.net.host, line.net.port))
+                return refuse("option --join needs HOST:PORT");
+        } else if (is_option(word, "--course")) {
+            if (!option_value(word, "--course", argc, argv, k, line.net.course)) return refuse("option --course needs a file");
+            courseGiven = true;
+        } else if (is_option(word, "--players")) {
+            std::string value;
+            if (!option_value(word, "--players", argc, argv, k, value)) return refuse("option --players needs names");
+            line.net.players = split_names(value);
+            playersGiven = true;
+        } else if (is_option(word, "--start-when")) {
+            std::string value;
+            if (!option_value(word, "--start-when", argc, argv, k, value) || !parse_count(value, 1, 4, line.net.startWhen))
+                return refuse("option --start-when needs a number of players 1..4");
+            startWhenGiven = true;
         } else if (word == "--data-dir" || word.rfind("--data-dir=", 0) == 0) {
             std::string value;
             if (word == "--data-dir") {
@@ -86,6 +177,10 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             return refuse("unknown option '" + word + "'");
         }
     }
+    if (const std::string problem = check_net_options(line.net, courseGiven, playersGiven, startWhenGiven); !problem.empty())
+        return refuse(problem);
+    if (line.net.mode != NetMode::None && (!line.files.empty() || line.resume))
+        return refuse("a network game opens no other file and resumes no round");
     return line;
 }
 
@@ -99,6 +194,11 @@ std::string usage_text(const std::string& program)
            "  --windowed       run in a window this time (the stored setting is kept)\n"
            "  --fullscreen     run full screen this time (the stored setting is kept)\n"
            "  --resume         go on with the round saved when the game last stopped\n"
+           "  --host PORT --course FILE.cor --players NAME[,NAME...] [--start-when N]\n"
+           "                   host a network game on PORT; it starts from the lobby's Start, or by\n"
+           "                   itself once N players have joined\n"
+           "  --join HOST:PORT --players NAME[,NAME...]\n"
+           "                   join the network game hosted at HOST:PORT\n"
            "  --help           show this help and exit\n"
            "  --version        show the version and exit\n"
            "\n"

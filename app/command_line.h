@@ -14,6 +14,18 @@ enum class CommandAction {
 
 enum class DisplayChoice { Stored, Windowed, FullScreen };
 
+// Network play asked for on the command line.
+enum class NetMode { None, Host, Join };
+
+struct NetOptions {
+    NetMode mode = NetMode::None;
+    int port = 0;                        // --host PORT, or the port of --join HOST:PORT
+    std::string host;                    // --join's address
+    std::string course;                  // --course FILE.cor (hosting)
+    std::vector<std::string> players;    // --players NAME[,NAME...]
+    int startWhen = 0;                   // --start-when N: the host starts with N players
+};
+
 struct CommandLine {
     CommandAction action = CommandAction::Run;
     std::string message;                      // why the line was refused
@@ -21,6 +33,7 @@ struct CommandLine {
     DisplayChoice display = DisplayChoice::Stored;   // --windowed / --fullscreen, this run only
     bool resume = false;                      // --resume: go on with the saved round
     std::vector<std::string> files;           // file arguments, in order
+    NetOptions net;                           // --host / --join and their options
     std::vector<std::string> glutArguments;   // argv[0] and GLUT's own options, for glutInit
 };
 

@@ -37,6 +37,7 @@ void draw_scene(Session& s)
     PhysicsWorld& world = s.physics;
     Renderer& renderer = s.renderer;
     begin_scene();
+    step_net_play(s);
     round_frame_begins(s);
     set_up_turn(s);
     step_computer_turn(s);
@@ -152,6 +153,7 @@ void display_frame()
     draw_scene(s);
     if (s.round.playerCount > 0) {
         build_status_text(s.statusText, sizeof s.statusText, s.round, s.course);
+        net_status_note(s, s.statusText, sizeof s.statusText);
         s.widgets.statusBox->setLegend(s.statusText);
     }
     advance_hole(s);

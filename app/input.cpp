@@ -208,7 +208,7 @@ void turn_right_pressed(puObject* button)
 
 void aim_input(Session& s, AimCode code)
 {
-    if (computer_on_turn(s)) return;   // the computer aims for its own seats
+    if (computer_on_turn(s) || net_remote_on_turn(s)) return;   // the computer, or another machine, aims
     if (s.roundLog.replaying) return;   // nothing strikes a ball during Replay Last Putt
     AimInput& aim = s.aim;
     if (code == AimCode::Start) {
@@ -242,7 +242,8 @@ void aim_input(Session& s, AimCode code)
 void update_putt_button(Session& s)
 {
     puButton* putt = s.widgets.puttButton;
-    if (s.aim.aimState == AimPhase::Struck || !s.round.ballReady || s.round.puttRequested || computer_on_turn(s)) {
+    if (s.aim.aimState == AimPhase::Struck || !s.round.ballReady || s.round.puttRequested || computer_on_turn(s) ||
+        net_remote_on_turn(s)) {
         if (putt->isVisible()) putt->hide();
     } else if (!putt->isVisible()) {
         putt->reveal();

@@ -9,6 +9,7 @@
 
 #include "app/command_line.h"
 #include "app/config.h"
+#include "app/net_start.h"
 #include "app/save_loop.h"
 #include "app/shell.h"
 #include "app/start_up.h"
@@ -70,6 +71,7 @@ int main(int argc, char** argv)
     init_physics(s.physics);
     open_command_line_files(s, line.files);
     if (line.resume && line.files.empty()) s.startScreen.resumeAtStart = true;
+    start_net_from_command_line(s, line.net);
     load_scene_textures(s);
     std::atexit(on_exit);
     std::signal(SIGTERM, request_quit);

@@ -95,6 +95,7 @@ void recentre_dialogs(Session& s, int windowWidth, int windowHeight)
 {
     recentre_platform_dialogs(windowWidth, windowHeight);
     recentre_game_dialogs(s, windowWidth, windowHeight);
+    recentre_net_lobby(s, windowWidth, windowHeight);
 }
 
 void set_window_title_now(Session& s, const char* title)

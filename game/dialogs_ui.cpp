@@ -179,7 +179,7 @@ void open_resolution_dialog(GameSession& s)
 void open_pick_up_dialog(GameSession& s)
 {
     GameDialogs& dialogs = s.gameDialogs;
-    if (dialogs.pickUp) return;
+    if (dialogs.pickUp || refused_in_network_game(s, "Pick Up", net_remote_on_turn(s))) return;
     // nothing to pick up once the course is finished (or before one is loaded)
     if (s.course.holeCount < s.round.currentHole || s.round.playerCount <= 0) return;
     s.dialogs.pickUpDialogOpen = true;
@@ -194,7 +194,7 @@ void open_pick_up_dialog(GameSession& s)
 void open_go_to_hole_dialog(GameSession& s)
 {
     GameDialogs& dialogs = s.gameDialogs;
-    if (dialogs.goToHole) return;
+    if (dialogs.goToHole || refused_in_network_game(s, "Go To Hole", true)) return;
     // a course without holes has nowhere to go
     if (s.course.holeCount < 1 || s.course.holeCount > MAX_HOLES) return;
     if (s.round.goToHoleMode == GoToHoleMode::Scored) s.round.goToHoleMode = GoToHoleMode::DialogOpen;

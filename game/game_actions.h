@@ -6,6 +6,7 @@
 #include <string>
 
 struct GameSession;
+class puObject;
 
 // The dialogs of the play and Config menus.
 void open_score_card_dialog(GameSession& s);
@@ -48,6 +49,21 @@ bool resume_saved_round(GameSession& s);
 void replay_last_putt(GameSession& s);
 // After draw_scene's ball steps: the round's record and file, the end of a replay.
 void round_file_frame_ends(GameSession& s);
+
+// Network play's screens: the lobby window and what the round needs of the screen.
+void install_net_hooks(GameSession& s);
+void recentre_net_lobby(GameSession& s, int w, int h);
+// The start question's "Host Game" and "Join Game" (PUI callbacks).
+void host_game_chosen(puObject* button);
+void join_game_chosen(puObject* button);
+// Once the players are named: a chosen Join Game joins; true when it took the step over.
+bool join_chosen_game(GameSession& s);
+// The course of a chosen Host Game is loaded: hosting begins with the named players.
+void host_chosen_game(GameSession& s);
+// In a network round, when refuse holds: says that what is not offered there and returns true.
+bool refused_in_network_game(GameSession& s, const char* what, bool refuse);
+// True while Host Game or Join Game was chosen on the start screen.
+bool net_game_chosen(const GameSession& s);
 
 // A hole named on the command line has been read: the start screen gives way to the editor.
 void start_in_editor(GameSession& s);

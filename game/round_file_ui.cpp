@@ -53,6 +53,7 @@ bool resume_saved_round(GameSession& s)
 
 void replay_last_putt(GameSession& s)
 {
+    if (refused_in_network_game(s, "Replay Last Putt", true)) return;
     std::string why;
     if (!begin_last_putt_replay(s, &why)) {
         show_message(why, "Replay Last Putt");

@@ -90,6 +90,7 @@ void start_round(GameSession& s)
 
 void load_course_from_menu(GameSession& s)
 {
+    if (refused_in_network_game(s, "Load Course File", true)) return;
     GameState& game = s.round;
     if (game.playerCount <= 0) {
         game.playerCount = 0;
@@ -109,6 +110,8 @@ void load_course_from_menu(GameSession& s)
 
 void restart_program(GameSession& s)
 {
+    // Restart leaves a network game (the others are told); one that has ended is left already.
+    if (s.net.role != NetRole::None && s.net.phase != NetPhase::Ended) leave_net_game(s, "left the round");
     WindowState& window = s.window;
     if (window.soundOn) {
         free_sound();

@@ -8,6 +8,7 @@
 
 #include "game/computer_turn.h"
 #include "game/dialog_state.h"
+#include "game/net_round.h"
 #include "game/round_log.h"
 #include "hole/course.h"
 #include "hole/hole_grid.h"
@@ -105,6 +106,7 @@ struct GameSession {
     GameHooks hooks;
     ComputerTurn computer;          // a computer seat thinking and aiming
     RoundLog roundLog;              // the round kept in the round file, and Replay Last Putt
+    NetPlay net;                    // network play: the lobby, the peers and the lockstep
     // The Config menus' changing entries, shared by both bars (PUI keeps pointers to them).
     char soundLabel[20] = "Sound Off";
     char windowedLabel[20] = "--------";

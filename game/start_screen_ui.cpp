@@ -15,6 +15,9 @@
 
 namespace {
 
+// The start question's row of network games, below its first row.
+constexpr int NET_ROW_HEIGHT = 40;
+
 const char* const NAME_LABELS[MAX_PLAYERS] = {"Name Player One", "Name Player Two", "Name Player Three",
                                               "Name Player Four"};
 const char* const COLOUR_LABELS[MAX_PLAYERS] = {"Ball Color Player One", "Ball Color Player Two",
@@ -116,14 +119,20 @@ void build_question(GameSession& s)
     // their places about its centre.
     const bool canResume = round_file_exists(s);
     const int half = canResume ? 300 : 175, shift = half - 175;
+    // "Host Game" and "Join Game" sit in a row of their own below; the box grows by as much
+    // above as below, so its centre and the first row stay where they were.
+    const int low = NET_ROW_HEIGHT / 2;
+    s.net.chosenRole = NetRole::None;
     screen.questionHalfWidth = half;
-    screen.question = new puDialogBox(w / 2 - half, h / 2 - 75);
-    new puFrame(0, 0, 2 * half, 150);
-    puText* text = new puText(45 + shift, 110);
+    screen.question = new puDialogBox(w / 2 - half, h / 2 - 75 - low);
+    new puFrame(0, 0, 2 * half, 150 + NET_ROW_HEIGHT);
+    puText* text = new puText(45 + shift, 110 + low);
     text->setLabel("What would you like to do?");
-    add_button(s, 15 + shift, 40, 165 + shift, 70, "Play Course", play_course_chosen);
-    add_button(s, 185 + shift, 40, 335 + shift, 70, "Start Hole Editor", editor_chosen);
-    if (canResume) add_button(s, 345 + shift, 40, 2 * half - 10, 70, "Resume Round", resume_chosen);
+    add_button(s, 15 + shift, 40 + low, 165 + shift, 70 + low, "Play Course", play_course_chosen);
+    add_button(s, 185 + shift, 40 + low, 335 + shift, 70 + low, "Start Hole Editor", editor_chosen);
+    if (canResume) add_button(s, 345 + shift, 40 + low, 2 * half - 10, 70 + low, "Resume Round", resume_chosen);
+    add_button(s, 15 + shift, 15, 165 + shift, 45, "Host Game", host_game_chosen);
+    add_button(s, 185 + shift, 15, 335 + shift, 45, "Join Game", join_game_chosen);
     screen.question->close();
     screen.question->reveal();
     s.dialogs.startScreenStep = StartStep::QuestionShown;
@@ -205,6 +214,7 @@ void choose_course(GameSession& s)
     }
     s.round.playerCount = compact_players(s.round);
     s.dialogs.startScreenStep = StartStep::WaitingForCourse;
+    if (join_chosen_game(s)) return;
     if (!s.startScreen.chosenCourse.empty()) {
         const std::string path = s.startScreen.chosenCourse;
         s.startScreen.chosenCourse.clear();
@@ -220,6 +230,10 @@ void choose_course(GameSession& s)
     open_course_dialog(
         s, false,
         [&s] {
+            if (net_game_chosen(s)) {
+                host_chosen_game(s);
+                return;
+            }
             start_round(s);
             s.dialogs.startScreenStep = StartStep::None;
         },
@@ -242,7 +256,7 @@ void start_screen_step(GameSession& s)
 void recentre_start_screen(GameSession& s, int w, int h)
 {
     StartScreenWidgets& screen = s.startScreen;
-    if (screen.question) screen.question->setPosition(w / 2 - screen.questionHalfWidth, h / 2 - 75);
+    if (screen.question) screen.question->setPosition(w / 2 - screen.questionHalfWidth, h / 2 - 75 - NET_ROW_HEIGHT / 2);
     if (screen.players) screen.players->setPosition(w / 2 - 250, h / 2 - 175);
 }
 

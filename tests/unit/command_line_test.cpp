@@ -51,6 +51,47 @@ TEST(CommandLine, GameOptionsFilesAndGlutOptionsAreSorted)
     EXPECT_EQ(file_kind("top"), FileKind::Unknown);
 }
 
+TEST(CommandLine, NetworkGamesNeedTheirPartnersAndRefuseWhatCannotBe)
+{
+    const CommandLine host = parse({"--host", "5120", "--course", "two.cor", "--players", "Ann,Bea", "--start-when", "3"});
+    ASSERT_EQ(host.action, CommandAction::Run) << host.message;
+    EXPECT_EQ(host.net.mode, NetMode::Host);
+    EXPECT_EQ(host.net.port, 5120);
+    EXPECT_EQ(host.net.course, "two.cor");
+    EXPECT_EQ(host.net.players, (std::vector<std::string>{"Ann", "Bea"}));
+    EXPECT_EQ(host.net.startWhen, 3);
+    EXPECT_TRUE(host.files.empty());
+    const CommandLine join = parse({"--join=192.168.1.20:5120", "--players=Bob"});
+    ASSERT_EQ(join.action, CommandAction::Run) << join.message;
+    EXPECT_EQ(join.net.mode, NetMode::Join);
+    EXPECT_EQ(join.net.host, "192.168.1.20");
+    EXPECT_EQ(join.net.port, 5120);
+    EXPECT_EQ(parse({"--windowed"}).net.mode, NetMode::None);
+
+    const std::vector<std::vector<const char*>> refused = {
+        {"--host", "5120", "--players", "Ann"},                                   // no course
+        {"--host", "5120", "--course", "c.cor"},                                  // no players
+        {"--host", "0", "--course", "c.cor", "--players", "Ann"},                 // no such port
+        {"--host", "99999", "--course", "c.cor", "--players", "Ann"},
+        {"--join", "localhost", "--players", "Ann"},                              // no port
+        {"--join", "h:70000", "--players", "Ann"},
+        {"--join", "h:1", "--players", "Ann", "--course", "c.cor"},               // the host's course
+        {"--join", "h:1", "--host", "2", "--players", "Ann"},                     // both
+        {"--join", "h:1", "--players", "A,B,C,D,E"},                              // five
+        {"--join", "h:1", "--players", "Ann,"},                                   // an empty name
+        {"--join", "h:1", "--players", "Fourteen_chars"},                         // too long
+        {"--join", "h:1", "--players", "Ann", "hole.top"},                        // another file
+        {"--host", "1", "--course", "c.cor", "--players", "Ann", "--start-when", "5"},
+        {"--players", "Ann"},                                                     // no game
+    };
+    for (const auto& words : refused) {
+        std::string line;
+        for (const char* word : words) line += std::string(word) + " ";
+        EXPECT_EQ(parse(words).action, CommandAction::Refused) << line;
+    }
+    EXPECT_NE(usage_text("minigolf").find("--join HOST:PORT"), std::string::npos);
+}
+
 TEST(CommandLine, DisplayChoiceHoldsForThisRunOnly)
 {
     WindowState window;

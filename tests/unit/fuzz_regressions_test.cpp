@@ -23,6 +23,7 @@ int fuzz_one_settings(const uint8_t* data, size_t size);
 int fuzz_one_bitmap(const uint8_t* data, size_t size);
 int fuzz_one_wave(const uint8_t* data, size_t size);
 int fuzz_one_midi(const uint8_t* data, size_t size);
+int fuzz_one_net_message(const uint8_t* data, size_t size);
 }
 
 namespace fs = std::filesystem;
@@ -41,7 +42,8 @@ const Target TARGETS[] = {{"hole", fuzz_one_hole},
                           {"settings", fuzz_one_settings},
                           {"bitmap", fuzz_one_bitmap},
                           {"wave", fuzz_one_wave},
-                          {"midi", fuzz_one_midi}};
+                          {"midi", fuzz_one_midi},
+                          {"net_message", fuzz_one_net_message}};
 
 std::string slurp(const fs::path& path)
 {

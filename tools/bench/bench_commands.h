@@ -18,6 +18,8 @@ int bench_idle(int argc, char** argv);
 int bench_players(int argc, char** argv);
 // The aim guide: CPU time per recompute of its path.
 int bench_guide(int argc, char** argv);
+// Network play over the loopback address: course transfer and putt latency.
+int bench_net(int argc, char** argv);
 
 namespace bench {
 

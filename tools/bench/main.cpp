@@ -18,6 +18,7 @@ const Command COMMANDS[] = {
     {"physics", bench_physics, "hole geometry rebuild and ball step on the densest and every-kind holes"},
     {"frame", bench_frame, "whole frames (scene and ball steps) on the empty, a busy and the densest hole"},
     {"idle", bench_idle, "processor use and frame periods of the running game, idle (--game PROGRAM...)"},
+    {"net", bench_net, "network play over loopback: course transfer time, strike to ball moving on the other machine [COURSE.cor]"},
     {"check", bench_check, "the compiled drawing against the plain one, and a bumper's flash"},
 };
 

@@ -1,0 +1,133 @@
+// Network play end to end: two copies of the game on one display, one hosting and one
+// joining over the loopback address from the command line; each player putts with the mouse
+// in their own window while the other window shows the ball roll, both holes of a two-hole
+// course are played and both machines write the same leader board.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/e2e/harness.h"
+#include "tests/e2e/screens.h"
+#include "tests/e2e/test_courses.h"
+
+namespace {
+
+constexpr int W = 600, H = 450;
+
+// A port nobody listens on now.
+int free_port()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        close(fd);
+        return 0;
+    }
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+class NetworkGameTest : public DisplayTest {
+protected:
+    // The Putt button's face (grey) shows while this machine's player may putt.
+    static bool putt_shown(GameSession& game) { return is_grey_widget(game.pixel(515, 18)); }
+    static bool wait_for(GameSession& game, bool (*shown)(GameSession&), double seconds = 20.0)
+    {
+        for (int tries = 0; tries < seconds * 4; ++tries) {
+            if (shown(game)) return true;
+            game.settle(0.25);
+        }
+        return false;
+    }
+    static bool score_card_shown(GameSession& game)
+    {
+        const Rgb paper = game.pixel(W / 2 - 10, H / 2 - 25);
+        return paper.r > 220 && paper.g > 220 && paper.b > 170;
+    }
+    // The player of mover putts straight up the fairway (the pointer (d, d) from the ball,
+    // which the camera centres while aiming); the other window is caught while it rolls.
+    void putt(GameSession& mover, GameSession& watcher, int d, const std::string& shot)
+    {
+        ASSERT_TRUE(wait_for(mover, putt_shown)) << "no Putt button before " << shot;
+        EXPECT_FALSE(putt_shown(watcher)) << "the other machine may putt too before " << shot;
+        mover.click(545, 30);   // "Putt"
+        mover.move(W / 2 + d, H / 2 + d);
+        mover.settle(0.4);
+        mover.click(W / 2 + d, H / 2 + d);
+        watcher.screenshot(shot);
+        ASSERT_FALSE(putt_shown(mover)) << "the putt of " << shot << " was not struck";
+    }
+};
+
+}  // namespace
+
+TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
+{
+    const int port = free_port();
+    ASSERT_GT(port, 0);
+    GameSession host(*display);
+    make_straight_course(host, "two", 2);
+    host.set_arguments({"-geometry", "600x450+0+0", "--host", std::to_string(port), "--course", "courses/two.cor",
+                        "--players", "Ann", "--start-when", "2"});
+    ASSERT_TRUE(host.start("two.cor"));
+    host.settle(0.5);
+    host.screenshot("network_lobby_host");
+    // The lobby's grey box stands where the start question would; no round yet.
+    EXPECT_TRUE(is_grey_widget(host.pixel(W / 2, H / 2)));
+    EXPECT_FALSE(putt_shown(host));
+
+    GameSession joiner(*display);
+    joiner.set_arguments({"-geometry", "600x450+650+0", "--join", "127.0.0.1:" + std::to_string(port), "--players", "Bob"});
+    // The title changes once the course has come.
+    ASSERT_TRUE(joiner.start("(No File Loaded\\.|network_course\\.cor)"));
+    ASSERT_TRUE(joiner.wait_title("network_course.cor", 20.0)) << joiner.title();
+
+    // Each hole: Ann, then Bob, each holing out in one up the straight fairway.
+    putt(host, joiner, 25, "network_joiner_sees_ann_roll");
+    putt(joiner, host, 25, "network_host_sees_bob_roll");
+    // Between the holes each machine shows the score card until its player closes it.
+    ASSERT_TRUE(wait_for(host, score_card_shown, 15.0));
+    ASSERT_TRUE(wait_for(joiner, score_card_shown, 15.0));
+    host.screenshot("network_hole1_card_host");
+    joiner.screenshot("network_hole1_card_joiner");
+    host.click(W / 2, 380);   // the card's OK
+    joiner.click(W / 2, 380);
+    putt(host, joiner, 25, "network_hole2_joiner_sees_ann");
+    putt(joiner, host, 25, "network_hole2_host_sees_bob");
+
+    // The course ends on both: the score card shows and each wrote its leader board.
+    EXPECT_TRUE(wait_for(host, score_card_shown, 15.0));
+    EXPECT_TRUE(wait_for(joiner, score_card_shown, 15.0));
+    host.screenshot("network_end_host");
+    joiner.screenshot("network_end_joiner");
+    // The two score cards agree pixel for pixel (the hole behind differs with each camera).
+    auto card = [&](GameSession& game) {
+        return window_pixels(display->name(), std::strtoul(game.window_id().c_str(), nullptr, 10), 65, 62, 470, 290);
+    };
+    const std::vector<Rgb> hostCard = card(host), joinerCard = card(joiner);
+    ASSERT_EQ(hostCard.size(), 470u * 290u);
+    ASSERT_EQ(joinerCard.size(), hostCard.size());
+    int differing = 0;
+    for (size_t k = 0; k < hostCard.size(); ++k)
+        differing += hostCard[k].r != joinerCard[k].r || hostCard[k].g != joinerCard[k].g || hostCard[k].b != joinerCard[k].b;
+    EXPECT_EQ(differing, 0) << "the score cards differ";
+    const std::string hostBoard = host.read_file("leader_board2.lbh");
+    const std::string joinerBoard = joiner.read_file("leader_board2.lbh");
+    EXPECT_NE(hostBoard.find("Ann"), std::string::npos) << hostBoard;
+    EXPECT_NE(hostBoard.find("Bob"), std::string::npos) << hostBoard;
+    EXPECT_EQ(hostBoard, joinerBoard);
+    // Both machines went back a few frames for some putts and still rested the same.
+    EXPECT_EQ(host.read_file("game.log").find("differ"), std::string::npos) << "a repair was needed";
+}
