@@ -1,7 +1,6 @@
 #!/usr/bin/env python3
-"""Copies the putts that solve_all.sh found into the hole sources' "putts" lines and sets each
-par from them: one stroke more than the solver needed (at least 2), since the solver aims
-perfectly and a good player does not.
+"""Copies the putts that solve_all.sh found into the hole sources' "putts" lines. Pars are
+not the solver's: they come from the Expert computer player (minigolf-tool hole par).
    tools/courses/record_putts.py SOLVE_LOG"""
 import re, sys, os
 here = os.path.dirname(os.path.abspath(__file__))
@@ -13,6 +12,5 @@ for line in open(sys.argv[1]):
     path = os.path.join(here, course, stem + '.hole')
     text = open(path).read()
     text = re.sub(r'(?m)^putts.*$', 'putts ' + putts, text, count=1)
-    text = re.sub(r'(?m)^par \d+$', 'par %d' % max(2, strokes + 1), text, count=1)
     open(path, 'w').write(text)
-    print(course, stem, 'par', max(2, strokes + 1), putts)
+    print(course, stem, 'solved in', strokes, putts)
