@@ -35,7 +35,7 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"beginners", "02_dogleg_right", 0xb03fa7abbcf7da1bull},
     {"beginners", "03_up_the_ramp", 0x3116b547a889bb5dull},
     {"beginners", "04_sand_trap", 0x5e4c372b340efb90ull},
-    {"beginners", "05_round_the_bend", 0x28788ac556c959d9ull},
+    {"beginners", "05_round_the_bend", 0xf7b1a2750bbf9367ull},
     {"beginners", "06_moving_walkway", 0xa92d93c9c2a2d0e7ull},
     {"beginners", "07_the_pond", 0x383c94087f4fb088ull},
     {"beginners", "08_shortcut", 0x345793b34156486dull},
