@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,19 @@ protected:
     {
         const Rgb paper = game.pixel(W / 2 - 10, H / 2 - 25);
         return paper.r > 220 && paper.g > 220 && paper.b > 170;
+    }
+    // The two score cards agree pixel for pixel (the hole behind them differs with each camera).
+    bool same_score_cards(GameSession& a, GameSession& b)
+    {
+        auto card = [&](GameSession& game) {
+            return window_pixels(display->name(), std::strtoul(game.window_id().c_str(), nullptr, 10), 65, 62, 470, 290);
+        };
+        const std::vector<Rgb> first = card(a), second = card(b);
+        if (first.size() != 470u * 290u || second.size() != first.size()) return false;
+        int differing = 0;
+        for (size_t k = 0; k < first.size(); ++k)
+            differing += first[k].r != second[k].r || first[k].g != second[k].g || first[k].b != second[k].b;
+        return differing == 0;
     }
     // The player of mover putts straight up the fairway (the pointer (d, d) from the ball,
     // which the camera centres while aiming); the other window is caught while it rolls.
@@ -112,17 +126,7 @@ TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
     EXPECT_TRUE(wait_for(joiner, score_card_shown, 15.0));
     host.screenshot("network_end_host");
     joiner.screenshot("network_end_joiner");
-    // The two score cards agree pixel for pixel (the hole behind differs with each camera).
-    auto card = [&](GameSession& game) {
-        return window_pixels(display->name(), std::strtoul(game.window_id().c_str(), nullptr, 10), 65, 62, 470, 290);
-    };
-    const std::vector<Rgb> hostCard = card(host), joinerCard = card(joiner);
-    ASSERT_EQ(hostCard.size(), 470u * 290u);
-    ASSERT_EQ(joinerCard.size(), hostCard.size());
-    int differing = 0;
-    for (size_t k = 0; k < hostCard.size(); ++k)
-        differing += hostCard[k].r != joinerCard[k].r || hostCard[k].g != joinerCard[k].g || hostCard[k].b != joinerCard[k].b;
-    EXPECT_EQ(differing, 0) << "the score cards differ";
+    EXPECT_TRUE(same_score_cards(host, joiner));
     const std::string hostBoard = host.read_file("leader_board2.lbh");
     const std::string joinerBoard = joiner.read_file("leader_board2.lbh");
     EXPECT_NE(hostBoard.find("Ann"), std::string::npos) << hostBoard;
@@ -130,4 +134,58 @@ TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
     EXPECT_EQ(hostBoard, joinerBoard);
     // Both machines went back a few frames for some putts and still rested the same.
     EXPECT_EQ(host.read_file("game.log").find("differ"), std::string::npos) << "a repair was needed";
+}
+
+TEST_F(NetworkGameTest, AJoinerKilledMidHoleIsSkippedThenGetsItsSeatBackWhenStartedAgain)
+{
+    const int port = free_port();
+    ASSERT_GT(port, 0);
+    GameSession host(*display);
+    make_straight_course(host, "three", 3);
+    host.set_arguments({"-geometry", "600x450+0+0", "--host", std::to_string(port), "--course", "courses/three.cor",
+                        "--players", "Ann", "--start-when", "2"});
+    ASSERT_TRUE(host.start("three.cor"));
+    const std::vector<std::string> joinArguments = {"-geometry", "600x450+650+0", "--join",
+                                                    "127.0.0.1:" + std::to_string(port), "--players", "Bob"};
+    auto joiner = std::make_unique<GameSession>(*display);
+    joiner->set_arguments(joinArguments);
+    ASSERT_TRUE(joiner->start("(No File Loaded\\.|network_course\\.cor)"));
+    ASSERT_TRUE(joiner->wait_title("network_course.cor", 20.0)) << joiner->title();
+
+    // Hole 1: Ann holes out; on Bob's turn his machine is killed outright.
+    putt(host, *joiner, 25, "network_kill_joiner_sees_ann");
+    ASSERT_TRUE(wait_for(*joiner, putt_shown)) << "Bob's turn never came";
+    joiner->kill_now();
+    // The host plays on without him: his hole is picked up and the hole ends.
+    ASSERT_TRUE(wait_for(host, score_card_shown, 20.0)) << "the host waited for the killed machine";
+    host.screenshot("network_kill_host_card_1");
+    host.click(W / 2, 380);
+    // Hole 2: Ann alone (Bob's turn is skipped while he is away).
+    ASSERT_TRUE(wait_for(host, putt_shown)) << "no turn for Ann on hole 2";
+    host.click(545, 30);
+    host.move(W / 2 + 25, H / 2 + 25);
+    host.settle(0.4);
+    host.click(W / 2 + 25, H / 2 + 25);
+    ASSERT_TRUE(wait_for(host, score_card_shown, 20.0)) << "hole 2 did not end without Bob";
+    host.screenshot("network_kill_host_card_2");
+    host.click(W / 2, 380);
+
+    // Bob starts his game again with the same name: he gets his seat back for hole 3, the
+    // round so far played again from the putts.
+    joiner = std::make_unique<GameSession>(*display);
+    joiner->set_arguments(joinArguments);
+    ASSERT_TRUE(joiner->start("(No File Loaded\\.|network_course\\.cor)"));
+    ASSERT_TRUE(joiner->wait_title("network_course.cor", 20.0)) << joiner->title();
+    putt(host, *joiner, 25, "network_rejoined_sees_ann");
+    putt(*joiner, host, 25, "network_host_sees_rejoined_bob");
+
+    EXPECT_TRUE(wait_for(host, score_card_shown, 15.0));
+    EXPECT_TRUE(wait_for(*joiner, score_card_shown, 15.0));
+    host.screenshot("network_rejoin_end_host");
+    joiner->screenshot("network_rejoin_end_joiner");
+    // Both cards: Ann 1 1 1; Bob's first two holes picked up while he was away, then 1.
+    EXPECT_TRUE(same_score_cards(host, *joiner));
+    const std::string hostBoard = host.read_file("leader_board3.lbh");
+    EXPECT_NE(hostBoard.find("Ann*3*"), std::string::npos) << hostBoard;
+    EXPECT_EQ(hostBoard, joiner->read_file("leader_board3.lbh"));
 }

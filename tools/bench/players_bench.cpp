@@ -145,7 +145,21 @@ int bench_players(int argc, char** argv)
                     *std::max_element(ms.begin(), ms.end()));
         std::fflush(stdout);
     }
-    if (levelCount < 3) return 0;
+    if (levelCount < 3) {
+        // One level: its mean per hole and the par it gives (max(2, the mean rounded)), so
+        // that two seed sets can be compared hole by hole.
+        int parTotal = 0;
+        for (size_t h = 0; h < holes.size(); ++h) {
+            double sum = 0;
+            for (int v : stats[0][h].strokes) sum += v;
+            const double mean = sum / static_cast<double>(stats[0][h].strokes.size());
+            const int par = std::max(2, static_cast<int>(std::lround(mean)));
+            parTotal += par;
+            std::printf("%-16s %s mean %5.2f par %d\n", holes[h].label.c_str(), seat_name(levels[0]), mean, par);
+        }
+        std::printf("par total %d over %zu holes\n", parTotal, holes.size());
+        return 0;
+    }
 
     std::printf("%-16s %-22s %-22s %-22s\n", "hole", "Expert mean (95%) 1s% pu", "Club", "Novice");
     int ordered = 0;
