@@ -696,29 +696,6 @@ void balls_rested(GameSession& s)
     }
 }
 
-// Sets a body's rotation to exactly q. ODE normalises the rotation it is given, which may move
-// its last bits; another machine that never had its rotation set keeps them. So when the
-// normalised value differs, neighbours of q a bit or two away are tried until one normalises
-// to q itself.
-void set_exact_quaternion(dBodyID body, const dReal* q)
-{
-    dBodySetQuaternion(body, q);
-    if (std::memcmp(dBodyGetQuaternion(body), q, 4 * sizeof(dReal)) == 0) return;
-    for (int code = 1; code < 625; ++code) {
-        dReal candidate[4];
-        int rest = code;
-        for (int k = 0; k < 4; ++k) {
-            int step = rest % 5 - 2;   // -2 .. +2 bits
-            rest /= 5;
-            candidate[k] = q[k];
-            for (; step != 0; step += step > 0 ? -1 : 1) candidate[k] = std::nextafter(candidate[k], step > 0 ? 2.0 : -2.0);
-        }
-        dBodySetQuaternion(body, candidate);
-        if (std::memcmp(dBodyGetQuaternion(body), q, 4 * sizeof(dReal)) == 0) return;
-    }
-    dBodySetQuaternion(body, q);
-}
-
 void keep_frame(GameSession& s)
 {
     NetPlay& net = s.net;
@@ -751,26 +728,7 @@ bool go_back_to(GameSession& s, long holeStep)
     const NetFrameMark& mark = net.history.back();
     // As restore_round_snapshot, but a ball's rotation is set only when it changed since, and
     // then bit for bit: setting one makes ODE normalise it again.
-    PhysicsWorld& world = s.physics;
-    for (int k = 0; k < BALL_COUNT; ++k) {
-        const WorldSnapshot::Ball& b = mark.round.world.balls[k];
-        const dBodyID body = world.balls[k].body;
-        if (!body) continue;
-        dBodySetPosition(body, b.position[0], b.position[1], b.position[2]);
-        if (std::memcmp(dBodyGetQuaternion(body), b.quaternion, sizeof b.quaternion) != 0)
-            set_exact_quaternion(body, b.quaternion);
-        dBodySetLinearVel(body, b.linear[0], b.linear[1], b.linear[2]);
-        dBodySetAngularVel(body, b.angular[0], b.angular[1], b.angular[2]);
-        world.balls[k].state = b.state;
-    }
-    const WorldSnapshot& ws = mark.round.world;
-    world.stroke = ws.stroke;
-    world.pendingMoves = ws.pendingMoves;
-    world.bumperFlash = ws.bumperFlash;
-    world.followBall = ws.followBall;
-    world.oscillationFrame = ws.oscillationFrame;
-    world.cupContacts = ws.cupContacts;
-    world.ballSteps = ws.ballSteps;
+    restore_world(s.physics, mark.round.world, RotationRestore::Exact);
     s.round = mark.round.round;
     s.aim = mark.round.aim;
     s.grid.tee = mark.round.tee;

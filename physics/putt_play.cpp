@@ -331,14 +331,38 @@ WorldSnapshot capture_world(const PhysicsWorld& w)
     return snapshot;
 }
 
-void restore_world(PhysicsWorld& w, const WorldSnapshot& snapshot)
+// ODE normalises the rotation it is given, which may move its last bits; another machine
+// that never had its rotation set keeps them. So when the normalised value differs,
+// neighbours of q a bit or two away are tried until one normalises to q itself.
+void set_exact_quaternion(dBodyID body, const dReal* q)
+{
+    dBodySetQuaternion(body, q);
+    if (std::memcmp(dBodyGetQuaternion(body), q, 4 * sizeof(dReal)) == 0) return;
+    for (int code = 1; code < 625; ++code) {
+        dReal candidate[4];
+        int rest = code;
+        for (int k = 0; k < 4; ++k) {
+            int step = rest % 5 - 2;   // -2 .. +2 bits
+            rest /= 5;
+            candidate[k] = q[k];
+            for (; step != 0; step += step > 0 ? -1 : 1) candidate[k] = std::nextafter(candidate[k], step > 0 ? 2.0 : -2.0);
+        }
+        dBodySetQuaternion(body, candidate);
+        if (std::memcmp(dBodyGetQuaternion(body), q, 4 * sizeof(dReal)) == 0) return;
+    }
+    dBodySetQuaternion(body, q);
+}
+
+void restore_world(PhysicsWorld& w, const WorldSnapshot& snapshot, RotationRestore rotation)
 {
     if (!physics_ready(w)) return;
     for (int k = 0; k < BALL_COUNT; ++k) {
         const WorldSnapshot::Ball& b = snapshot.balls[k];
         dBodyID body = w.balls[k].body;
         dBodySetPosition(body, b.position[0], b.position[1], b.position[2]);
-        dBodySetQuaternion(body, b.quaternion);
+        if (rotation == RotationRestore::Set) dBodySetQuaternion(body, b.quaternion);
+        else if (std::memcmp(dBodyGetQuaternion(body), b.quaternion, sizeof b.quaternion) != 0)
+            set_exact_quaternion(body, b.quaternion);
         dBodySetLinearVel(body, b.linear[0], b.linear[1], b.linear[2]);
         dBodySetAngularVel(body, b.angular[0], b.angular[1], b.angular[2]);
         w.balls[k].state = b.state;

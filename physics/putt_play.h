@@ -140,5 +140,12 @@ void reorder_ball_geoms(PhysicsWorld& w);
 
 // The world's moving parts now; the world must be ready.
 WorldSnapshot capture_world(const PhysicsWorld& w);
+// How restore_world puts a ball's rotation back.
+enum class RotationRestore {
+    Set,     // set as kept: ODE normalises it again, as a replay does at the same moment
+    Exact,   // left alone when unchanged, else set bit for bit (machines that must agree)
+};
 // Puts them back; does nothing when the world is not ready.
-void restore_world(PhysicsWorld& w, const WorldSnapshot& snapshot);
+void restore_world(PhysicsWorld& w, const WorldSnapshot& snapshot, RotationRestore rotation = RotationRestore::Set);
+// Sets a body's rotation to exactly q, although ODE normalises the rotation it is given.
+void set_exact_quaternion(dBodyID body, const dReal* q);
