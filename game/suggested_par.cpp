@@ -1,7 +1,6 @@
 #include "game/suggested_par.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "game/computer_round.h"
@@ -32,11 +31,3 @@ bool ParJudge::advance(int maxPutts)
 double ParJudge::expected() const { return played > 0 ? static_cast<double>(strokes) / played : 0.0; }
 
 int ParJudge::par() const { return std::clamp(static_cast<int>(std::lround(expected())), 2, 9); }
-
-int suggested_par(const HoleGrid& grid)
-{
-    ParJudge judge(grid);
-    while (!judge.advance(INT_MAX)) {
-    }
-    return judge.par();
-}

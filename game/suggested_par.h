@@ -35,6 +35,3 @@ private:
     int played = 0;
     long strokes = 0;
 };
-
-// The whole judgement at once (tools and tests).
-int suggested_par(const HoleGrid& grid);
