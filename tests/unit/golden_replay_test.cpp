@@ -54,7 +54,7 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"championship", "11_island_green", 0x613da9b94319c0e8ull},
     {"championship", "12_block_party", 0xbfc127165b5e75edull},
     {"championship", "13_sandy_dogleg", 0x65ee3ee0bf98c086ull},
-    {"championship", "14_headwind", 0xde3d2a9065911474ull},
+    {"championship", "14_headwind", 0xc04e3e9aeae15bc1ull},
     {"championship", "15_summit", 0xc79bb1d1a1a92894ull},
     {"championship", "16_warp_maze", 0xd6a9f0c86017f460ull},
     {"championship", "17_ricochet", 0xf53f5d25f4bf540cull},
