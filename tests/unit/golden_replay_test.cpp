@@ -45,7 +45,7 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"championship", "02_terrace", 0xe03593dc947dbad1ull},
     {"championship", "03_crosswind", 0x5484ba4f96cc2569ull},
     {"championship", "04_drawbridge", 0xe8bda78184be91f9ull},
-    {"championship", "05_causeway", 0x8630721701ee1b4eull},
+    {"championship", "05_causeway", 0x378508e2b6911c47ull},
     {"championship", "06_zig_zag", 0x0bbdcbede56ad053ull},
     {"championship", "07_twin_warps", 0xdebbf68f83787781ull},
     {"championship", "08_bumper_garden", 0x81eb038ccc5e4e6full},
