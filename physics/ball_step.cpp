@@ -1,5 +1,6 @@
-// The ball step, three per frame: drag and zone effects, rest detection with the water
-// rule and the turn hand-over, the collision pass, one world step, drawing and the putter.
+// The ball step, three per tick: drag and zone effects, rest detection with the water rule
+// and the turn hand-over, the collision pass, one world step and the putter; the world tick
+// around it; and the drawing of the balls and the putter, which only reads the world.
 #include "physics/ball_step.h"
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include "audio/sound_ids.h"
 #include "hole/round_state.h"
 #include "hole/hole_grid.h"
+#include "physics/hole_events.h"
 #include "physics/physics_hooks.h"
 #include "physics/physics_local.h"
 #include "physics/physics_world.h"
@@ -152,33 +154,33 @@ void settle_ball(PhysicsWorld& w, int k, int n)
     }
 }
 
-void run_putter(PhysicsWorld& w, bool drawBalls, const double ballPos[BALL_COUNT][3])
+// Where the putter stands for the stroke being aimed or swung: behind the ball by the power
+// while aiming, closing in on it through the swing.
+void putter_pose(const PhysicsWorld& w, const double ball[3], double putter[3], dMatrix3 R)
+{
+    const AimInput& aim = w.aim;
+    const StrokeState& st = w.stroke;
+    double theta = aim.aimAngle * DEGREES_TO_RADIANS;
+    double d = 25.0 + aim.puttPower;
+    dRFromAxisAndAngle(R, 0, 0, 1, theta);
+    if (!st.swingActive) {
+        putter[0] = ball[0] - 1.2 * d * std::cos(theta);
+        putter[1] = ball[1] - 1.2 * d * std::sin(theta);
+    } else {
+        double e = 13.0 + (st.followThrough > 0 ? st.followThrough : aim.puttPower);
+        putter[0] = ball[0] - e * std::cos(theta);
+        putter[1] = ball[1] - e * std::sin(theta);
+    }
+    putter[2] = ball[2] + 0.05;
+}
+
+void run_putter(PhysicsWorld& w)
 {
     AimInput& aim = w.aim;
     StrokeState& st = w.stroke;
     int slotIndex = current_slot(w);
     double theta = aim.aimAngle * DEGREES_TO_RADIANS;
-    double d = 25.0 + aim.puttPower;
-    dMatrix3 R;
-    dRFromAxisAndAngle(R, 0, 0, 1, theta);
-    const double* B = ballPos[slotIndex];
-    double putter[3];
-    if (!st.swingActive) {
-        putter[0] = B[0] - 1.2 * d * std::cos(theta);
-        putter[1] = B[1] - 1.2 * d * std::sin(theta);
-    } else {
-        double e = 13.0 + (st.followThrough > 0 ? st.followThrough : aim.puttPower);
-        putter[0] = B[0] - e * std::cos(theta);
-        putter[1] = B[1] - e * std::sin(theta);
-    }
-    putter[2] = B[2] + 0.05;
-
     float meter = power_meter_value(aim);
-    const PhysicsHooks& hooks = w.hooks;
-    if (drawBalls) {
-        if (hooks.draw_power_meter) hooks.draw_power_meter(hooks.user, meter, B);
-        if (hooks.draw_putter) hooks.draw_putter(hooks.user, putter, R);
-    }
     if (!st.swingActive) aim.puttPower = meter;
 
     if (aim.struckPower != 0 && st.strokeForce == 0 && !st.swingActive) {
@@ -254,7 +256,7 @@ void strike_armed_stroke(PhysicsWorld& w)
 
 }  // namespace
 
-void step_balls(PhysicsWorld& pw, bool drawBalls)
+void step_balls(PhysicsWorld& pw)
 {
     if (!physics_ready(pw)) return;
     pw.ballSteps += 1;
@@ -280,13 +282,38 @@ void step_balls(PhysicsWorld& pw, bool drawBalls)
     dWorldStep(pw.world, STEP_SIZE);
     dJointGroupEmpty(pw.contactGroup);
 
+    if (pw.aim.aimClicks == 1) run_putter(pw);
+}
+
+void tick_world(PhysicsWorld& w, const TickStop& stop)
+{
+    if (w.bumperFlash.framesLeft > 0) w.bumperFlash.framesLeft -= 1;
+    step_moving_blocks(w);
+    for (int k = 0; k < BALL_STEPS_PER_FRAME; ++k) {
+        step_balls(w);
+        if (stop.after_step && stop.after_step(stop.user)) break;
+    }
+    advance_oscillation_frame(w);
+}
+
+void draw_world_balls(const PhysicsWorld& w)
+{
+    if (!physics_ready(w)) return;
+    const PhysicsHooks& hooks = w.hooks;
+    const int n = balls_in_play(w);
     double positions[BALL_COUNT][3] = {};
     for (int k = 0; k < BALL_COUNT; ++k) {
-        ball_position(pw, k, positions[k]);
-        if (k < n && drawBalls && !pw.round.players[k].holedOut && pw.hooks.draw_ball)
-            pw.hooks.draw_ball(pw.hooks.user, k, positions[k], dBodyGetRotation(pw.balls[k].body), BALL_RADIUS);
+        ball_position(w, k, positions[k]);
+        if (k < n && !w.round.players[k].holedOut && hooks.draw_ball)
+            hooks.draw_ball(hooks.user, k, positions[k], dBodyGetRotation(w.balls[k].body), BALL_RADIUS);
     }
-    if (pw.aim.aimClicks == 1) run_putter(pw, drawBalls, positions);
+    if (w.aim.aimClicks != 1) return;
+    const double* ball = positions[current_slot(w)];
+    double putter[3];
+    dMatrix3 R;
+    putter_pose(w, ball, putter, R);
+    if (hooks.draw_power_meter) hooks.draw_power_meter(hooks.user, power_meter_value(w.aim), ball);
+    if (hooks.draw_putter) hooks.draw_putter(hooks.user, putter, R);
 }
 
 void cancel_stroke(PhysicsWorld& w)

@@ -28,9 +28,26 @@ constexpr double DEGREES_TO_RADIANS = 0.017453292519943295;
 // Number of balls in play: max(1, playerCount).
 int balls_in_play(const PhysicsWorld& w);
 
-// One ball step (three per frame). In the last step of the frame (drawBalls) the balls, the
-// putter and the power meter are drawn through the drawing hooks.
-void step_balls(PhysicsWorld& w, bool drawBalls);
+// One ball step (three per tick).
+void step_balls(PhysicsWorld& w);
+
+// Asked after every ball step of a tick; true ends the tick's ball steps there (a headless
+// putt that holed out or used up its steps). The blocks' phase moves on all the same.
+struct TickStop {
+    bool (*after_step)(void* user) = nullptr;
+    void* user = nullptr;
+};
+
+// One tick of a world, the unit the game advances by, 60 a second of play: the bumper's flash
+// fades, the oscillating blocks are put where this tick's phase has them, the balls take
+// BALL_STEPS_PER_FRAME steps and the phase moves on. The game, a resumed round, a network
+// machine catching up, the headless putt player, the benches and the tests all advance a
+// world by this and nothing else, so they play it alike bit for bit.
+void tick_world(PhysicsWorld& w, const TickStop& stop = {});
+
+// Draws the balls in play, and the putter and the power meter of a stroke being aimed or
+// swung, through the world's drawing hooks. Reads the world only.
+void draw_world_balls(const PhysicsWorld& w);
 
 // Abandons a stroke being aimed or swung.
 void cancel_stroke(PhysicsWorld& w);

@@ -21,7 +21,9 @@ namespace {
 struct Running {
     PhysicsWorld* world = nullptr;
     const PuttWatch* watch = nullptr;
-    long step = 0;
+    long firstStep = 0;     // the world's ball steps before the putt
+    long step = 0;          // ball steps of the putt so far (the one running included)
+    bool struck = false;    // the putter has hit the ball
     bool holed = false;
     double cupPosition[3] = {};
     int strokesAtCup = 0;
@@ -32,6 +34,7 @@ struct Running {
 void forward_event(void* user, PhysicsEvent event, int slot)
 {
     Running& r = *static_cast<Running*>(user);
+    r.step = r.world->ballSteps - r.firstStep;
     if (event == EVENT_CUP && slot == 0 && !r.holed) {
         r.holed = true;
         ball_position(*r.world, 0, r.cupPosition);
@@ -43,6 +46,7 @@ void forward_event(void* user, PhysicsEvent event, int slot)
 void forward_contact(void* user, int slot, int role)
 {
     Running& r = *static_cast<Running*>(user);
+    r.step = r.world->ballSteps - r.firstStep;
     r.watch->on_contact(slot, role, r.step, r.watch->user);
 }
 
@@ -119,18 +123,22 @@ PuttResult play_putt(PhysicsWorld& w, double angle, double power, const PuttWatc
     aim.struckPower = aim.puttPower;
     aim.aimState = AimPhase::Struck;
 
-    bool struck = false, rested = false;
+    r.firstStep = w.ballSteps;
+    // A tick ends early once the ball drops in or the steps are used up.
+    TickStop stop;
+    stop.user = &r;
+    stop.after_step = [](void* user) {
+        Running& run = *static_cast<Running*>(user);
+        run.step = run.world->ballSteps - run.firstStep;
+        if (run.world->stroke.strokeInFlight) run.struck = true;
+        return run.step >= run.watch->maxSteps || run.holed;
+    };
+    bool rested = false;
     while (r.step < watch.maxSteps && !r.holed) {
-        step_moving_blocks(w);
-        for (int k = 0; k < BALL_STEPS_PER_FRAME && r.step < watch.maxSteps && !r.holed; ++k) {
-            ++r.step;
-            step_balls(w, k == BALL_STEPS_PER_FRAME - 1);
-            if (w.stroke.strokeInFlight) struck = true;
-        }
-        advance_oscillation_frame(w);
+        tick_world(w, stop);
         if (watch.on_frame) watch.on_frame(r.step, watch.user);
         // The turn passes once every ball has rested after the stroke.
-        if (struck && !w.stroke.strokeInFlight) {
+        if (r.struck && !w.stroke.strokeInFlight) {
             rested = true;
             break;
         }

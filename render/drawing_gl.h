@@ -75,7 +75,7 @@ void draw_rails_and_cup(Renderer& r, float x, float y, int H, int K, int E, cons
 void draw_bumper_post(float x, float y, int H);
 void draw_bumper_cap(Renderer& r, float x, float y, int H);
 void draw_bumper(Renderer& r, float x, float y, int H);
-// The block of an oscillating-block tile: moves its physics box and draws it.
+// The block of an oscillating-block tile, at the height the world's phase gives it.
 void draw_moving_block(Renderer& r, float x, float y, int H);
 
 // Boxes centred at the origin of the current matrix, sizes in world units, colour as bytes.

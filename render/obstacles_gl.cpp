@@ -242,13 +242,9 @@ void draw_bumper_cap(Renderer& r, float x, float y, int H)
 {
     glDisable(GL_TEXTURE_2D);
     glShadeModel(GL_FLAT);
-    // A bumper just hit shows a white cap for as many drawings as the flash has frames.
-    BumperFlash& flash = r.physics->bumperFlash;
-    unsigned char green = 0;
-    if (flash.framesLeft > 0 && flash.x == x && flash.y == y) {
-        flash.framesLeft -= 1;
-        green = 255;
-    }
+    // A bumper just hit shows a white cap while its flash lasts (the tick counts it down).
+    const BumperFlash& flash = r.physics->bumperFlash;
+    const unsigned char green = flash.framesLeft > 0 && flash.x == x && flash.y == y ? 255 : 0;
     const unsigned char capColour[3] = {255, green, 255};
     push_pose(x + 32, y + 32, 32.0 * H + 21);
     draw_cylinder(2, 18, 0, capColour);
@@ -264,8 +260,7 @@ void draw_bumper(Renderer& r, float x, float y, int H)
 
 void draw_moving_block(Renderer& r, float x, float y, int H)
 {
-    PhysicsWorld& world = *r.physics;
-    step_moving_block(world, x, y, H);
+    const PhysicsWorld& world = *r.physics;
     const float view = r.viewAngle;
     const float ty = tint_y(view), tx = tint_x(view);
     const float top = moving_block_top(world.oscillationFrame, H), z0 = top - 32.0f;

@@ -20,8 +20,8 @@ struct Renderer {
     TextureTable textures = {};          // GL names of the pictures; 0 = not loaded
     float conveyorOffset = 0.0f;         // shared scroll of every conveyor top, 0..1
     float viewAngle = 45.0f;             // the camera's turn while a hole is drawn (side tints)
-    PhysicsWorld* physics = nullptr;     // while the tiles are drawn: the world whose blocks
-                                         //   move and whose bumpers flash as they are drawn
+    const PhysicsWorld* physics = nullptr;   // while the tiles are drawn: the world whose
+                                             //   blocks and bumper flash they show
     std::unique_ptr<DrawBuffers> buffers;
     std::unique_ptr<SceneCache> cache;
 };

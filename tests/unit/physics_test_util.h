@@ -94,7 +94,7 @@ public:
     void reset_balls() { ::reset_balls(physicsWorld); }
     bool ball_is_parked(int slot) const { return ::ball_is_parked(physicsWorld, slot); }
     void set_holed_out(int slot, bool value) { ::set_holed_out(physicsWorld, slot, value); }
-    void step_balls(bool draw) { ::step_balls(physicsWorld, draw); }
+    void step_balls() { ::step_balls(physicsWorld); }
     void pick_up_ball() { ::pick_up_ball(physicsWorld); }
     void ball_holed(int slot) { ::ball_holed(physicsWorld, slot); }
     void ball_position(int slot, double out[3]) const { ::ball_position(physicsWorld, slot, out); }
@@ -138,18 +138,17 @@ public:
         aim.aimState = AimPhase::Struck;
     }
 
-    void ball_step(bool drawBalls = false)
+    void ball_step()
     {
         ++stepCounter;
-        step_balls(drawBalls);
+        step_balls();
     }
 
-    // One frame: the blocks move, three ball steps, the oscillation advances.
+    // One tick of the world, as the game plays it.
     void frame()
     {
-        step_moving_blocks(physicsWorld);
-        for (int k = 0; k < BALL_STEPS_PER_FRAME; ++k) ball_step(k == BALL_STEPS_PER_FRAME - 1);
-        advance_oscillation_frame(physicsWorld);
+        tick_world(physicsWorld);
+        stepCounter += BALL_STEPS_PER_FRAME;
     }
 
     // Runs frames until the stroke is over (the turn passed) or the frame budget is spent.

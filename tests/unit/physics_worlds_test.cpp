@@ -47,13 +47,11 @@ public:
         aim.aimState = AimPhase::Struck;
     }
 
-    // One frame as the game runs it; every ball's position is hashed after it.
+    // One tick as the game runs it; every ball's position is hashed after it.
     void frame()
     {
         PhysicsWorld& w = table->world;
-        step_moving_blocks(w);
-        for (int k = 0; k < BALL_STEPS_PER_FRAME; ++k) step_balls(w, k == BALL_STEPS_PER_FRAME - 1);
-        advance_oscillation_frame(w);
+        tick_world(w);
         for (int slot = 0; slot < BALL_COUNT; ++slot) {
             double p[3];
             ball_position(w, slot, p);

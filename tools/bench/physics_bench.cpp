@@ -84,8 +84,8 @@ void measure(PhysicsWorld& w, const char* name, void (*make)(HoleGrid&), int bui
     for (int k = 0; k < steps; ++k) {
         if (k % 300 == 0) start_four_balls(w);
         if (k % 3 == 0) step_moving_blocks(w);
-        stepTimes.push_back(bench::time_ms([&w, k] { step_balls(w, k % 3 == 2); }));
-        if (k % 2) stepCpu.push_back(bench::cpu_ms([&w, k] { step_balls(w, k % 3 == 2); }));
+        stepTimes.push_back(bench::time_ms([&w] { step_balls(w); }));
+        if (k % 2) stepCpu.push_back(bench::cpu_ms([&w] { step_balls(w); }));
         if (k % 3 == 2) advance_oscillation_frame(w);
     }
     std::printf("ball_step %s balls=4 median_ms=%.4f cpu_ms=%.4f\n", name, bench::median(stepTimes),
