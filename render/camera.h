@@ -11,6 +11,7 @@ struct CameraState {
     int zoomLevel = 0;                     // zoom steps taken, -3..3
     float cameraTarget[3] = {0, 0, 0};     // minus the point shown at the window centre
     float followOffset[3] = {0, 0, 0};     // minus the last read position of the followed ball
+    float translation[3] = {0, 0, 0};      // the world's translation as the last tick left it
 };
 
 constexpr int MAX_ZOOM_LEVEL = 3;

@@ -13,15 +13,16 @@ class PhysicsWorld;
 void set_projection(int width, int height);
 // Clears, sets the depth and culling state and pushes the model-view matrix.
 void begin_scene();
-// Centres on the world's followed ball when its putting or turn state asks for it (the flags
-// the camera consumes are cleared), then rotates, scales and translates the world for the
-// camera.
-void apply_camera(Renderer& r, CameraState& camera, PhysicsWorld& w);
+// One tick of the camera: centres on the world's followed ball when its putting or turn state
+// asks for it (the flags the camera consumes are cleared) and keeps the translation to draw.
+void follow_world(CameraState& camera, PhysicsWorld& w);
+// Rotates, scales and translates the world as the camera stands; reads the camera only.
+void apply_camera(Renderer& r, const CameraState& camera);
 // The black surround and the 49 x 49 floor squares.
 void draw_base_plane(Renderer& r, const HoleGrid& grid);
-// Every tile of the world's hole with its railings and obstacles; moves the oscillating
-// blocks' physics boxes and counts the bumpers' flashes down.
-void draw_tiles(Renderer& r, PhysicsWorld& w);
+// Every tile of the world's hole with its railings and obstacles, the oscillating blocks
+// where the world's phase has them and a bumper's flash. Reads the world only.
+void draw_tiles(Renderer& r, const PhysicsWorld& w);
 // The tee mat, when the hole has a tee.
 void draw_tee_marker(Renderer& r, const HoleGrid& grid);
 // Pops the model-view matrix; texturing, culling and depth test off.

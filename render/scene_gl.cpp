@@ -142,19 +142,22 @@ void begin_scene()
     glPushMatrix();
 }
 
-void apply_camera(Renderer& r, CameraState& camera, PhysicsWorld& w)
+void follow_world(CameraState& camera, PhysicsWorld& w)
 {
     double ball[3];
     const bool haveBall = physics_ready(w);
     if (haveBall) ball_position(w, w.followBall, ball);
-    float translation[3];
-    follow_camera(camera, w.aim.aimMode, w.aim.aimState, w.grid.teeState, haveBall ? ball : nullptr, translation);
-    r.viewAngle = camera.viewAngle;
+    follow_camera(camera, w.aim.aimMode, w.aim.aimState, w.grid.teeState, haveBall ? ball : nullptr,
+                  camera.translation);
+}
 
+void apply_camera(Renderer& r, const CameraState& camera)
+{
+    r.viewAngle = camera.viewAngle;
     glRotatef(-60.0f, 1, 0, 0);
     glRotatef(camera.viewAngle, 0, 0, 1);
     glScalef(camera.zoomScale, camera.zoomScale, camera.zoomScale);
-    glTranslatef(translation[0], translation[1], translation[2]);
+    glTranslatef(camera.translation[0], camera.translation[1], camera.translation[2]);
 }
 
 void draw_base_plane(Renderer& r, const HoleGrid& grid)
@@ -170,11 +173,11 @@ void draw_base_plane(Renderer& r, const HoleGrid& grid)
     glCallList(c.floorList);
 }
 
-void draw_tiles(Renderer& r, PhysicsWorld& w)
+void draw_tiles(Renderer& r, const PhysicsWorld& w)
 {
     SceneCache& c = *r.cache;
     const HoleGrid& grid = w.grid;
-    // The blocks move and the bumpers flash in this world as they are drawn.
+    // The blocks and the bumpers' flash are drawn as this world has them.
     r.physics = &w;
     if (c.plainDrawing) {
         for (int i = 0; i < GRID_SIZE; ++i)

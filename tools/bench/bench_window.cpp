@@ -95,17 +95,19 @@ double run_bench_frame()
 {
     BenchScene& scene = bench_scene();
     PhysicsWorld& world = scene.table.world;
+    // The tick, then the picture of what it left, as the game loop does.
+    const auto start = std::chrono::steady_clock::now();
+    tick_world(world);
+    const double steps = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    advance_conveyor_offset(scene.renderer.conveyorOffset);
     begin_scene();
-    apply_camera(scene.renderer, scene.camera, world);
+    follow_world(scene.camera, world);
+    apply_camera(scene.renderer, scene.camera);
     draw_base_plane(scene.renderer, scene.table.grid);
     draw_tiles(scene.renderer, world);
     draw_tee_marker(scene.renderer, scene.table.grid);
-    const auto start = std::chrono::steady_clock::now();
-    for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(world, step == BALL_STEPS_PER_FRAME - 1);
-    const double steps = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    draw_world_balls(world);
     end_scene();
-    advance_conveyor_offset(scene.renderer.conveyorOffset);
-    advance_oscillation_frame(world);
     glutSwapBuffers();
     glFinish();
     glutMainLoopEvent();

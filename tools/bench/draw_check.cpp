@@ -57,7 +57,8 @@ std::vector<uint8_t> draw_still(bool plain, bool marked = false)
     Renderer& r = scene.renderer;
     set_plain_drawing(r, plain);
     begin_scene();
-    apply_camera(r, scene.camera, scene.table.world);
+    follow_world(scene.camera, scene.table.world);
+    apply_camera(r, scene.camera);
     draw_base_plane(r, scene.table.grid);
     draw_tiles(r, scene.table.world);
     draw_tee_marker(r, scene.table.grid);
@@ -129,14 +130,18 @@ Colour pixel_at(const std::vector<uint8_t>& rows, int x, int y)
     return {rows[p], rows[p + 1], rows[p + 2]};
 }
 
-// One frame of the game; returns the colours at the tops of the two bumpers' caps.
+// One tick of the game and its picture; returns the colours at the tops of the two bumpers'
+// caps.
 void play_frame(const double capA[3], const double capB[3], Colour& a, Colour& b)
 {
     BenchScene& scene = bench_scene();
     Renderer& r = scene.renderer;
     PhysicsWorld& world = scene.table.world;
+    tick_world(world);
+    advance_conveyor_offset(r.conveyorOffset);
     begin_scene();
-    apply_camera(r, scene.camera, world);
+    follow_world(scene.camera, world);
+    apply_camera(r, scene.camera);
     draw_base_plane(r, scene.table.grid);
     draw_tiles(r, world);
     draw_tee_marker(r, scene.table.grid);
@@ -145,10 +150,8 @@ void play_frame(const double capA[3], const double capB[3], Colour& a, Colour& b
     glGetDoublev(GL_MODELVIEW_MATRIX, model);
     glGetDoublev(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
-    for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(world, step == BALL_STEPS_PER_FRAME - 1);
+    draw_world_balls(world);
     end_scene();
-    advance_conveyor_offset(r.conveyorOffset);
-    advance_oscillation_frame(world);
     const std::vector<uint8_t> rows = read_back_buffer(WIDTH, HEIGHT);
     glutSwapBuffers();
     glutMainLoopEvent();
@@ -181,13 +184,15 @@ bool follow_bumper_flash()
     for (int k = 0; k < 20; ++k) play_frame(capA, capB, before, other);
     dBodySetLinearVel(world.balls[0].body, 0, -600, 0);
     bool hit = false;
+    Colour atHit{}, unused{};
     for (int k = 0; k < 200 && !hit; ++k) {
-        Colour a, b;
-        play_frame(capA, capB, a, b);
+        play_frame(capA, capB, atHit, unused);
         hit = world.bumperFlash.framesLeft > 0;
     }
+    // The picture of the tick that hit the bumper shows the flash already.
     int whiteFrames = 0;
     if (hit) {
+        if (atHit.g == 255) ++whiteFrames;
         play_frame(capA, capB, first, other);
         if (first.g == 255) ++whiteFrames;
         for (int k = 0; k < 30; ++k) {
