@@ -8,6 +8,7 @@
 #include "game/putt_search.h"
 #include "game/session.h"
 #include "physics/physics.h"
+#include "platform/test_seam.h"
 
 ComputerTurn::ComputerTurn() = default;
 ComputerTurn::~ComputerTurn() = default;
@@ -142,9 +143,8 @@ void step_computer_turn(GameSession& s)
 int computer_aim_frames()
 {
     // The end-to-end tests slow the move down so that a screenshot is sure to catch it.
-    const char* frames = std::getenv("MG_COMPUTER_AIM_FRAMES");
-    const int n = frames ? std::atoi(frames) : 0;
-    return n > 0 && n <= 6000 ? n : COMPUTER_AIM_FRAMES;
+    const int n = test_seam().computerAimTicks;
+    return n > 0 ? n : COMPUTER_AIM_FRAMES;
 }
 
 void think_until(GameSession& s, std::chrono::steady_clock::time_point deadline)

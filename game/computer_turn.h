@@ -1,5 +1,5 @@
-// A computer seat's turn in the live game: it thinks in slices of the time each frame waits
-// for its deadline (on the frame loop's own thread, so no two worlds ever collide at once),
+// A computer seat's turn in the live game: it thinks in slices of the time the game waits for
+// its next tick (on the game loop's own thread, so no two worlds ever collide at once),
 // then moves the putter and power meter to its choice over half a second and strikes,
 // through the same turn flow as a person.
 #pragma once
@@ -12,9 +12,9 @@
 class PuttSearch;
 struct GameSession;
 
-// Frames the putter takes to move to the computer's choice.
+// Ticks the putter takes to move to the computer's choice.
 constexpr int COMPUTER_AIM_FRAMES = 30;
-// Frames of the move: COMPUTER_AIM_FRAMES, or MG_COMPUTER_AIM_FRAMES (1..6000) when set.
+// Ticks of the move: COMPUTER_AIM_FRAMES, or the tests' longer move when they ask for one.
 int computer_aim_frames();
 // Frames without a slice after which a slice is taken anyway, so a slow machine still ends
 // its thinking.

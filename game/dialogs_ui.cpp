@@ -146,12 +146,7 @@ void go_to_hole_cancel(puObject* button)
 
 // --- the result screens ---
 
-void score_card_ok(puObject* button)
-{
-    GameSession& s = session_of(button);
-    s.round.scoreCardShown = false;
-    delete_dialog(s.gameDialogs.scoreCard);
-}
+void score_card_ok(puObject* button) { close_score_card_dialog(session_of(button)); }
 
 void leader_board_ok(puObject* button)
 {
@@ -253,4 +248,14 @@ bool score_card_close_hit(const GameSession& s, int px, int py, int h)
     return bx + 230 <= px && px <= bx + 270 && h - by - 30 <= py && py <= h - by - 10;
 }
 
-void install_dialog_hooks(GameSession& s) { s.hooks.open_score_card = open_score_card_dialog; }
+void close_score_card_dialog(GameSession& s)
+{
+    s.round.scoreCardShown = false;
+    delete_dialog(s.gameDialogs.scoreCard);
+}
+
+void install_dialog_hooks(GameSession& s)
+{
+    s.hooks.open_score_card = open_score_card_dialog;
+    s.hooks.close_score_card = close_score_card_dialog;
+}

@@ -10,6 +10,7 @@ class puObject;
 
 // The dialogs of the play and Config menus.
 void open_score_card_dialog(GameSession& s);
+void close_score_card_dialog(GameSession& s);
 void open_leader_board_dialog(GameSession& s);
 void open_pick_up_dialog(GameSession& s);
 void open_go_to_hole_dialog(GameSession& s);
@@ -47,8 +48,9 @@ void start_with_course(GameSession& s, const std::string& path);
 bool resume_saved_round(GameSession& s);
 // The Stats menu's "Replay Last Putt" (a message when there is nothing to replay now).
 void replay_last_putt(GameSession& s);
-// After draw_scene's ball steps: the round's record and file, the end of a replay.
-void round_file_frame_ends(GameSession& s);
+// After each tick: the replay's widgets back when it ended, a round file that cannot be
+// written told once.
+void round_file_tick_ends(GameSession& s, bool replayEnded);
 
 // Network play's screens: the lobby window and what the round needs of the screen.
 void install_net_hooks(GameSession& s);

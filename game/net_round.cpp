@@ -1,4 +1,6 @@
 // Network play: the lobby, the course's journey and the round in lockstep.
+#include "game/round_tick.h"
+#include "platform/test_seam.h"
 #include "game/net_round.h"
 
 #include <algorithm>
@@ -770,7 +772,7 @@ void catch_up_frame(GameSession& s)
     const PhysicsHooks saved = w.hooks;
     w.hooks = PhysicsHooks{};
     round_frame_begins(s);
-    play_round_frame(s);
+    replay_tick(s);
     round_frame_ends(s);
     w.hooks = saved;
     watch_rest(s);
@@ -1004,8 +1006,7 @@ void reset_net(NetPlay& net)
     net_close_fd(net.listenFd);
     net = NetPlay{};
     net.hooks = hooks;
-    const char* nudge = std::getenv("MG_NET_NUDGE_BALL");
-    net.nudgePending = nudge && nudge[0] == '1';
+    net.nudgePending = test_seam().netNudgeBall;
 }
 
 }  // namespace
@@ -1124,6 +1125,11 @@ bool net_remote_on_turn(const GameSession& s)
     if (net.awaitingState) return true;
     const int machine = machine_of_player(net, s.round.currentPlayer);
     return machine >= 0 && machine != net.myMachine;
+}
+
+bool net_player_is_local(const NetPlay& net, int player)
+{
+    return net.phase != NetPhase::Playing || machine_of_player(net, player) == net.myMachine;
 }
 
 void net_status_note(const GameSession& s, char* text, size_t size)

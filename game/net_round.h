@@ -163,6 +163,8 @@ void step_net_play(GameSession& s);
 
 // True while the player on turn plays on another machine (the local mouse must not putt).
 bool net_remote_on_turn(const GameSession& s);
+// True when player (1-based) is played at this machine: always outside a network round.
+bool net_player_is_local(const NetPlay& net, int player);
 // The network's note, while there is one, in place of the status line (a few seconds).
 void net_status_note(const GameSession& s, char* text, size_t size);
 // Leaves network play: a farewell to the peers, sockets closed.

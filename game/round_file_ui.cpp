@@ -62,11 +62,9 @@ void replay_last_putt(GameSession& s)
     show_replay_widgets(s, false);
 }
 
-void round_file_frame_ends(GameSession& s)
+void round_file_tick_ends(GameSession& s, bool replayEnded)
 {
-    const bool wasReplaying = s.roundLog.replaying;
-    round_frame_ends(s);
-    if (wasReplaying && !s.roundLog.replaying) show_replay_widgets(s, true);
+    if (replayEnded) show_replay_widgets(s, true);
     RoundLog& log = s.roundLog;
     if (!log.saveError.empty() && !log.saveErrorTold) {
         std::fprintf(stderr, "minigolf: the round cannot be saved: %s\n", log.saveError.c_str());

@@ -97,6 +97,7 @@ void advance_hole(GameSession& s)
     game.holeAdvanceCountdown = 0;
     game.currentPlayer = 1;
     if (start_round_hole(s, game.currentHole)) {
+        s.holesBegun += 1;
         note_hole_started(s);
     } else {
         // Skip the hole that cannot be played; its score stays open on the card.

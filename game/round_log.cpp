@@ -1,5 +1,6 @@
 // Keeping the round: recording the hole's aims and putts, writing the round file, playing a
 // hole's record again headless to resume, and Replay Last Putt.
+#include "game/round_tick.h"
 #include "game/round_log.h"
 
 #include <cstdio>
@@ -227,16 +228,6 @@ void round_frame_ends(GameSession& s)
     log.lastInFlight = st.strokeInFlight;
 }
 
-void play_round_frame(GameSession& s)
-{
-    PhysicsWorld& w = s.physics;
-    set_up_turn(s);
-    set_up_tee(s);
-    step_moving_blocks(w);
-    for (int k = 0; k < BALL_STEPS_PER_FRAME; ++k) step_balls(w, false);
-    advance_oscillation_frame(w);
-}
-
 bool save_round(GameSession& s)
 {
     RoundLog& log = s.roundLog;
@@ -318,7 +309,7 @@ bool restore_round(GameSession& s, const RoundFile& file, std::string* error)
             s.roundLog.beforeLastPutt = capture_round(s);
             s.roundLog.haveLastPutt = true;
         }
-        play_round_frame(s);
+        replay_tick(s);
     }
     w.hooks = savedHooks;
 

@@ -68,9 +68,6 @@ void note_pick_up(GameSession& s);
 void round_frame_begins(GameSession& s);
 void round_frame_ends(GameSession& s);
 
-// One frame of the hole as the frame driver plays it, with nothing drawn.
-void play_round_frame(GameSession& s);
-
 // Writes the round file now; false (and why in s.roundLog.saveError) when it cannot.
 bool save_round(GameSession& s);
 

@@ -81,6 +81,10 @@ struct GameHooks {
     void (*place_widgets)(GameSession& s) = nullptr;
     void (*enter_full_screen)(GameSession& s, const DisplayMode& mode) = nullptr;
     void (*drop_editor_tool)(GameSession& s) = nullptr;
+    // The editor has a tool in hand: a tee placed with it waits for the tool to be put down.
+    bool (*editor_holds_tee)(const GameSession& s) = nullptr;
+    // Closes the score card as its OK button does.
+    void (*close_score_card)(GameSession& s) = nullptr;
     void (*show_editor)(GameSession& s) = nullptr;
 };
 
@@ -107,6 +111,8 @@ struct GameSession {
     ComputerTurn computer;          // a computer seat thinking and aiming
     RoundLog roundLog;              // the round kept in the round file, and Replay Last Putt
     NetPlay net;                    // network play: the lobby, the peers and the lockstep
+    int scoreCardTicks = 0;         // ticks the score card between holes has been up unread
+    long holesBegun = 0;            // holes of rounds begun in this run
     // The Config menus' changing entries, shared by both bars (PUI keeps pointers to them).
     char soundLabel[20] = "Sound Off";
     char windowedLabel[20] = "--------";

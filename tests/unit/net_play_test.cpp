@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "game/round_tick.h"
 #include "game/net_message.h"
 #include "game/net_round.h"
 #include "game/round_flow.h"
@@ -114,7 +115,7 @@ struct Machine {
     {
         step_net_play(s);
         round_frame_begins(s);
-        play_round_frame(s);
+        replay_tick(s);
         round_frame_ends(s);
         advance_hole(s);
     }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/round_tick.h"
 #include "game/round_flow.h"
 #include "game/round_log.h"
 #include "game/session.h"
@@ -244,7 +245,7 @@ protected:
     void frame()
     {
         round_frame_begins(s);
-        play_round_frame(s);
+        replay_tick(s);
         round_frame_ends(s);
     }
 
@@ -353,7 +354,7 @@ TEST_F(RoundReplayTest, PuttsPlayedAgainFromTheFileLeaveEveryBallBitForBitWhereP
         // Something else in between: another hole, other blocks' phase.
         ASSERT_TRUE(start_round_hole(s, 1 + static_cast<int>((h + 1) % cases.size())));
         s.physics.oscillationFrame = 5;
-        for (int k = 0; k < 30; ++k) play_round_frame(s);
+        for (int k = 0; k < 30; ++k) replay_tick(s);
 
         RoundFile file;
         std::string error;
@@ -375,7 +376,7 @@ TEST_F(RoundReplayTest, PuttsPlayedAgainFromTheFileLeaveEveryBallBitForBitWhereP
         expect_same_world(played.world, replayedFrom.world, players, "positions before the replay", false);
         bool moved = false;
         for (int k = 0; k < 20000 && s.roundLog.replaying; ++k) {
-            play_round_frame(s);
+            replay_tick(s);
             const WorldSnapshot now = capture_world(s.physics);
             for (int b = 0; b < players; ++b)
                 moved = moved || std::memcmp(now.balls[b].position, played.world.balls[b].position, sizeof(double) * 3) != 0;

@@ -238,16 +238,16 @@ TEST_F(RoundFlowTest, AfterPlayerOneHolesOutTheCameraGoesToPlayerTwoOnTheTee)
     load_holes(1, 2);
     begin_round();
     CameraState camera;
-    // the frame as draw_scene runs it: turn, camera, tee, three ball steps
+    // a tick and a picture: turn, tee, the world's tick, the hole's pause; then the camera
     auto run_frame = [&] {
         set_up_turn();
+        set_up_tee();
+        tick_world(physicsWorld);
+        advance_hole();
         double ball[3];
         ball_position(physicsWorld.followBall, ball);
         float translation[3];
         follow_camera(camera, aimInput.aimMode, aimInput.aimState, holeGrid.teeState, ball, translation);
-        set_up_tee();
-        for (int k = 0; k < 3; ++k) step_balls(k == 2);
-        advance_hole();
     };
     run_frame();
     run_frame();

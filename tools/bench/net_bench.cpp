@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "game/round_tick.h"
 #include "game/net_round.h"
 #include "game/round_flow.h"
 #include "game/round_log.h"
@@ -58,7 +59,7 @@ struct Machine {
     {
         step_net_play(s);
         round_frame_begins(s);
-        play_round_frame(s);
+        replay_tick(s);
         round_frame_ends(s);
         advance_hole(s);
     }
