@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
-#include "platform/frame_pacer.h"
+#include "platform/tick_clock.h"
 #include "platform/quiet_frames.h"
 
 namespace {
@@ -117,21 +117,37 @@ TEST(CommandLine, DisplayChoiceHoldsForThisRunOnly)
     EXPECT_EQ(settings_to_store(window, none).windowWidth, 700);
 }
 
-TEST(FrameClock, OnTimeFramesKeepTheExactRateAndLateOnesAreNotMadeUp)
+TEST(TickClock, LateTicksAreMadeUpUpToTheBoundAndTheRestIsGivenUpAndCounted)
 {
     using namespace std::chrono;
-    const FramePacer pacer = make_frame_pacer(60);
-    EXPECT_EQ(duration_cast<nanoseconds>(pacer.period).count(), 16666666);
-    const FrameClock::time_point t0{};
-    const FrameClock::duration p = pacer.period;
-    // Work done before the deadline: the next is one period after it, whenever the wait ends,
-    // so the rate stays exact.
-    EXPECT_EQ(next_frame_deadline(t0 + p, t0 + microseconds(9000), p), t0 + 2 * p);
-    // A frame whose work took three periods: the count starts again from its end.
-    EXPECT_EQ(next_frame_deadline(t0 + p, t0 + 3 * p, p), t0 + 4 * p);
-    // Sleep until the margin before the deadline; with less time left than that, not at all.
-    EXPECT_EQ(sleep_until_point(t0 + p, t0, microseconds(1500)), t0 + p - microseconds(1500));
-    EXPECT_EQ(sleep_until_point(t0 + p, t0 + p - microseconds(500), microseconds(1500)), t0 + p - microseconds(500));
+    TickClock clock = make_tick_clock(60);
+    EXPECT_EQ(duration_cast<nanoseconds>(clock.period).count(), 16666666);
+    const GameClock::time_point t0{};
+    const GameClock::duration p = clock.period;
+    // The first call starts the count with one tick; none more is due before a period.
+    EXPECT_EQ(take_due_ticks(clock, t0, 10), 1);
+    EXPECT_EQ(take_due_ticks(clock, t0 + p / 2, 10), 0);
+    // A picture that took 40 ms: the ticks it held up all run now, and the rate stays exact.
+    EXPECT_EQ(take_due_ticks(clock, t0 + p + milliseconds(40), 10), 3);
+    EXPECT_EQ(clock.nextTick, t0 + 4 * p);
+    EXPECT_EQ(take_due_ticks(clock, t0 + 4 * p, 10), 1);
+    EXPECT_EQ(clock.ticks, 5);
+    EXPECT_FALSE(fell_behind_lately(clock, t0 + 4 * p, seconds(2)));
+    // A machine stalled for a second runs ten ticks and gives the other fifty up, then counts
+    // from where it is instead of hurrying. One stall is not a slow machine.
+    GameClock::time_point stalled = t0 + 5 * p + seconds(1);
+    EXPECT_EQ(take_due_ticks(clock, stalled, 10), 10);
+    EXPECT_EQ(clock.droppedTicks, 51);
+    EXPECT_EQ(clock.nextTick, stalled + p);
+    EXPECT_FALSE(fell_behind_lately(clock, stalled, seconds(2)));
+    // Pictures that each take a quarter of a second, again and again: it keeps falling behind.
+    for (int k = 0; k < 2; ++k) {
+        stalled += milliseconds(250);
+        EXPECT_EQ(take_due_ticks(clock, stalled, 10), 10);
+    }
+    EXPECT_TRUE(fell_behind_lately(clock, stalled + seconds(1), seconds(2)));
+    EXPECT_FALSE(fell_behind_lately(clock, stalled + seconds(3), seconds(2)));
+    EXPECT_EQ(take_due_ticks(clock, stalled + p, 0), 0);
 }
 
 TEST(FrameClock, OnlyAPictureHeldStillWithoutInputGoesQuietAndItIsRepaintedNowAndThen)
