@@ -1,5 +1,7 @@
-// The frame driver: one display_frame per frame, paced to 60 frames per second, and the
-// reshape and exit paths.
+// The game loop: ticks at 60 a second of wall time, a picture after them whenever the window
+// shows, and the reshape and exit paths. The tick moves the game on; the picture only shows
+// what the last tick left, so a slow picture costs pictures, never game time, and a hidden
+// window goes on playing.
 #include <GL/freeglut.h>
 #include <plib/pu.h>
 
@@ -7,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "app/frame_heartbeat.h"
 #include "app/config.h"
@@ -20,10 +23,12 @@
 #include "game/game_actions.h"
 #include "game/round_flow.h"
 #include "game/round_log.h"
+#include "game/round_tick.h"
 #include "game/status_line.h"
 #include "hole/course_archive.h"
 #include "physics/physics.h"
 #include "platform/quiet_frames.h"
+#include "platform/test_seam.h"
 #include "platform/ui_dialogs.h"
 #include "platform/unpack_dir.h"
 #include "render/scene.h"
@@ -32,19 +37,38 @@
 Session* activeSession = nullptr;
 volatile std::sig_atomic_t quitRequested = 0;
 
+namespace {
+
+// Ticks run at most before a picture: a machine further behind gives the rest up and says so.
+constexpr int MAX_CATCH_UP_TICKS = 10;
+// How long the status line says so after the last ticks were given up.
+constexpr auto BEHIND_NOTE_TIME = std::chrono::seconds(3);
+
+}  // namespace
+
+void tick_game(Session& s, long tick)
+{
+    const TickReport report = tick_round(s);
+    round_file_tick_ends(s, report.replayEnded);
+    // The camera moves with the ball and the turn, and scrolls at the window's edge, once a
+    // tick however often the picture is drawn.
+    if (s.pictures > 0) scroll_at_window_edge(s);
+    follow_world(s.camera, s.physics);
+    editor_frame_step(s);
+    advance_conveyor_offset(s.renderer.conveyorOffset);
+    if (s.window.soundOn && s.window.soundsPending)
+        load_pending_sounds(s.window, s.paths.dataDir, choose_music_file(s.course, s.round.currentHole, s.paths.dataDir));
+    note_tick_report(report, tick);
+}
+
 void draw_scene(Session& s)
 {
     PhysicsWorld& world = s.physics;
     Renderer& renderer = s.renderer;
     begin_scene();
-    step_net_play(s);
-    round_frame_begins(s);
-    set_up_turn(s);
-    step_computer_turn(s);
-    apply_camera(renderer, s.camera, world);
+    apply_camera(renderer, s.camera);
     draw_base_plane(renderer, s.grid);
     editor_warp_housekeeping(s.editor, s.grid, s.aim.aimMode);
-    if (s.editor.currentTool == EditorTool::Nothing) set_up_tee(s);
     apply_editor_click(s.editor, world);
     draw_tiles(renderer, world);
     draw_tee_marker(renderer, s.grid);
@@ -57,14 +81,9 @@ void draw_scene(Session& s)
         compute_aim(s);
         show_aim_guide(s);
     }
-    for (int step = 0; step < BALL_STEPS_PER_FRAME; ++step) step_balls(world, step == BALL_STEPS_PER_FRAME - 1);
+    draw_world_balls(world);
     update_putt_button(s);
     end_scene();
-    advance_conveyor_offset(renderer.conveyorOffset);
-    advance_oscillation_frame(world);
-    round_file_frame_ends(s);
-    if (s.window.soundOn && s.window.soundsPending)
-        load_pending_sounds(s.window, s.paths.dataDir, choose_music_file(s.course, s.round.currentHole, s.paths.dataDir));
 }
 
 void draw_overlay_screens(Session& s)
@@ -140,8 +159,6 @@ void display_frame()
 {
     Session& s = *activeSession;
     if (quitRequested) std::exit(0);
-    if (s.framesStarted) scroll_at_window_edge(s);
-    s.framesStarted = true;
 
     // A quiet frame runs the whole game step but paints nothing: every drawing call is clipped
     // away, and the swap shows the picture the back buffer still holds.
@@ -154,10 +171,10 @@ void display_frame()
     if (s.round.playerCount > 0) {
         build_status_text(s.statusText, sizeof s.statusText, s.round, s.course);
         net_status_note(s, s.statusText, sizeof s.statusText);
+        if (fell_behind_lately(s.clock, GameClock::now(), BEHIND_NOTE_TIME))
+            std::snprintf(s.statusText, sizeof s.statusText, "Drawing is too slow: the game runs late");
         s.widgets.statusBox->setLegend(s.statusText);
     }
-    advance_hole(s);
-    editor_frame_step(s);
     if (s.dialogs.startScreenStep != StartStep::None) start_screen_step(s);
     show_start_messages(s);
     puDisplay();
@@ -167,14 +184,31 @@ void display_frame()
     // only shows it: a software renderer does its drawing when asked to finish, and a frame
     // that repaints everything would otherwise reach the screen later than a quiet one.
     glFinish();
-    if (s.pacer.started) {
-        think_until(s, s.pacer.nextDeadline);
-        judge_course_pars(s, s.pacer.nextDeadline);
-    }
-    wait_for_frame_deadline(s.pacer);
+    if (const int delay = test_seam().drawDelayMs) std::this_thread::sleep_for(std::chrono::milliseconds(delay));
     glutSwapBuffers();
-    note_frame_heartbeat();
-    glutPostRedisplay();
+    s.pictures += 1;
+}
+
+void run_game_loop(Session& s)
+{
+    TickClock& clock = s.clock;
+    for (;;) {
+        // Input, window changes and the picture asked for after the last ticks; freeglut
+        // draws only a window that shows, and returns at once for a hidden one.
+        glutMainLoopEvent();
+        if (quitRequested) std::exit(0);
+        const int due = take_due_ticks(clock, GameClock::now(), MAX_CATCH_UP_TICKS);
+        for (int k = 0; k < due; ++k) tick_game(s, clock.ticks - due + k + 1);
+        note_heartbeat(s.pictures, clock.ticks);
+        if (due > 0) {
+            glutPostRedisplay();
+            continue;
+        }
+        // Time to spare before the next tick: the computer thinks in it, then the loop sleeps.
+        think_until(s, clock.nextTick);
+        judge_course_pars(s, clock.nextTick);
+        sleep_until_next_tick(clock);
+    }
 }
 
 void on_reshape(int width, int height)

@@ -77,6 +77,6 @@ int main(int argc, char** argv)
     std::signal(SIGTERM, request_quit);
     std::signal(SIGINT, request_quit);
     std::signal(SIGHUP, request_quit);
-    glutMainLoop();
+    run_game_loop(s);
     return 0;
 }

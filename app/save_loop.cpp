@@ -8,6 +8,7 @@
 #include "app/save_loop.h"
 
 #include "app/config.h"
+#include "platform/test_seam.h"
 #include "hole/hole_file.h"
 #include "hole/leader_board.h"
 
@@ -25,9 +26,8 @@ void save_loop_versions(int version, HoleGrid& grid, WindowState& window, Leader
 
 void run_save_loop_if_asked()
 {
-    const char* dir = std::getenv("MG_SAVE_LOOP");
-    if (!dir || !*dir) return;
-    const std::string base(dir);
+    const std::string base = test_seam().saveLoop;
+    if (base.empty()) return;
     static HoleGrid grid;
     WindowState window;
     LeaderBoard board;

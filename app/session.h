@@ -1,6 +1,6 @@
 // The session of the running program: the game's part (hole, course, round, physics, window,
 // dialogs) and what only the application sees: the editor, the camera, the drawing, the
-// pointer, the display and the frame clock. One is made in main and handed down by reference.
+// pointer, the display and the game's clock. One is made in main and handed down by reference.
 #pragma once
 
 #include <memory>
@@ -12,7 +12,7 @@
 #include "editor/editor_state.h"
 #include "game/aim_guide.h"
 #include "game/session.h"
-#include "platform/frame_pacer.h"
+#include "platform/tick_clock.h"
 #include "platform/quiet_frames.h"
 #include "platform/user_files.h"
 #include "render/camera.h"
@@ -46,8 +46,8 @@ struct Session : GameSession {
     AimGuide aimGuide;              // the aim guide's own world and its path
     DisplaySwitch display;          // the window made at start-up or at the last switch
     std::unique_ptr<DisplayBackend> displayBackend;
-    bool framesStarted = false;     // the first frame is done
-    FramePacer pacer = make_frame_pacer(60);   // 60 frames a second, a slow one not made up for
+    TickClock clock = make_tick_clock(60);     // 60 ticks a second of wall time
+    long pictures = 0;                         // pictures drawn so far
     QuietFrames quietFrames;                   // frames that need not be painted again
     DisplayOverride displayOverride;           // --windowed / --fullscreen of this run
     CopyReport copyReport;                     // older user files copied at first start

@@ -13,7 +13,7 @@ class puObject;
 // no user data, so this one pointer is how they reach the session main made.
 extern Session* activeSession;
 
-// Set by a termination signal; the next frame leaves through the exit path.
+// Set by a termination signal; the game loop leaves through the exit path.
 extern volatile std::sig_atomic_t quitRequested;
 
 // GLUT callbacks.
@@ -31,7 +31,13 @@ void on_exit();
 // Registers the seven callbacks, and the close callback, on the current window.
 void register_callbacks();
 
-// One frame of the scene, in its order of steps.
+// The game loop (never returns): ticks on the clock, a picture after them while the window
+// shows, input between them.
+void run_game_loop(Session& s);
+// One tick of the running game, the clock's tick-th: the round's tick and what the
+// application keeps moving.
+void tick_game(Session& s, long tick);
+// The scene as the last tick left it, in its order of drawing.
 void draw_scene(Session& s);
 
 // Start-up: the session's hooks (physics sound and drawing, round, game, audio messages).

@@ -48,6 +48,11 @@ void hook_place_widgets(GameSession& s) { place_permanent_widgets(app_session(s)
 void hook_enter_full_screen(GameSession& s, const DisplayMode& mode) { enter_full_screen(app_session(s), mode); }
 void hook_drop_editor_tool(GameSession& s) { app_session(s).editor.currentTool = EditorTool::Nothing; }
 
+bool hook_editor_holds_tee(const GameSession& s)
+{
+    return static_cast<const Session&>(s).editor.currentTool != EditorTool::Nothing;
+}
+
 void hook_show_editor(GameSession& s)
 {
     Session& app = app_session(s);
@@ -76,6 +81,7 @@ void install_session_hooks(Session& s)
     game.enter_full_screen = hook_enter_full_screen;
     game.drop_editor_tool = hook_drop_editor_tool;
     game.show_editor = hook_show_editor;
+    game.editor_holds_tee = hook_editor_holds_tee;
     install_dialog_hooks(s);
 }
 
