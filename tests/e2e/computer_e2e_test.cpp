@@ -109,3 +109,51 @@ TEST_F(ComputerPlayTest, APersonAndAClubComputerPlayTwoHoles)
     EXPECT_EQ(board.rfind("Alice*2*", 0), 0u) << board;
     EXPECT_EQ(board.find("Robo"), std::string::npos) << board;
 }
+
+// Two computer seats and nobody at the mouse: the window goes off the screen once the round
+// begins, and the round plays on by itself, each score card between the holes closing on its
+// own, to the end of the course.
+TEST_F(ComputerPlayTest, TwoComputerSeatsFinishACourseInAHiddenWindow)
+{
+    GameSession game(*display);
+    game.extraEnvironment = {"MG_TICK_LOG=" + game.file("ticks.log")};
+    make_straight_course(game, "robots", 2);
+    ASSERT_TRUE(game.start()) << game.read_file("game.log");
+    Point play = play_course_button(600, 450);
+    game.click(play.x, play.y);
+    const int rows[2] = {85, 155};
+    const char* names[2] = {"Robo", "Rita"};
+    for (int k = 0; k < 2; ++k) {
+        game.click(150, rows[k]);
+        game.type(names[k]);
+        game.click(286, rows[k]);   // Novice
+        game.click(286, rows[k]);   // Club
+    }
+    game.settle(0.3);
+    game.screenshot("computer_only_player_dialog");
+    game.click(215, 355);   // "Ready To Play"
+    game.type("robots");
+    Point confirm = chooser_confirm(600, 450);
+    game.click(confirm.x, confirm.y);
+    ASSERT_TRUE(game.wait_title("robots.cor")) << game.title();
+    game.unmap();
+
+    // Two holes over (the second ends the course), and the round file gone with the round.
+    auto holes_over = [&] {
+        const std::string log = game.read_file("ticks.log");
+        int n = 0;
+        for (size_t at = log.find("hole "); at != std::string::npos; at = log.find("hole ", at + 1)) ++n;
+        return n;
+    };
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    auto over = [&] { return holes_over() >= 2 && !std::filesystem::exists(game.file("round_in_play.rnd")); };
+    while (!over() && std::chrono::steady_clock::now() < giveUp) game.settle(0.5);
+    EXPECT_EQ(holes_over(), 2) << game.read_file("ticks.log");
+    EXPECT_FALSE(std::filesystem::exists(game.file("round_in_play.rnd")));
+    game.map();
+    game.settle(1.0);
+    game.screenshot("computer_only_finished");
+    // Both seats on the last score card; only people enter the leader board.
+    const std::string board = game.read_file("leader_board2.lbh");
+    EXPECT_EQ(board.find("Robo"), std::string::npos) << board;
+}

@@ -361,6 +361,14 @@ void GameSession::resize(int w, int h)
     settle(0.8);
 }
 
+void GameSession::unmap() { xdotool("windowunmap --sync " + windowId_); }
+
+void GameSession::map()
+{
+    xdotool("windowmap --sync " + windowId_);
+    settle(0.5);
+}
+
 void GameSession::settle(double seconds) { sleep_seconds(seconds); }
 
 static std::vector<std::string> words(const std::string& text)

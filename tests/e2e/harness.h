@@ -73,6 +73,9 @@ public:
     void type(const std::string& text);
     void key(const std::string& keysym);
     void resize(int w, int h);
+    // Takes the window off the screen (as minimising does) and puts it back.
+    void unmap();
+    void map();
 
     // After a display switch: waits for a visible window titled title other than the one
     // followed so far, and follows it from then on; false on time-out.

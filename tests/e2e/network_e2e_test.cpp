@@ -1,7 +1,9 @@
 // Network play end to end: two copies of the game on one display, one hosting and one
 // joining over the loopback address from the command line; each player putts with the mouse
 // in their own window while the other window shows the ball roll, both holes of a two-hole
-// course are played and both machines write the same leader board.
+// course are played and both machines write the same leader board. The host's window is off
+// the screen while the friend joins, and the joiner draws only some 20 pictures a second:
+// neither holds the round up.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -95,6 +97,7 @@ TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
     make_straight_course(host, "two", 2);
     host.set_arguments({"-geometry", "600x450+0+0", "--host", std::to_string(port), "--course", "courses/two.cor",
                         "--players", "Ann", "--start-when", "2"});
+    host.extraEnvironment = {"MG_TICK_LOG=" + host.file("ticks.log")};
     ASSERT_TRUE(host.start("two.cor"));
     host.settle(0.5);
     host.screenshot("network_lobby_host");
@@ -102,11 +105,21 @@ TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
     EXPECT_TRUE(is_grey_widget(host.pixel(W / 2, H / 2)));
     EXPECT_FALSE(putt_shown(host));
 
+    // The host's window goes off the screen, as a minimised one does, while Bob joins.
+    host.unmap();
     GameSession joiner(*display);
+    joiner.extraEnvironment = {"MG_DRAW_DELAY_MS=45", "MG_FRAME_HEARTBEAT=" + joiner.file("beat"),
+                               "MG_TICK_LOG=" + joiner.file("ticks.log")};
     joiner.set_arguments({"-geometry", "600x450+650+0", "--join", "127.0.0.1:" + std::to_string(port), "--players", "Bob"});
     // The title changes once the course has come.
     ASSERT_TRUE(joiner.start("(No File Loaded\\.|network_course\\.cor)"));
     ASSERT_TRUE(joiner.wait_title("network_course.cor", 20.0)) << joiner.title();
+    // The hidden host began the round: hole 1 has begun on both machines.
+    auto began = [](GameSession& game) { return game.read_file("ticks.log").find("began ") != std::string::npos; };
+    for (int tries = 0; tries < 40 && !(began(host) && began(joiner)); ++tries) host.settle(0.25);
+    EXPECT_TRUE(began(host)) << "the hidden host did not begin the round";
+    EXPECT_TRUE(began(joiner)) << "the joiner did not begin the round";
+    host.map();
 
     // Each hole: Ann, then Bob, each holing out in one up the straight fairway.
     putt(host, joiner, 25, "network_joiner_sees_ann_roll");
@@ -134,6 +147,12 @@ TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
     EXPECT_EQ(hostBoard, joinerBoard);
     // Both machines went back a few frames for some putts and still rested the same.
     EXPECT_EQ(host.read_file("game.log").find("differ"), std::string::npos) << "a repair was needed";
+    // The joiner drew far fewer pictures than it ran ticks: it played at 60 ticks a second
+    // all the same.
+    long pictures = 0, ticks = 0;
+    const std::string beat = joiner.read_file("beat");
+    ASSERT_EQ(std::sscanf(beat.c_str(), "%ld %ld", &pictures, &ticks), 2) << beat;
+    EXPECT_LT(pictures * 2, ticks) << beat;
 }
 
 TEST_F(NetworkGameTest, AJoinerKilledMidHoleIsSkippedThenGetsItsSeatBackWhenStartedAgain)

@@ -1,7 +1,9 @@
 // Rounds that last: two players putt on hole 2, the game is killed outright, and "Resume
 // Round" brings the balls back where they were with the same player on turn; the course is
 // finished and the leader board counts the strokes from before the kill. Replay Last Putt
-// shows the last putt moving and puts the ball back, the score untouched.
+// shows the last putt moving and puts the ball back, the score untouched; shown again after a
+// restart with every picture held back 40 ms, it rests after the same ticks as the replay did
+// at full speed, in about the same time.
 #include <gtest/gtest.h>
 
 #include <X11/Xlib.h>
@@ -39,6 +41,31 @@ std::vector<Rgb> whole_window(GameSession& game, const VirtualDisplay& display)
 std::vector<Rgb> status_line(GameSession& game, const VirtualDisplay& display)
 {
     return grab(game, display, W / 2 - 123, H - 40, 246, 30);
+}
+
+// The ticks and milliseconds from the strike to the rest of each stroke in a tick log (its
+// "struck TICK MS ..." and "rested TICK MS" lines).
+struct StrokeSpan {
+    long ticks = 0, ms = 0;
+};
+std::vector<StrokeSpan> stroke_spans(const std::string& log)
+{
+    std::vector<StrokeSpan> spans;
+    long struckTick = -1, struckMs = 0, tick = 0, at = 0;
+    char word[16] = {};
+    for (size_t start = 0, end = 0; start < log.size(); start = end + 1) {
+        end = log.find('\n', start);
+        if (end == std::string::npos) end = log.size();
+        if (std::sscanf(log.substr(start, end - start).c_str(), "%15s %ld %ld", word, &tick, &at) != 3) continue;
+        if (std::string(word) == "struck") {
+            struckTick = tick;
+            struckMs = at;
+        } else if (std::string(word) == "rested" && struckTick >= 0) {
+            spans.push_back({tick - struckTick, at - struckMs});
+            struckTick = -1;
+        }
+    }
+    return spans;
 }
 
 int differing(const std::vector<Rgb>& a, const std::vector<Rgb>& b)
@@ -227,6 +254,7 @@ TEST_F(RoundFileTest, AKilledRoundResumesWithTheBallsWhereTheyWereAndFinishesWit
 TEST_F(RoundFileTest, ReplayLastPuttShowsTheBallMovingAndPutsItBack)
 {
     GameSession game(*display);
+    game.extraEnvironment = {"MG_TICK_LOG=" + game.file("ticks.log")};
     make_straight_course(game, "onehole", 1);
     ASSERT_TRUE(game.start()) << game.read_file("game.log");
     ASSERT_TRUE(question_shown(game));
@@ -268,4 +296,35 @@ TEST_F(RoundFileTest, ReplayLastPuttShowsTheBallMovingAndPutsItBack)
     ASSERT_TRUE(soon(game, [&] { return score_card_shown(game); }));
     game.settle(0.3);
     EXPECT_EQ(differing(cardBefore, grab(game, *display, W / 2 - 240, H / 2 - 165, 480, 305)), 0);
+    game.click(ok_large().x, ok_large().y);
+    // The putt and its replay at full speed.
+    const std::vector<StrokeSpan> fullSpeed = stroke_spans(game.read_file("ticks.log"));
+    ASSERT_EQ(fullSpeed.size(), 2u) << game.read_file("ticks.log");
+
+    // Again after a restart, with every picture 40 ms late: the round resumed, the putt
+    // replayed where it was struck.
+    game.kill_now();
+    game.extraEnvironment.push_back("MG_DRAW_DELAY_MS=40");
+    game.extraEnvironment.push_back("MG_FRAME_HEARTBEAT=" + game.file("beat"));
+    ASSERT_TRUE(game.start()) << game.read_file("game.log");
+    ASSERT_TRUE(question_shown(game));
+    game.click(resume_button().x, resume_button().y);
+    ASSERT_TRUE(game.wait_title("onehole.cor")) << game.title();
+    ASSERT_TRUE(wait_for_putt(game));
+    choose(game, STATS, STATS_REPLAY_LAST_PUTT);
+    game.settle(1.0);
+    game.screenshot("replay_slow_pictures_running");
+    ASSERT_TRUE(wait_for_putt(game)) << "the slowed replay did not end";
+    const std::vector<StrokeSpan> slowed = stroke_spans(game.read_file("ticks.log"));
+    ASSERT_EQ(slowed.size(), 3u) << game.read_file("ticks.log");
+    // The same replay, from the same balls: the same ticks to the rest, and about the same time.
+    EXPECT_EQ(slowed[2].ticks, fullSpeed[1].ticks) << game.read_file("ticks.log");
+    EXPECT_LT(std::labs(slowed[2].ms - fullSpeed[1].ms), fullSpeed[1].ms * 3 / 10)
+        << fullSpeed[1].ms << " ms at full speed, " << slowed[2].ms << " ms with slow pictures";
+    // Far fewer pictures than ticks: the delay was in force.
+    game.settle(1.2);
+    long pictures = 0, ticks = 0;
+    const std::string beat = game.read_file("beat");
+    ASSERT_EQ(std::sscanf(beat.c_str(), "%ld %ld", &pictures, &ticks), 2) << beat;
+    EXPECT_LT(pictures * 10, ticks * 6) << beat;
 }
