@@ -48,12 +48,13 @@ constexpr auto BEHIND_NOTE_TIME = std::chrono::seconds(3);
 
 void tick_game(Session& s, long tick)
 {
-    const TickReport report = tick_round(s);
-    round_file_tick_ends(s, report.replayEnded);
     // The camera moves with the ball and the turn, and scrolls at the window's edge, once a
-    // tick however often the picture is drawn.
+    // tick however often the picture is drawn; it looks before the tick moves the balls, so a
+    // turn that passed is shown from where its ball came to rest.
     if (s.pictures > 0) scroll_at_window_edge(s);
     follow_world(s.camera, s.physics);
+    const TickReport report = tick_round(s);
+    round_file_tick_ends(s, report.replayEnded);
     editor_frame_step(s);
     advance_conveyor_offset(s.renderer.conveyorOffset);
     if (s.window.soundOn && s.window.soundsPending)
@@ -124,12 +125,13 @@ std::uint64_t frame_look(const Session& s)
     h = fold_value(h, w.stroke.strokeInFlight);
     h = fold_value(h, w.bumperFlash.framesLeft);
     h = fold_value(h, w.followBall);
-    for (const BallSlot& ball : w.balls) {
-        h = fold_value(h, ball.state.atRest);
-        if (!ball.body) continue;
+    for (int b = 0; b < BALL_COUNT; ++b) {
+        h = fold_value(h, w.balls[b].state.atRest);
+        if (!w.balls[b].body) continue;
         // A resting ball may creep by far less than a pixel; a sixteenth of a unit is finer
         // than any zoom shows.
-        const dReal* at = dBodyGetPosition(ball.body);
+        double at[3];
+        ball_position(w, b, at);
         for (int k = 0; k < 3; ++k) h = fold_value(h, static_cast<long long>(at[k] * 16.0));
     }
     bool conveyors = false, blocks = false;
@@ -172,7 +174,7 @@ void display_frame()
         build_status_text(s.statusText, sizeof s.statusText, s.round, s.course);
         net_status_note(s, s.statusText, sizeof s.statusText);
         if (fell_behind_lately(s.clock, GameClock::now(), BEHIND_NOTE_TIME))
-            std::snprintf(s.statusText, sizeof s.statusText, "Drawing is too slow: the game runs late");
+            std::snprintf(s.statusText, sizeof s.statusText, "Drawing too slow: running late");
         s.widgets.statusBox->setLegend(s.statusText);
     }
     if (s.dialogs.startScreenStep != StartStep::None) start_screen_step(s);
