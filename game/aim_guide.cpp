@@ -84,9 +84,7 @@ AimGuidePath trace_aim_guide(PhysicsWorld& w, const Tee& tee, const BallRest& re
         ball.state = BallPhysicsState{};
         ball.state.atRest = true;
         ball.state.restSteps = REST_STEPS_MAX;
-        dBodySetPosition(ball.body, at[0], at[1], at[2]);
-        dBodySetLinearVel(ball.body, 0, 0, 0);
-        dBodySetAngularVel(ball.body, 0, 0, 0);
+        place_ball_still(w, k, at.data());
     }
     GuideWatch g;
     g.world = &w;

@@ -91,7 +91,8 @@ void step_computer_turn(GameSession& s)
         if (!game.ballReady || !balls_still(s) || !screens_closed(s) || s.aim.aimClicks != 0) return;
         if (ball_is_parked(s.physics, slot) || !s.physics.balls[slot].state.atRest) return;
         // A ball just dropped onto the tee is still falling or bouncing.
-        const dReal* v = dBodyGetLinearVel(s.physics.balls[slot].body);
+        double v[3];
+        ball_velocity(s.physics, slot, v);
         if (std::fabs(v[0]) + std::fabs(v[1]) + std::fabs(v[2]) > 1.0) return;
         if (player.holeStrokes >= COMPUTER_PICKUP_AFTER) {
             pick_up_ball(s.physics);

@@ -644,14 +644,11 @@ NetResync resting_balls(const GameSession& s)
         const BallSlot& slot = s.physics.balls[k];
         NetBallRest ball;
         if (slot.body) {
-            const dReal* at = dBodyGetPosition(slot.body);
-            const dReal* q = dBodyGetQuaternion(slot.body);
-            for (int j = 0; j < 3; ++j) ball.position[j] = at[j];
-            for (int j = 0; j < 4; ++j) ball.quaternion[j] = q[j];
-            const dReal* v = dBodyGetLinearVel(slot.body);
-            const dReal* a = dBodyGetAngularVel(slot.body);
-            for (int j = 0; j < 3; ++j) ball.linear[j] = v[j];
-            for (int j = 0; j < 3; ++j) ball.angular[j] = a[j];
+            const BallMotion motion = ball_motion(s.physics, k);
+            std::memcpy(ball.position, motion.position, sizeof ball.position);
+            std::memcpy(ball.quaternion, motion.quaternion, sizeof ball.quaternion);
+            std::memcpy(ball.linear, motion.linear, sizeof ball.linear);
+            std::memcpy(ball.angular, motion.angular, sizeof ball.angular);
         }
         std::memcpy(ball.lastRest, slot.state.lastRest, sizeof ball.lastRest);
         std::memcpy(ball.stuckAnchor, slot.state.stuckAnchor, sizeof ball.stuckAnchor);
@@ -669,8 +666,8 @@ void nudge_ball(GameSession& s)
     PhysicsWorld& w = s.physics;
     const int slot = w.stroke.strikeSlot;
     if (slot < 0 || slot >= MAX_PLAYERS || !w.balls[slot].body || w.balls[slot].state.holedOut) return;
-    const dReal* at = dBodyGetPosition(w.balls[slot].body);
-    dBodySetPosition(w.balls[slot].body, at[0] + 3.0, at[1], at[2]);
+    const double by[3] = {3.0, 0.0, 0.0};
+    shift_ball(w, slot, by);
     say(s.net, "Test switch: this machine's ball was pushed.");
 }
 
@@ -711,12 +708,7 @@ void keep_frame(GameSession& s)
     mark.lastInFlight = log.lastInFlight;
     mark.inFlight = net.inFlight;
     mark.rests = net.rests;
-    const PhysicsWorld& w = s.physics;
-    if (physics_ready(w)) {
-        const int n = dSpaceGetNumGeoms(w.space);
-        mark.spaceOrder.reserve(static_cast<size_t>(n));
-        for (int k = 0; k < n; ++k) mark.spaceOrder.push_back(dSpaceGetGeom(w.space, k));
-    }
+    mark.spaceOrder = space_order(s.physics);
     net.history.push_back(std::move(mark));
     while (net.history.size() > NET_HISTORY_FRAMES) net.history.pop_front();
 }
@@ -737,13 +729,7 @@ bool go_back_to(GameSession& s, long holeStep)
     s.grid.teeState = mark.round.teeState;
     // Putting the balls back moved their geoms to the front of the space; the order they
     // stood in decides the order of the contacts, so it is put back too.
-    PhysicsWorld& w = s.physics;
-    for (auto g = mark.spaceOrder.rbegin(); g != mark.spaceOrder.rend(); ++g) {
-        const dGeomID geom = static_cast<dGeomID>(*g);
-        if (dGeomGetSpace(geom) != w.space) continue;
-        dSpaceRemove(w.space, geom);
-        dSpaceAdd(w.space, geom);
-    }
+    restore_space_order(s.physics, mark.spaceOrder);
     RoundLog& log = s.roundLog;
     log.events.resize(std::min(log.events.size(), mark.events));
     log.lastClicks = mark.lastClicks;
@@ -787,10 +773,12 @@ void set_balls(GameSession& s, const NetResync& resync)
         const NetBallRest& ball = resync.balls[k];
         BallSlot& slot = w.balls[k];
         if (!slot.body) continue;
-        dBodySetPosition(slot.body, ball.position[0], ball.position[1], ball.position[2]);
-        set_exact_quaternion(slot.body, ball.quaternion);
-        dBodySetLinearVel(slot.body, ball.linear[0], ball.linear[1], ball.linear[2]);
-        dBodySetAngularVel(slot.body, ball.angular[0], ball.angular[1], ball.angular[2]);
+        BallMotion motion;
+        std::memcpy(motion.position, ball.position, sizeof motion.position);
+        std::memcpy(motion.quaternion, ball.quaternion, sizeof motion.quaternion);
+        std::memcpy(motion.linear, ball.linear, sizeof motion.linear);
+        std::memcpy(motion.angular, ball.angular, sizeof motion.angular);
+        set_ball_motion(w, k, motion);
         std::memcpy(slot.state.lastRest, ball.lastRest, sizeof slot.state.lastRest);
         std::memcpy(slot.state.stuckAnchor, ball.stuckAnchor, sizeof slot.state.stuckAnchor);
         slot.state.stuckSteps = ball.stuckSteps;

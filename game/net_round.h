@@ -80,7 +80,7 @@ struct NetFrameMark {
     bool lastInFlight = false;
     bool inFlight = false;
     int rests = 0;
-    std::vector<void*> spaceOrder;   // the world space's geoms in their order (it orders the contacts)
+    std::vector<const void*> spaceOrder;   // the world space's geoms in their order (it orders the contacts)
 };
 
 // What network play needs of the screen. Null hooks fall back to headless behaviour.

@@ -68,7 +68,8 @@ bool cut_here(long step, void* user)
     if (step < 60) return false;
     double p[3];
     ball_position(*w.world, 0, p);
-    const dReal* v = dBodyGetLinearVel(w.world->balls[0].body);
+    double v[3];
+    ball_velocity(*w.world, 0, v);
     if (std::fabs(v[0]) + std::fabs(v[1]) > CUT_SPEED || std::fabs(v[2]) > 5.0) return false;
     const double ahead[2] = {p[0] + v[0] / DRAG_FACTOR, p[1] + v[1] / DRAG_FACTOR};
     if (std::hypot(ahead[0] - w.cup[0], ahead[1] - w.cup[1]) < 200.0) return false;

@@ -286,7 +286,7 @@ bool restore_round(GameSession& s, const RoundFile& file, std::string* error)
     w.oscillationFrame = file.startOscillation;
     for (int k = 0; k < MAX_PLAYERS; ++k) {
         std::memcpy(w.balls[k].state.lastRest, file.lastRest[k], sizeof file.lastRest[k]);
-        dBodySetQuaternion(w.balls[k].body, file.quaternion[k]);
+        set_ball_rotation(w, k, file.quaternion[k]);
     }
     begin_record(s, false);
     std::memcpy(s.roundLog.quaternion, file.quaternion, sizeof file.quaternion);

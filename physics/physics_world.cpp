@@ -200,6 +200,36 @@ void ball_position(const PhysicsWorld& w, int slot, double out[3])
     out[2] = p[2];
 }
 
+void ball_velocity(const PhysicsWorld& w, int slot, double out[3])
+{
+    out[0] = out[1] = out[2] = 0.0;
+    if (!valid_slot(slot) || !w.balls[slot].body) return;
+    const dReal* v = dBodyGetLinearVel(w.balls[slot].body);
+    for (int k = 0; k < 3; ++k) out[k] = v[k];
+}
+
+void place_ball_still(PhysicsWorld& w, int slot, const double at[3])
+{
+    if (!valid_slot(slot) || !w.balls[slot].body) return;
+    dBodyID body = w.balls[slot].body;
+    dBodySetPosition(body, at[0], at[1], at[2]);
+    dBodySetLinearVel(body, 0, 0, 0);
+    dBodySetAngularVel(body, 0, 0, 0);
+}
+
+void shift_ball(PhysicsWorld& w, int slot, const double d[3])
+{
+    if (!valid_slot(slot) || !w.balls[slot].body) return;
+    const dReal* at = dBodyGetPosition(w.balls[slot].body);
+    dBodySetPosition(w.balls[slot].body, at[0] + d[0], at[1] + d[1], at[2] + d[2]);
+}
+
+void set_ball_rotation(PhysicsWorld& w, int slot, const double quaternion[4])
+{
+    if (!valid_slot(slot) || !w.balls[slot].body) return;
+    dBodySetQuaternion(w.balls[slot].body, quaternion);
+}
+
 void set_holed_out(PhysicsWorld& w, int slot, bool value)
 {
     if (!valid_slot(slot)) return;

@@ -142,6 +142,14 @@ void reset_balls(PhysicsWorld& w);
 bool ball_is_parked(const PhysicsWorld& w, int slot);
 // The ball's centre.
 void ball_position(const PhysicsWorld& w, int slot, double out[3]);
+// The ball's velocity, units a second.
+void ball_velocity(const PhysicsWorld& w, int slot, double out[3]);
+// Puts the ball at `at`, still (no velocity, no spin); its rotation stays.
+void place_ball_still(PhysicsWorld& w, int slot, const double at[3]);
+// Moves the ball by d as it is, velocity and rotation kept.
+void shift_ball(PhysicsWorld& w, int slot, const double d[3]);
+// Sets the ball's rotation as ODE takes it (normalised again).
+void set_ball_rotation(PhysicsWorld& w, int slot, const double quaternion[4]);
 
 // Keeps the per-player holedOut flag and the ball's copy of it the same.
 void set_holed_out(PhysicsWorld& w, int slot, bool value);

@@ -361,6 +361,56 @@ void set_exact_quaternion(dBodyID body, const dReal* q)
     dBodySetQuaternion(body, q);
 }
 
+BallMotion ball_motion(const PhysicsWorld& w, int slot)
+{
+    BallMotion motion;
+    if (slot < 0 || slot >= BALL_COUNT || !w.balls[slot].body) return motion;
+    dBodyID body = w.balls[slot].body;
+    const dReal* at = dBodyGetPosition(body);
+    const dReal* q = dBodyGetQuaternion(body);
+    const dReal* v = dBodyGetLinearVel(body);
+    const dReal* a = dBodyGetAngularVel(body);
+    for (int k = 0; k < 3; ++k) {
+        motion.position[k] = at[k];
+        motion.linear[k] = v[k];
+        motion.angular[k] = a[k];
+    }
+    for (int k = 0; k < 4; ++k) motion.quaternion[k] = q[k];
+    return motion;
+}
+
+void set_ball_motion(PhysicsWorld& w, int slot, const BallMotion& motion)
+{
+    if (slot < 0 || slot >= BALL_COUNT || !w.balls[slot].body) return;
+    dBodyID body = w.balls[slot].body;
+    dBodySetPosition(body, motion.position[0], motion.position[1], motion.position[2]);
+    set_exact_quaternion(body, motion.quaternion);
+    dBodySetLinearVel(body, motion.linear[0], motion.linear[1], motion.linear[2]);
+    dBodySetAngularVel(body, motion.angular[0], motion.angular[1], motion.angular[2]);
+}
+
+std::vector<const void*> space_order(const PhysicsWorld& w)
+{
+    std::vector<const void*> order;
+    if (!physics_ready(w)) return order;
+    const int n = dSpaceGetNumGeoms(w.space);
+    order.reserve(static_cast<size_t>(n));
+    for (int k = 0; k < n; ++k) order.push_back(dSpaceGetGeom(w.space, k));
+    return order;
+}
+
+void restore_space_order(PhysicsWorld& w, const std::vector<const void*>& order)
+{
+    if (!physics_ready(w)) return;
+    // Taken out and put back from the last to the first: each goes to the front.
+    for (auto g = order.rbegin(); g != order.rend(); ++g) {
+        const dGeomID geom = static_cast<dGeomID>(const_cast<void*>(*g));
+        if (dGeomGetSpace(geom) != w.space) continue;
+        dSpaceRemove(w.space, geom);
+        dSpaceAdd(w.space, geom);
+    }
+}
+
 void restore_world(PhysicsWorld& w, const WorldSnapshot& snapshot, RotationRestore rotation)
 {
     if (!physics_ready(w)) return;

@@ -149,3 +149,20 @@ enum class RotationRestore {
 void restore_world(PhysicsWorld& w, const WorldSnapshot& snapshot, RotationRestore rotation = RotationRestore::Set);
 // Sets a body's rotation to exactly q, although ODE normalises the rotation it is given.
 void set_exact_quaternion(dBodyID body, const dReal* q);
+
+// Everything ODE holds of one ball's motion.
+struct BallMotion {
+    double position[3] = {};
+    double quaternion[4] = {1, 0, 0, 0};
+    double linear[3] = {};
+    double angular[3] = {};
+};
+BallMotion ball_motion(const PhysicsWorld& w, int slot);
+// Puts it back, the rotation bit for bit.
+void set_ball_motion(PhysicsWorld& w, int slot, const BallMotion& motion);
+
+// The order of the geoms in the world's space: ODE keeps them in the order they last moved,
+// and that order decides the order of the contacts. Restoring it puts every geom still in the
+// space back where it stood; the handles are only compared, never followed.
+std::vector<const void*> space_order(const PhysicsWorld& w);
+void restore_space_order(PhysicsWorld& w, const std::vector<const void*>& order);
