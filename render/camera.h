@@ -14,6 +14,7 @@ struct CameraState {
     float translation[3] = {0, 0, 0};      // the world's translation as the last tick left it
 };
 
+constexpr float CAMERA_TILT = 60.0f;       // degrees the ground is tilted away from the viewer
 constexpr int MAX_ZOOM_LEVEL = 3;
 constexpr float ZOOM_STEP = 1.2f;
 constexpr float SCROLL_STEP = 10.0f;       // world units per frame at the window edge

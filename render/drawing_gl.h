@@ -88,6 +88,11 @@ void draw_cylinder(float length, float radius, float zOffset, const unsigned cha
 void apply_body_transform(const double pos[3], const double rot[12]);
 void draw_sphere(int slices, int stacks, const double centre[3], double radius);
 
+// Switches to window pixels over the whole viewport (rows from the bottom), with lighting,
+// texturing and the depth test off and the enable bits saved; end_overlay puts it all back.
+void begin_overlay();
+void end_overlay();
+
 // A stroke-font label lying in the ground plane at (x, y, z), about 20 units high.
 void draw_label_3d(int x, int y, int z, int red, int green, int blue, const char* format, ...)
     __attribute__((format(printf, 7, 8)));
