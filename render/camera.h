@@ -25,6 +25,10 @@ void zoom_out(CameraState& camera);        // "-": one step down to level -3
 void turn_left(CameraState& camera);       // "<": +90, past 360 back to 45
 void turn_right(CameraState& camera);      // ">": -90, below 0 back to 315
 
+// The world directions (unit length) of the screen's rightward and upward axes and of the way
+// toward the viewer, for the world turned by viewAngle (degrees) and tilted by CAMERA_TILT.
+void camera_axes(float viewAngle, double right[3], double up[3], double towardViewer[3]);
+
 // True when the pointer (pixels, y from the top) is at an edge of a w x h window.
 bool pointer_at_edge(int px, int py, int w, int h);
 // Moves cameraTarget toward the edges the pointer is at, keeping it over the grid.

@@ -69,6 +69,11 @@ void draw_conveyor_top(Renderer& r, float x, float y, float z, int direction);
 void draw_warp_top(Renderer& r, float x, float y, int height, int kind);
 void draw_tee(Renderer& r, float x, float y, int level);
 
+// The cup's octagonal opening: a square from 18 to 46 across the tile with its corners cut,
+// the corners at these distances from the tile's edges.
+constexpr float CUP_NEAR = 26.20101013f;
+constexpr float CUP_FAR = 37.79898987f;
+
 // Obstacles standing on a tile with corner (x, y), height H, kind K and edges E.
 void draw_rails_and_cup(Renderer& r, float x, float y, int H, int K, int E, const HiddenSteps* hidden = nullptr);
 // The post (static) and the cap (which flashes white for a few frames after a hit).
