@@ -99,6 +99,18 @@ int white_on_circle(const Picture& picture, double cx, double cy, double r)
     return white;
 }
 
+// Light pixels in the 9 x 9 square round (cx, cy): Nell's white ball rather than a brown wall.
+int light_square(const Picture& picture, double cx, double cy)
+{
+    int light = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -4; dx <= 4; ++dx) {
+            const Rgb c = picture.at(static_cast<int>(cx) + dx, static_cast<int>(cy) + dy);
+            light += c.r > 180 && c.g > 180 && c.b > 180;
+        }
+    return light;
+}
+
 // Pure white pixels within a box of 50 x 30 round (cx, cy).
 int white_round(const Picture& picture, int cx, int cy)
 {
@@ -129,13 +141,10 @@ TEST_F(AimingViewTest, TheMeterKeepsOffThePuttAndHiddenBallAndCupShowThroughTheW
     game.click(545, 30);   // "Putt"
     const int pointerX = 300 - 54, pointerY = 225 + 27;
     game.move(pointerX, pointerY);
-    Picture behind;
-    std::vector<std::array<double, 2>> bars;
-    EXPECT_TRUE(soon(game, [&] {
-        behind = grab(*display, game);
-        bars = meter_bars(behind);
-        return bars.size() > 40;
-    })) << "no power meter while aiming";
+    EXPECT_TRUE(soon(game, [&] { return meter_bars(grab(*display, game)).size() > 40; })) << "no power meter";
+    game.settle(0.3);
+    const Picture behind = grab(*display, game);
+    const std::vector<std::array<double, 2>> bars = meter_bars(behind);
     game.screenshot("aiming_view_behind_walls");
 
     // The putt runs away from the pointer; on screen the tilt flattens it toward the
@@ -153,6 +162,7 @@ TEST_F(AimingViewTest, TheMeterKeepsOffThePuttAndHiddenBallAndCupShowThroughTheW
     // The ball behind the first block shows through it, ringed in white; so does the cup's
     // opening behind the second block (at (28, 12): 181 right of the ball and 90 up, a step
     // lower).
+    EXPECT_GE(light_square(behind, BALL_X, BALL_Y), 70) << "the hidden ball is not drawn over the wall";
     EXPECT_GE(white_on_circle(behind, BALL_X, BALL_Y, 11.5), 36) << "no ring round the hidden ball";
     EXPECT_GE(white_round(behind, 481, 142), 30) << "no outline of the hidden cup";
 
