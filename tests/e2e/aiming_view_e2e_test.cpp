@@ -64,59 +64,37 @@ Picture grab(const VirtualDisplay& display, GameSession& game)
     return {window_pixels(display.name(), std::strtoul(game.window_id().c_str(), nullptr, 10), 1, 1, W - 1, H - 1)};
 }
 
-// The meter's bars: red to yellow, which nothing else on this hole is.
-bool is_meter_bar(const Rgb& c) { return c.r == 255 && c.b == 0 && c.g < 250; }
+bool is_meter_bar(const Rgb& c) { return c.r == 255 && c.b == 0 && c.g < 250; }   // red to yellow
 bool is_pure_white(const Rgb& c) { return c.r == 255 && c.g == 255 && c.b == 255; }
+bool is_light(const Rgb& c) { return c.r > 180 && c.g > 180 && c.b > 180; }         // Nell's white ball
 
-// The meter's bar pixels, relative to the ball with y up.
-std::vector<std::array<double, 2>> meter_bars(const Picture& picture)
+// The pixels of the rectangle of half sizes (hw, hh) round (cx, cy) that are such, relative
+// to the ball with y up.
+template <typename Such>
+std::vector<std::array<double, 2>> find(const Picture& p, Such such, int cx = W / 2, int cy = H / 2, int hw = W / 2,
+                                        int hh = H / 2)
 {
-    std::vector<std::array<double, 2>> bars;
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x)
-            if (is_meter_bar(picture.at(x, y))) bars.push_back({x - BALL_X, BALL_Y - y});
-    return bars;
+    std::vector<std::array<double, 2>> found;
+    for (int y = cy - hh; y <= cy + hh; ++y)
+        for (int x = cx - hw; x <= cx + hw; ++x)
+            if (such(p.at(x, y))) found.push_back({x - BALL_X, BALL_Y - y});
+    return found;
 }
 
 // The distance of p from the half-line leaving the ball along (dx, dy).
 double from_ray(const std::array<double, 2>& p, double dx, double dy)
 {
-    const double length = std::hypot(dx, dy);
-    const double t = (p[0] * dx + p[1] * dy) / length;
-    if (t <= 0) return std::hypot(p[0], p[1]);
-    return std::fabs(p[0] * dy - p[1] * dx) / length;
+    const double length = std::hypot(dx, dy), t = (p[0] * dx + p[1] * dy) / length;
+    return t <= 0 ? std::hypot(p[0], p[1]) : std::fabs(p[0] * dy - p[1] * dx) / length;
 }
 
-// Pure white pixels on a circle of radius r round (cx, cy), out of 48 looked at.
-int white_on_circle(const Picture& picture, double cx, double cy, double r)
+// Pure white pixels out of 48 on the circle just outside the ball's edge.
+int white_round_ball(const Picture& p)
 {
     int white = 0;
-    for (int k = 0; k < 48; ++k) {
-        const double a = 2 * M_PI * k / 48;
-        white += is_pure_white(picture.at(static_cast<int>(std::lround(cx + r * std::cos(a))),
-                                          static_cast<int>(std::lround(cy + r * std::sin(a)))));
-    }
-    return white;
-}
-
-// Light pixels in the 9 x 9 square round (cx, cy): Nell's white ball rather than a brown wall.
-int light_square(const Picture& picture, double cx, double cy)
-{
-    int light = 0;
-    for (int dy = -4; dy <= 4; ++dy)
-        for (int dx = -4; dx <= 4; ++dx) {
-            const Rgb c = picture.at(static_cast<int>(cx) + dx, static_cast<int>(cy) + dy);
-            light += c.r > 180 && c.g > 180 && c.b > 180;
-        }
-    return light;
-}
-
-// Pure white pixels within a box of 50 x 30 round (cx, cy).
-int white_round(const Picture& picture, int cx, int cy)
-{
-    int white = 0;
-    for (int y = cy - 15; y <= cy + 15; ++y)
-        for (int x = cx - 25; x <= cx + 25; ++x) white += is_pure_white(picture.at(x, y));
+    for (int k = 0; k < 48; ++k)
+        white += is_pure_white(p.at(static_cast<int>(std::lround(BALL_X + 11.5 * std::cos(2 * M_PI * k / 48))),
+                                    static_cast<int>(std::lround(BALL_Y + 11.5 * std::sin(2 * M_PI * k / 48)))));
     return white;
 }
 
@@ -141,10 +119,10 @@ TEST_F(AimingViewTest, TheMeterKeepsOffThePuttAndHiddenBallAndCupShowThroughTheW
     game.click(545, 30);   // "Putt"
     const int pointerX = 300 - 54, pointerY = 225 + 27;
     game.move(pointerX, pointerY);
-    EXPECT_TRUE(soon(game, [&] { return meter_bars(grab(*display, game)).size() > 40; })) << "no power meter";
+    EXPECT_TRUE(soon(game, [&] { return find(grab(*display, game), is_meter_bar).size() > 40; })) << "no meter";
     game.settle(0.3);
     const Picture behind = grab(*display, game);
-    const std::vector<std::array<double, 2>> bars = meter_bars(behind);
+    const auto bars = find(behind, is_meter_bar);
     game.screenshot("aiming_view_behind_walls");
 
     // The putt runs away from the pointer; on screen the tilt flattens it toward the
@@ -162,9 +140,9 @@ TEST_F(AimingViewTest, TheMeterKeepsOffThePuttAndHiddenBallAndCupShowThroughTheW
     // The ball behind the first block shows through it, ringed in white; so does the cup's
     // opening behind the second block (at (28, 12): 181 right of the ball and 90 up, a step
     // lower).
-    EXPECT_GE(light_square(behind, BALL_X, BALL_Y), 70) << "the hidden ball is not drawn over the wall";
-    EXPECT_GE(white_on_circle(behind, BALL_X, BALL_Y, 11.5), 36) << "no ring round the hidden ball";
-    EXPECT_GE(white_round(behind, 481, 142), 30) << "no outline of the hidden cup";
+    EXPECT_GE(find(behind, is_light, 300, 225, 4, 4).size(), 70u) << "the hidden ball is not drawn over the wall";
+    EXPECT_GE(white_round_ball(behind), 36) << "no ring round the hidden ball";
+    EXPECT_GE(find(behind, is_pure_white, 481, 142, 25, 15).size(), 30u) << "no outline of the hidden cup";
 
     // Turned to look from the other side, nothing hides them, and neither is marked.
     game.click(520, 415);   // "<" twice
@@ -174,8 +152,8 @@ TEST_F(AimingViewTest, TheMeterKeepsOffThePuttAndHiddenBallAndCupShowThroughTheW
     Picture turned;
     EXPECT_TRUE(soon(game, [&] {
         turned = grab(*display, game);
-        return white_on_circle(turned, BALL_X, BALL_Y, 11.5) <= 4 && white_round(turned, 119, 323) <= 4;
+        return white_round_ball(turned) <= 4 && find(turned, is_pure_white, 119, 323, 25, 15).size() <= 4;
     })) << "marks shown round a ball and a cup in plain view";
     game.screenshot("aiming_view_turned");
-    EXPECT_GT(meter_bars(turned).size(), 40u);
+    EXPECT_GT(find(turned, is_meter_bar).size(), 40u);
 }

@@ -34,18 +34,13 @@ const double CUP[3] = {tile_corner(28) + 32.0, tile_corner(12) + 32.0, 32.0};
 
 }  // namespace
 
-TEST(HiddenFromViewer, OpenGroundHidesNothingFromAnySide)
+TEST(HiddenFromViewer, ABlockHidesTheBallAndTheCupOnlyFromItsOwnSide)
 {
-    const auto grid = fairway();
+    auto grid = fairway();
     for (float view : {45.0f, 135.0f, 225.0f, 315.0f}) {
         EXPECT_FALSE(hidden(*grid, BALL, view)) << view;
         EXPECT_FALSE(hidden(*grid, CUP, view)) << view << ": the opening hid the cup";
     }
-}
-
-TEST(HiddenFromViewer, ABlockHidesTheBallAndTheCupOnlyFromItsOwnSide)
-{
-    auto grid = fairway();
     // The view at 45 looks from minus x and minus y.
     const int blocks[][2] = {{23, 11}, {23, 12}, {24, 11}, {27, 11}, {27, 12}, {28, 11}};
     for (const auto& t : blocks) grid->height_at(t[0], t[1]) = 5;

@@ -44,17 +44,6 @@ double along(const MeterBox& box, double dx, double dy)
 
 }  // namespace
 
-TEST(PowerMeter, AimingUpAndRightNoLongerHidesTheCupThere)
-{
-    // The meter used to stand up and right of the ball, just where a putt that way runs.
-    const MeterBox box = place_power_meter(BX, BY, 1.0, 0.5, W, H, false);
-    EXPECT_GT(clearance(box, 1.0, 0.5), 9.0);
-    EXPECT_LT(box.x1, BX) << "the meter should sit left of the ball, behind the putt";
-    EXPECT_GT(box.y0, BY);
-    EXPECT_DOUBLE_EQ(box.x1 - box.x0, METER_WIDTH);
-    EXPECT_DOUBLE_EQ(box.y1 - box.y0, METER_HEIGHT);
-}
-
 TEST(PowerMeter, NeitherSideEverCoversTheAimLineOrThePointerBehindTheBall)
 {
     for (int degrees = 0; degrees < 360; degrees += 3) {
