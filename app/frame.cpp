@@ -82,6 +82,8 @@ void draw_scene(Session& s)
         compute_aim(s);
         show_aim_guide(s);
     }
+    // Before the balls, so the meter and the putter stay on top of the marks.
+    show_hidden_ball_and_cup(s);
     draw_world_balls(world);
     update_putt_button(s);
     end_scene();

@@ -74,6 +74,9 @@ void scroll_at_window_edge(Session& s);
 void compute_aim(Session& s);
 // The aim guide's dotted line while a person aims with the guide on (aim_guide_view.cpp).
 void show_aim_guide(Session& s);
+// The aimed ball and the cup drawn over whatever hides them while a putt is aimed
+// (see_through_view.cpp).
+void show_hidden_ball_and_cup(Session& s);
 // Button callbacks of the permanent widgets (each carries the session as user data).
 void hide_menu_pressed(puObject* button);
 void putt_pressed(puObject* button);

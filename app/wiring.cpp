@@ -30,7 +30,8 @@ void physics_draw_putter(void*, const double pos[3], const double rot[12]) { dra
 
 void physics_draw_power_meter(void* user, float meter, const double ballPos[3])
 {
-    draw_power_meter(meter, ballPos, session_of(user).aim.meterFlipped);
+    const Session& s = session_of(user);
+    draw_power_meter(meter, ballPos, s.aim.aimAngle, s.camera.viewAngle, s.aim.meterFlipped);
 }
 
 void show_audio_message(const char* text, const char* caption) { show_message(text, caption); }

@@ -320,3 +320,20 @@ void cast_pick_ray(const HoleGrid& grid, int blockFrame, const PickRay& pick, do
     out[1] = p.y;
     out[2] = p.z;
 }
+
+bool hidden_from_viewer(const HoleGrid& grid, int blockFrame, const double point[3], const double towardViewer[3])
+{
+    // From beyond the tallest column drawn down to the point itself.
+    constexpr double REACH = 8000.0;
+    constexpr double TOLERANCE = 1.0;
+    PickRay ray;
+    for (int c = 0; c < 3; ++c) {
+        ray.origin[c] = point[c] + REACH * towardViewer[c];
+        ray.along[c] = -REACH * towardViewer[c];
+    }
+    double hit[3];
+    cast_pick_ray(grid, blockFrame, ray, hit);
+    const double nearer = (hit[0] - point[0]) * towardViewer[0] + (hit[1] - point[1]) * towardViewer[1] +
+                          (hit[2] - point[2]) * towardViewer[2];
+    return nearer > TOLERANCE;
+}

@@ -21,3 +21,8 @@ bool pick_ray(const double modelView[16], const double projection[16], const int
 // oscillating blocks at oscillation frame blockFrame; when it meets nothing, its far end (what
 // an empty pixel's cleared depth un-projects to).
 void cast_pick_ray(const HoleGrid& grid, int blockFrame, const PickRay& ray, double out[3]);
+
+// True when a front face of what is drawn for grid (the blocks at blockFrame) hides the world
+// point from a viewer far off along towardViewer (unit length), by more than a unit: the same
+// faces and the same test as the pointer's ray. The cup's opening hides nothing below it.
+bool hidden_from_viewer(const HoleGrid& grid, int blockFrame, const double point[3], const double towardViewer[3]);

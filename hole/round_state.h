@@ -77,5 +77,5 @@ struct AimInput {
     float aimOffset[2] = {};   // pointer-to-ball distance on screen, pixels
     float puttPower = 0.0f;    // 1..54 while aiming; counts down during the swing
     float struckPower = 0.0f;  // power frozen at the strike; non-zero = putt pending
-    bool meterFlipped = false; // power meter below-left of the ball
+    bool meterFlipped = false; // power meter on the other side of the aim line
 };

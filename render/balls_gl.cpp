@@ -1,11 +1,12 @@
 // The balls as textured spheres that turn with their bodies, the putter drawn over the
-// scene, and the power meter beside the ball being aimed.
+// scene, and the power meter beside the ball being aimed, off the line of the putt.
 #include <GL/gl.h>
 #include <GL/glu.h>
 
 #include <cmath>
 
 #include "render/drawing_gl.h"
+#include "render/power_meter.h"
 #include "render/scene.h"
 #include "render/textures.h"
 
@@ -37,8 +38,23 @@ void sphere_point(double theta, double phi, const double centre[3], double radiu
 int window_width() { GLint v[4]; glGetIntegerv(GL_VIEWPORT, v); return v[2]; }
 int window_height() { GLint v[4]; glGetIntegerv(GL_VIEWPORT, v); return v[3]; }
 
-// Switches to window pixels over the whole viewport, with lighting, texturing and depth test
-// off and the enable bits saved; end_overlay puts everything back.
+void scene_matrices(GLdouble model[16], GLdouble projection[16], GLint viewport[4])
+{
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+}
+
+void window_quad(double x0, double y0, double x1, double y1, double z)
+{
+    glVertex3d(x0, y0, z);
+    glVertex3d(x1, y0, z);
+    glVertex3d(x1, y1, z);
+    glVertex3d(x0, y1, z);
+}
+
+}  // namespace
+
 void begin_overlay()
 {
     glMatrixMode(GL_PROJECTION);
@@ -62,23 +78,6 @@ void end_overlay()
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
 }
-
-void scene_matrices(GLdouble model[16], GLdouble projection[16], GLint viewport[4])
-{
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-}
-
-void window_quad(double x0, double y0, double x1, double y1, double z)
-{
-    glVertex3d(x0, y0, z);
-    glVertex3d(x1, y0, z);
-    glVertex3d(x1, y1, z);
-    glVertex3d(x0, y1, z);
-}
-
-}  // namespace
 
 void draw_sphere(int slices, int stacks, const double centre[3], double radius)
 {
@@ -112,25 +111,29 @@ void draw_ball(const Renderer& r, int colour, const double pos[3], const double 
     glPopMatrix();
 }
 
-void draw_power_meter(float meter, const double ballPos[3], bool flipped)
+void draw_power_meter(float meter, const double ballPos[3], float aimAngle, float viewAngle, bool flipped)
 {
     GLdouble model[16], projection[16];
     GLint viewport[4];
     scene_matrices(model, projection, viewport);
     GLdouble sx = 0, sy = 0, sz = 0;
     gluProject(ballPos[0], ballPos[1], ballPos[2], model, projection, viewport, &sx, &sy, &sz);
+    double aim[2];
+    aim_on_screen(aimAngle, viewAngle, aim);
+    const MeterBox box = place_power_meter(sx, sy, aim[0], aim[1], viewport[2], viewport[3], flipped);
     glShadeModel(GL_FLAT);
     begin_overlay();
-    const double ox = sx + (flipped ? -153 : 0), oy = sy + (flipped ? -60 : 0);
+    const double x = box.x0, y = box.y0;
     glBegin(GL_QUADS);
     glColor3ub(255, 255, 255);
-    window_quad(ox + 19, oy + 19, ox + 133, oy + 41, sz);
+    window_quad(x, y, box.x1, box.y1, sz);
     glColor3ub(0, 0, 0);
-    window_quad(ox + 20, oy + 20, ox + 132, oy + 40, sz);
+    window_quad(x + 1, y + 1, box.x1 - 1, box.y1 - 1, sz);
+    // One-pixel bars with one-pixel gaps, yellow at the left turning red.
     const int bars = static_cast<int>(meter);
     for (int i = 0; i < bars; ++i) {
         glColor3ub(255, static_cast<GLubyte>((54 - i) * 255 / 54), 0);
-        window_quad(ox + 22 + 2 * i, oy + 22, ox + 23 + 2 * i, oy + 38, sz);
+        window_quad(x + 3 + 2 * i, y + 3, x + 4 + 2 * i, y + 19, sz);
     }
     glEnd();
     end_overlay();

@@ -1,5 +1,7 @@
 #include "render/camera.h"
 
+#include <cmath>
+
 
 void zoom_in(CameraState& camera)
 {
@@ -27,6 +29,23 @@ void turn_right(CameraState& camera)
 {
     camera.viewAngle -= 90.0f;
     if (camera.viewAngle < 0.0f) camera.viewAngle = 315.0f;
+}
+
+void camera_axes(float viewAngle, double right[3], double up[3], double towardViewer[3])
+{
+    // The rows of the camera's rotation: the turn about z, then the tilt about the screen's x.
+    constexpr double DEGREES_TO_RADIANS = 3.14159265358979323846 / 180.0;
+    const double turn = viewAngle * DEGREES_TO_RADIANS, tilt = CAMERA_TILT * DEGREES_TO_RADIANS;
+    const double c = std::cos(turn), s = std::sin(turn), ct = std::cos(tilt), st = std::sin(tilt);
+    right[0] = c;
+    right[1] = -s;
+    right[2] = 0;
+    up[0] = ct * s;
+    up[1] = ct * c;
+    up[2] = st;
+    towardViewer[0] = -st * s;
+    towardViewer[1] = -st * c;
+    towardViewer[2] = ct;
 }
 
 bool pointer_at_edge(int px, int py, int w, int h)

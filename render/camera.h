@@ -14,6 +14,7 @@ struct CameraState {
     float translation[3] = {0, 0, 0};      // the world's translation as the last tick left it
 };
 
+constexpr float CAMERA_TILT = 60.0f;       // degrees the ground is tilted away from the viewer
 constexpr int MAX_ZOOM_LEVEL = 3;
 constexpr float ZOOM_STEP = 1.2f;
 constexpr float SCROLL_STEP = 10.0f;       // world units per frame at the window edge
@@ -23,6 +24,10 @@ void zoom_in(CameraState& camera);         // "+": one step up to level 3
 void zoom_out(CameraState& camera);        // "-": one step down to level -3
 void turn_left(CameraState& camera);       // "<": +90, past 360 back to 45
 void turn_right(CameraState& camera);      // ">": -90, below 0 back to 315
+
+// The world directions (unit length) of the screen's rightward and upward axes and of the way
+// toward the viewer, for the world turned by viewAngle (degrees) and tilted by CAMERA_TILT.
+void camera_axes(float viewAngle, double right[3], double up[3], double towardViewer[3]);
 
 // True when the pointer (pixels, y from the top) is at an edge of a w x h window.
 bool pointer_at_edge(int px, int py, int w, int h);

@@ -69,6 +69,11 @@ void draw_conveyor_top(Renderer& r, float x, float y, float z, int direction);
 void draw_warp_top(Renderer& r, float x, float y, int height, int kind);
 void draw_tee(Renderer& r, float x, float y, int level);
 
+// The cup's octagonal opening: a square from 18 to 46 across the tile with its corners cut,
+// the corners at these distances from the tile's edges.
+constexpr float CUP_NEAR = 26.20101013f;
+constexpr float CUP_FAR = 37.79898987f;
+
 // Obstacles standing on a tile with corner (x, y), height H, kind K and edges E.
 void draw_rails_and_cup(Renderer& r, float x, float y, int H, int K, int E, const HiddenSteps* hidden = nullptr);
 // The post (static) and the cap (which flashes white for a few frames after a hit).
@@ -87,6 +92,11 @@ void draw_cylinder(float length, float radius, float zOffset, const unsigned cha
 // row, and position). The caller pops.
 void apply_body_transform(const double pos[3], const double rot[12]);
 void draw_sphere(int slices, int stacks, const double centre[3], double radius);
+
+// Switches to window pixels over the whole viewport (rows from the bottom), with lighting,
+// texturing and the depth test off and the enable bits saved; end_overlay puts it all back.
+void begin_overlay();
+void end_overlay();
 
 // A stroke-font label lying in the ground plane at (x, y, z), about 20 units high.
 void draw_label_3d(int x, int y, int z, int red, int green, int blue, const char* format, ...)

@@ -19,8 +19,6 @@ constexpr double RAMP_RAIL_RISE = 4.472135955;    // 5 along the slope's normal
 constexpr double RAMP_RAIL_SHIFT = 2.236067977;
 constexpr float DIAGONAL_RAIL_LENGTH = 80.50966799f;
 constexpr double QUARTER_PI = 0.78539816339744830962;
-constexpr float CUP_NEAR = 26.20101013f;          // the octagon's corners
-constexpr float CUP_FAR = 37.79898987f;
 
 const unsigned char RAIL_COLOUR[3] = {255, 255, 255};
 const unsigned char POST_COLOUR[3] = {255, 255, 0};

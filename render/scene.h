@@ -45,5 +45,6 @@ void draw_ball(const Renderer& r, int colour, const double pos[3], const double 
 // The colour a ball slot is drawn in: the player's colour; with no players, white for slot 0.
 int ball_colour_of(const GameState& round, int slot);
 void draw_putter(const double pos[3], const double rot[12]);
-// The power meter beside the ball being aimed (below-left of it when flipped).
-void draw_power_meter(float meter, const double ballPos[3], bool flipped);
+// The power meter beside the ball being aimed along aimAngle (degrees, world frame) with the
+// world turned by viewAngle, placed by place_power_meter; flipped takes the other side.
+void draw_power_meter(float meter, const double ballPos[3], float aimAngle, float viewAngle, bool flipped);

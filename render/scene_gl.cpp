@@ -154,7 +154,7 @@ void follow_world(CameraState& camera, PhysicsWorld& w)
 void apply_camera(Renderer& r, const CameraState& camera)
 {
     r.viewAngle = camera.viewAngle;
-    glRotatef(-60.0f, 1, 0, 0);
+    glRotatef(-CAMERA_TILT, 1, 0, 0);
     glRotatef(camera.viewAngle, 0, 0, 1);
     glScalef(camera.zoomScale, camera.zoomScale, camera.zoomScale);
     glTranslatef(camera.translation[0], camera.translation[1], camera.translation[2]);

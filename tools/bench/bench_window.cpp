@@ -55,7 +55,8 @@ bool start_bench_gl(const std::string& dataDir)
     };
     world.hooks.draw_putter = [](void*, const double pos[3], const double rot[12]) { draw_putter(pos, rot); };
     world.hooks.draw_power_meter = [](void* user, float meter, const double ballPos[3]) {
-        draw_power_meter(meter, ballPos, static_cast<BenchScene*>(user)->table.aim.meterFlipped);
+        const BenchScene& scene = *static_cast<BenchScene*>(user);
+        draw_power_meter(meter, ballPos, scene.table.aim.aimAngle, scene.camera.viewAngle, scene.table.aim.meterFlipped);
     };
     return true;
 }

@@ -67,7 +67,7 @@ std::vector<uint8_t> draw_still(bool plain, bool marked = false)
     dMatrix3 turned;
     dRFromAxisAndAngle(turned, 1, 1, 0, 0.7);
     draw_ball(r, ball_colour_of(scene.table.round, 0), ball, turned, 9.0);
-    draw_power_meter(30, ball, false);
+    draw_power_meter(30, ball, 0.0f, scene.camera.viewAngle, false);
     dMatrix3 aim;
     dRFromAxisAndAngle(aim, 0, 0, 1, 0.5);
     const double putter[3] = {ball[0] - 40, ball[1] - 20, ball[2] + 0.05};
