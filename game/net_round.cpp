@@ -427,18 +427,9 @@ void send_round_states(GameSession& s)
     if (!owed || w.stroke.strokeInFlight || w.stroke.swingActive || s.aim.aimState == AimPhase::Struck ||
         s.aim.aimClicks != 0 || !net.pending.empty())
         return;
-    if (!save_round(s)) return;
-    std::string error;
     NetRoundState state;
     state.rests = net.rests;
-    std::FILE* file = std::fopen(round_file_path(s).c_str(), "rb");
-    if (!file) return;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0 &&
-           state.roundFile.size() <= static_cast<size_t>(ROUND_FILE_MAX_BYTES))
-        state.roundFile.append(buffer, n);
-    std::fclose(file);
+    if (!round_file_text(s, state.roundFile)) return;
     if (state.roundFile.size() > static_cast<size_t>(ROUND_FILE_MAX_BYTES)) return;
     for (auto& peer : net.peers) {
         if (!peer->rejoining || !peer->courseReady) continue;

@@ -228,6 +228,14 @@ void round_frame_ends(GameSession& s)
     log.lastInFlight = st.strokeInFlight;
 }
 
+bool round_file_text(GameSession& s, std::string& out)
+{
+    const RoundLog& log = s.roundLog;
+    if (!log.recording || s.round.playerCount <= 0 || s.currentFileName.empty()) return false;
+    out = format_round_file(round_file_of(s));
+    return true;
+}
+
 bool save_round(GameSession& s)
 {
     RoundLog& log = s.roundLog;

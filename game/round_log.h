@@ -70,6 +70,9 @@ void round_frame_ends(GameSession& s);
 
 // Writes the round file now; false (and why in s.roundLog.saveError) when it cannot.
 bool save_round(GameSession& s);
+// The text the round file would hold now, made in memory (for a machine that joins again);
+// false when no round is being kept.
+bool round_file_text(GameSession& s, std::string& out);
 
 // Puts the round of file back into s, whose course must be the file's course, loaded:
 // players, scores, the hole started and its events played headless until every ball lies
