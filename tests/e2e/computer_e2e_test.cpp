@@ -35,6 +35,15 @@ int differing_pixels(GameSession& game, const std::vector<Rgb>& before, std::vec
     return differ;
 }
 
+// "Ready To Play" in the player dialog, then the course typed in the chooser and confirmed.
+void play_course_named(GameSession& game, const std::string& course)
+{
+    game.click(215, 355);
+    game.type(course);
+    Point confirm = chooser_confirm(600, 450);
+    game.click(confirm.x, confirm.y);
+}
+
 }  // namespace
 
 TEST_F(ComputerPlayTest, APersonAndAClubComputerPlayTwoHoles)
@@ -56,10 +65,7 @@ TEST_F(ComputerPlayTest, APersonAndAClubComputerPlayTwoHoles)
     game.click(286, 155);
     game.settle(0.3);
     game.screenshot("computer_player_dialog");
-    game.click(215, 355);   // "Ready To Play"
-    game.type("versus");
-    Point confirm = chooser_confirm(600, 450);
-    game.click(confirm.x, confirm.y);
+    play_course_named(game, "versus");
     ASSERT_TRUE(game.wait_title("versus.cor")) << game.title();
     game.settle(0.5);
     // The board is read (made empty when missing) as the round starts; it changes at the end.
@@ -131,10 +137,7 @@ TEST_F(ComputerPlayTest, TwoComputerSeatsFinishACourseInAHiddenWindow)
     }
     game.settle(0.3);
     game.screenshot("computer_only_player_dialog");
-    game.click(215, 355);   // "Ready To Play"
-    game.type("robots");
-    Point confirm = chooser_confirm(600, 450);
-    game.click(confirm.x, confirm.y);
+    play_course_named(game, "robots");
     ASSERT_TRUE(game.wait_title("robots.cor")) << game.title();
     game.unmap();
 
