@@ -25,6 +25,9 @@ bool soon(GameSession& game, Condition condition)
 // The start question, centred: "Play Course" and "Start Hole Editor".
 inline Point play_course_button(int w, int h) { return {w / 2 - 175 + 90, h - (h / 2 - 75 + 55)}; }
 inline Point start_editor_button(int w, int h) { return {w / 2 - 175 + 260, h - (h / 2 - 75 + 55)}; }
+// Below them "Quit", centred; with a saved round "Resume Round" stands centred above them.
+inline Point quit_button(int w, int h) { return {w / 2, h / 2 + 110}; }
+inline Point resume_round_button(int w, int h) { return {w / 2, h / 2 - 25}; }
 
 // Yes and No of a question box, centred.
 inline Point yes_button(int w, int h) { return {w / 2 - 250 + 190, h - (h / 2 - 75 + 20)}; }
