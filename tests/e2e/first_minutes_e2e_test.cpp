@@ -41,18 +41,6 @@ int count_of(const std::string& text, const std::string& piece)
     return n;
 }
 
-std::string file_bytes(const std::string& path)
-{
-    std::string bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, got);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
 // The dark (text) pixels of a rectangle of the game's window as a fingerprint.
 std::string text_print(GameSession& game, const VirtualDisplay& display, int x, int y, int w, int h)
 {
@@ -60,16 +48,6 @@ std::string text_print(GameSession& game, const VirtualDisplay& display, int x, 
     for (const Rgb& c : window_pixels(display.name(), std::strtoul(game.window_id().c_str(), nullptr, 10), x, y, w, h))
         print += (c.r + c.g + c.b < 200) ? '#' : '.';
     return print;
-}
-
-// The aim guide's white dots round the ball at the window's centre (the ball and the power
-// meter's box left out), as the aim guide's own test counts them.
-int white_pixels_round_the_ball(const std::string& png)
-{
-    const std::string count = run_command(
-        "convert '" + png + "' -fill black -draw 'rectangle 305,175 440,210' -draw 'circle 300,225 300,209' "
-        "-crop 120x120+240+165 +repage -fill black +opaque '#FFFFFF' -format '%[fx:round(mean*w*h)]' info:");
-    return std::atoi(count.c_str());
 }
 
 bool putt_shown(GameSession& game) { return is_grey_widget(game.pixel(515, 18)); }
@@ -83,8 +61,8 @@ TEST_F(FirstMinutesTest, BrokenSoundsMakeOneMessageEscapeAsksAndTheEditorLeavesA
 {
     GameSession game(*display);
     make_straight_course(game, "beginners", 1);
-    const std::string archive = game.file("courses/beginners.cor");
-    const std::string archiveBytes = file_bytes(archive);
+    const std::string archive = "courses/beginners.cor";
+    const std::string archiveBytes = game.read_file(archive);
     ASSERT_GT(archiveBytes.size(), 100u);
 
     // A data folder of the game's own pictures and fonts, its sounds with three effects and
@@ -161,7 +139,7 @@ TEST_F(FirstMinutesTest, BrokenSoundsMakeOneMessageEscapeAsksAndTheEditorLeavesA
     EXPECT_FALSE(saved_after_checks(game, "beginners.cor has been saved.")) << game.title();
     EXPECT_TRUE(game.wait_title("beginners.cor could not be saved.")) << game.title();
     game.screenshot("first_minutes_editor_keeps_course");
-    EXPECT_EQ(file_bytes(archive), archiveBytes) << "the course archive was written over";
+    EXPECT_EQ(game.read_file(archive), archiveBytes) << "the course archive was written over";
     game.click(refusedOk.x, refusedOk.y);
 
     // Back to the start question, whose Quit ends the game. The restart loads the sounds
@@ -181,7 +159,7 @@ TEST_F(FirstMinutesTest, BrokenSoundsMakeOneMessageEscapeAsksAndTheEditorLeavesA
     const Point quit = quit_button(W, H);
     game.click(quit.x, quit.y);
     EXPECT_EQ(game.wait_exit(10), 0);
-    EXPECT_EQ(file_bytes(archive), archiveBytes);
+    EXPECT_EQ(game.read_file(archive), archiveBytes);
 }
 
 TEST_F(FirstMinutesTest, FourColoursAnAimTakenBackAGuideSwitchedOnAndASavedRoundAskedFor)
