@@ -20,6 +20,7 @@ void switch_sound(Session& s, bool on)
         window.soundsPending = true;   // the sounds load at the end of the next frame
         window.soundOn = true;
     }
+    store_settings(s);
 }
 
 void new_hole(Session& s)

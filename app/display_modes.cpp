@@ -116,6 +116,7 @@ void enter_full_screen(Session& s, const DisplayMode& mode)
     switch_to_full_screen(s.window, s.display, *s.displayBackend, mode, current_file_title(s).c_str());
     reload_after_mode_change(s);
     set_windowed_label(s, s.window.fullScreen);
+    store_settings(s);
     // the resolution dialog's OK moves the widgets to their places once it has called this
 }
 
@@ -126,4 +127,5 @@ void leave_full_screen(Session& s)
     switch_to_window(s.window, s.display, *s.displayBackend, current_file_title(s).c_str());
     reload_after_mode_change(s);
     place_permanent_widgets(s);
+    store_settings(s);
 }

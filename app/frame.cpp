@@ -52,12 +52,15 @@ void tick_game(Session& s, long tick)
     // tick however often the picture is drawn; it looks before the tick moves the balls, so a
     // turn that passed is shown from where its ball came to rest.
     if (s.pictures > 0) scroll_at_window_edge(s);
+    drop_aim_under_dialog(s);
     follow_world(s.camera, s.physics);
     const TickReport report = tick_round(s);
     round_file_tick_ends(s, report.replayEnded);
     editor_frame_step(s);
     advance_conveyor_offset(s.renderer.conveyorOffset);
-    if (s.window.soundOn && s.window.soundsPending)
+    // Not before the start question is built: a message about the sounds must stand above
+    // it, where its OK can be reached, not under it.
+    if (s.window.soundOn && s.window.soundsPending && s.dialogs.startScreenStep != StartStep::BuildQuestion)
         load_pending_sounds(s.window, s.paths.dataDir, choose_music_file(s.course, s.round.currentHole, s.paths.dataDir));
     note_tick_report(report, tick);
 }
@@ -234,12 +237,14 @@ void on_exit()
     s.exited = true;
     shutdown_physics(s.physics);
     if (s.window.soundOn) shutdown_audio(s.window);
-    write_config(settings_to_store(s.window, s.displayOverride), s.paths);
+    store_settings(s);
     remove_course_files(s.course, true);
     remove_run_unpack_dir(s.unpackDir);
     // Else a game mode that changed the resolution would leave the desktop in it.
     if (glutGameModeGet(GLUT_GAME_MODE_ACTIVE)) glutLeaveGameMode();
 }
+
+void store_settings(Session& s) { write_config(settings_to_store(s.window, s.displayOverride), s.paths); }
 
 void on_window_closed()
 {

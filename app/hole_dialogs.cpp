@@ -24,6 +24,13 @@ void open_hole_dialog(Session& s)
     options.extension = ".top";
     options.mustExist = true;
     show_file_dialog(options, [&s](const std::string& path) {
+        // A course archive or any other file would read as a blank hole, and a later Save
+        // would write over it: only hole files open, and the hole shown stays otherwise.
+        if (!is_hole_file(path)) {
+            show_message(base_name(path) + " is not a hole file.\nThe editor opens hole topography files (*.top) only.",
+                         "Load Hole Topography File");
+            return;
+        }
         std::string error;
         if (!read_hole_file(s.grid, path, &error)) {
             show_message(error, "Load Hole Topography File");

@@ -70,7 +70,13 @@ void on_keyboard(unsigned char key, int, int)
         release_active_text_field_buffer();
         puKeyboard(key, PU_DOWN);
     }
-    if (key == 27 && !any_screen_open(s) && !platform_dialog_open()) ask_exit(s);
+    // Escape takes back an aim first; only with nothing aimed does it ask to leave. On the
+    // start question it asks as well (the question stays when the answer is No).
+    const bool onStartQuestion = s.dialogs.startScreenStep == StartStep::QuestionShown && s.startScreen.question;
+    if (key == 27 && !platform_dialog_open()) {
+        if (onStartQuestion) ask_exit(s);
+        else if (!any_screen_open(s) && !cancel_aim(s)) ask_exit(s);
+    }
     glutPostRedisplay();
 }
 
@@ -109,6 +115,12 @@ void on_mouse(int button, int state, int x, int y)
     PointerState& pointer = s.pointer;
     const PermanentWidgets& ui = s.widgets;
     if (wheel_event(s, button, state, x, y)) return;
+    // Opening a menu drops an aim: the click that picks an entry must not be taken for the
+    // stroke, nor the next one after the menu closes.
+    if (state == GLUT_DOWN && y >= 0 && y <= MENU_BAR_HEIGHT &&
+        ((visible(ui.editorMenuBar) && x >= 0 && x <= EDITOR_MENU_WIDTH) ||
+         (visible(ui.playMenuBar) && x >= 0 && x <= PLAY_MENU_WIDTH)))
+        cancel_aim(s);
     // A press or release that lands on a widget (a menu entry, a button) is PUI's alone.
     const int onWidget = puMouse(button, state, x, y);
     if (pointer.swallowClick) {
@@ -154,8 +166,8 @@ void on_mouse(int button, int state, int x, int y)
         if (button == GLUT_LEFT_BUTTON) {
             aim_input(s, AimCode::Strike);
             s.round.puttRequested = false;
-        } else if (button == GLUT_RIGHT_BUTTON && aim.aimState != AimPhase::Struck) {
-            aim.meterFlipped = !aim.meterFlipped;
+        } else if (button == GLUT_RIGHT_BUTTON) {
+            cancel_aim(s);
         }
     }
 }
@@ -237,6 +249,21 @@ void aim_input(Session& s, AimCode code)
         if (aim.puttPower == 0) aim.aimClicks = 0;
         aim.aimState = AimPhase::Struck;
     }
+}
+
+bool cancel_aim(Session& s)
+{
+    const AimInput& aim = s.aim;
+    if (aim.aimMode != AimMode::Aiming || aim.aimState == AimPhase::Struck || aim.aimClicks != 1) return false;
+    if (computer_on_turn(s) || net_remote_on_turn(s) || s.roundLog.replaying) return false;
+    aim_input(s, AimCode::Start);   // a second Start is the cancel
+    s.round.puttRequested = false;
+    return true;
+}
+
+void drop_aim_under_dialog(Session& s)
+{
+    if (question_open(s) || s.dialogs.resolutionDialogOpen || any_dialog_open(s)) cancel_aim(s);
 }
 
 void update_putt_button(Session& s)

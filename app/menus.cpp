@@ -107,9 +107,9 @@ void config_sound(puObject* item)
 void config_aim_guide(puObject* item)
 {
     Session& s = session_of(item);
-    if (aiming(s)) return;
     s.window.aimGuideOn = !s.window.aimGuideOn;
     set_aim_guide_label(s, s.window.aimGuideOn);
+    store_settings(s);
 }
 
 // Submenus list their entries bottom to top, ended by an empty entry.

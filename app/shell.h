@@ -25,6 +25,8 @@ void on_mouse(int button, int state, int x, int y);
 void on_motion(int x, int y);
 // The window manager closed the window: the normal exit path.
 void on_window_closed();
+// Writes the settings (Config.glf) as they are now: after every change, and at exit.
+void store_settings(Session& s);
 // The exit path (registered with atexit): settings saved, unpacked course removed, and the
 // display's own mode given back when the game mode changed it.
 void on_exit();
@@ -69,6 +71,12 @@ void choose_tool(Session& s, EditorTool tool, const char* label);
 // Input steps: the aiming state machine, the Putt button, edge scrolling.
 void aim_input(Session& s, AimCode code);
 void update_putt_button(Session& s);
+// A person's aim not yet struck is dropped and the Putt button shows again; false when
+// nothing was being aimed.
+bool cancel_aim(Session& s);
+// Once a tick: a dialog or question open over an aim drops it, so no click made after the
+// dialog closes can strike until Putt is pressed again.
+void drop_aim_under_dialog(Session& s);
 void scroll_at_window_edge(Session& s);
 // Aim angle and offsets from where the followed ball is on screen against the pointer.
 void compute_aim(Session& s);

@@ -108,6 +108,10 @@ void open_command_line_files(Session& s, const std::vector<std::string>& files)
         switch (file_kind(path)) {
         case FileKind::Hole: {
             std::string error;
+            if (!is_hole_file(path)) {
+                tell(s, base_name(file) + " is not a hole file.", "Load Hole Topography File");
+                continue;
+            }
             if (!read_hole_file(s.grid, path, &error)) {
                 tell(s, error, "Load Hole Topography File");
                 continue;

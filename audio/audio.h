@@ -26,8 +26,9 @@ constexpr const char* GM_SOUNDFONT = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 // Shows an audio failure to the player (text and caption as the game words them).
 using AudioMessageHandler = void (*)(const char* text, const char* caption);
 // Sets the handler; nullptr goes back to the default, which only writes to stderr. Every
-// failure is written to stderr in any case; the handler sees each text at most once per load
-// (load_sounds, start_hole_music), so a broken device or folder cannot flood the screen.
+// failure is written to stderr in any case; a load (load_sounds, start_hole_music) hands the
+// handler one message at its end listing each file that failed and why, so a broken folder
+// cannot flood the screen.
 void set_audio_message_handler(AudioMessageHandler handler);
 
 // ---- sound effects ------------------------------------------------------------------------

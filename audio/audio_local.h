@@ -3,10 +3,13 @@
 
 #include <string>
 
-// Writes "audio: text (detail)" to stderr and shows text with caption through the message
-// handler, unless this text was already shown since the last begin_audio_message_pass.
+// Writes "audio: text (detail)" to stderr. Within a load (between begin_audio_message_pass
+// and end_audio_message_pass) the failure is kept for that load's one message, once per file
+// (detail "path: reason" names the file); outside one, text and caption are shown at once.
 void report_audio_failure(const char* text, const char* caption, const std::string& detail);
 // A line on stderr only.
 void log_audio(const std::string& line);
-// Starts a new load: each text may be shown once again.
+// Starts a load: its failures are gathered from here on.
 void begin_audio_message_pass();
+// Ends the load: one message through the handler lists every file that failed and why.
+void end_audio_message_pass();

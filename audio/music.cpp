@@ -122,6 +122,7 @@ void start_hole_music(const Course& course, int currentHole, const std::string& 
     begin_audio_message_pass();
     std::string file = choose_music_file(course, currentHole, dataDir);
     if (!file.empty()) start_music(file);
+    end_audio_message_pass();
 }
 
 bool is_music_playing() { return musicState.music != nullptr && Mix_PlayingMusic() != 0; }

@@ -186,11 +186,15 @@ void load_sounds(const std::string& start, const std::string& dataDir, const std
         log_audio("cannot return to " + start);
     }
     begin_audio_message_pass();
-    if (init_sound() != SOUND_OK) return;
+    if (init_sound() != SOUND_OK) {
+        end_audio_message_pass();
+        return;
+    }
     for (int id = 0; id < SOUND_COUNT; ++id) {
         load_sound(join_path(dataDir, std::string(SOUNDS_DIRECTORY) + "/" + SOUND_FILES[id]), id);
     }
     if (!music.empty()) start_music(music);
+    end_audio_message_pass();
 }
 
 int restore_sound_buffers()

@@ -55,6 +55,46 @@ void assign_ball_colours_from_names(GameState& game)
     }
 }
 
+void give_free_colours(int colours[MAX_PLAYERS], const bool chosen[MAX_PLAYERS], const bool named[MAX_PLAYERS])
+{
+    bool taken[BALL_COLOUR_COUNT + 1] = {};
+    bool keep[MAX_PLAYERS] = {};
+    for (int k = 0; k < MAX_PLAYERS; ++k) {
+        keep[k] = chosen[k] && colours[k] >= 1 && colours[k] <= BALL_COLOUR_COUNT;
+        if (keep[k] && named[k]) taken[colours[k]] = true;
+    }
+    auto first_free = [&taken] {
+        for (int colour = 1; colour <= BALL_COLOUR_COUNT; ++colour)
+            if (!taken[colour]) return colour;
+        return 1;   // more seats than colours cannot happen with four seats
+    };
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool namedPass = pass == 0;
+        for (int k = 0; k < MAX_PLAYERS; ++k) {
+            if (keep[k] || named[k] != namedPass) continue;
+            colours[k] = first_free();
+            taken[colours[k]] = true;
+        }
+    }
+}
+
+void give_players_free_colours(GameState& game, const bool chosen[MAX_PLAYERS])
+{
+    int colours[MAX_PLAYERS] = {};
+    bool named[MAX_PLAYERS] = {};
+    for (int k = 0; k < MAX_PLAYERS; ++k) {
+        const Player& player = game.players[k];
+        named[k] = player.name[0] != '\0';
+        colours[k] = chosen[k] ? ball_colour_for_name(player.ballColourName) : 0;
+    }
+    give_free_colours(colours, chosen, named);
+    for (int k = 0; k < MAX_PLAYERS; ++k) {
+        Player& player = game.players[k];
+        player.ballColour = colours[k];
+        set_ball_colour_name(player, BALL_COLOUR_NAMES[colours[k] - 1]);
+    }
+}
+
 int compact_players(GameState& game)
 {
     int count = 0;

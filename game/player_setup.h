@@ -15,6 +15,15 @@ void trim_player_names(GameState& game);
 int ball_colour_for_name(const char* text);
 // Sets each player's ball colour from its colour name; an unknown name keeps the colour.
 void assign_ball_colours_from_names(GameState& game);
+// Colours 1..11 for the four seats: a seat that chose one (chosen[k], colours[k] in 1..11)
+// keeps it; every other seat gets the first colour in the list's order that no seat has yet,
+// the named seats' choices counted first, then the named seats without one in seat order,
+// then the empty seats (whose colour only shows in the player dialog). Two named seats thus
+// share a colour only when both chose it.
+void give_free_colours(int colours[MAX_PLAYERS], const bool chosen[MAX_PLAYERS], const bool named[MAX_PLAYERS]);
+// The same on the players: chosen[k] says player k picked the colour its colour name holds;
+// the others get a free one. Sets every player's colour and colour name.
+void give_players_free_colours(GameState& game, const bool chosen[MAX_PLAYERS]);
 // Moves the players with names to the front, keeping order and colours; returns how many.
 int compact_players(GameState& game);
 // The people among the players (computer seats left out), their names and score rows moved

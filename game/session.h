@@ -24,7 +24,6 @@ class puDialogBox;
 class puFrame;
 class puInput;
 class puMenuBar;
-class puaComboBox;
 class puaSelectBox;
 
 struct GameSession;
@@ -60,11 +59,12 @@ struct StartScreenWidgets {
     puDialogBox* question = nullptr;      // "What would you like to do?"
     puDialogBox* players = nullptr;       // names and ball colours
     puInput* nameInputs[MAX_PLAYERS] = {};
-    puaComboBox* colourBoxes[MAX_PLAYERS] = {};
+    puaSelectBox* colourBoxes[MAX_PLAYERS] = {};
+    bool colourChosen[MAX_PLAYERS] = {};  // the player stepped through the colours
+    bool showingFreeColours = false;      // the dialog itself is moving an untouched colour box
     std::string chosenCourse;             // named on the command line, loaded after the player dialog
     StartStep skipQuestionTo = StartStep::None;   // the step that replaces the question
     bool resumeAtStart = false;           // --resume: the saved round instead of the question
-    int questionHalfWidth = 175;          // half the question's width (wider with "Resume Round")
 };
 
 // What the game needs of the application and of the screen. The application fills them at

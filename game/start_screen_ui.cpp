@@ -2,6 +2,7 @@
 // ball colours, then the course file, then the round.
 #include <plib/puAux.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "game/game_actions.h"
@@ -15,8 +16,18 @@
 
 namespace {
 
-// The start question's row of network games, below its first row.
-constexpr int NET_ROW_HEIGHT = 40;
+// The start question, in its own coordinates: a box QUESTION_HALF_WIDTH either side of the
+// window's centre, reaching QUESTION_BELOW under it and QUESTION_ABOVE over it. Rows of
+// buttons are placed by their bottoms relative to that centre: "Play Course" and "Start Hole
+// Editor", under them "Host Game" and "Join Game", then "Quit" on its own; "Resume Round",
+// when a round is saved, stands centred above the first row.
+constexpr int QUESTION_HALF_WIDTH = 175;
+constexpr int QUESTION_BELOW = 135;
+constexpr int QUESTION_ABOVE = 95;
+constexpr int FIRST_ROW = -35;
+constexpr int NET_ROW = -80;
+constexpr int QUIT_ROW = -125;
+constexpr int RESUME_ROW = 10;
 
 const char* const NAME_LABELS[MAX_PLAYERS] = {"Name Player One", "Name Player Two", "Name Player Three",
                                               "Name Player Four"};
@@ -32,28 +43,42 @@ char* const* colour_list()
     return list;
 }
 
+void read_player_dialog(GameSession& s);
+
 void hide_if_visible(puObject* object)
 {
     if (object && object->isVisible()) object->hide();
+}
+
+// A new round replaces a saved one: asks first, then goes on to the player dialog, or back
+// to the question (forgetting a course named on the command line) when the answer is No.
+void begin_new_round(GameSession& s)
+{
+    if (!round_file_exists(s)) {
+        s.dialogs.startScreenStep = StartStep::BuildPlayers;
+        return;
+    }
+    s.dialogs.startScreenStep = StartStep::QuestionShown;   // waits for the answer
+    ask_question(
+        "A round is saved. Abandon it and start a new one?",
+        [&s] {
+            remove_round_file(s);
+            s.dialogs.startScreenStep = StartStep::BuildPlayers;
+        },
+        [&s] {
+            s.startScreen.chosenCourse.clear();
+            s.dialogs.startScreenStep = StartStep::BuildQuestion;
+        });
 }
 
 void play_course_chosen(puObject* button)
 {
     GameSession& s = session_of(button);
     delete_dialog(s.startScreen.question);
-    if (round_file_exists(s)) {
-        // A new round replaces the saved one: ask first.
-        ask_question(
-            "A round is saved. Abandon it and start a new one?",
-            [&s] {
-                remove_round_file(s);
-                s.dialogs.startScreenStep = StartStep::BuildPlayers;
-            },
-            [&s] { s.dialogs.startScreenStep = StartStep::BuildQuestion; });
-        return;
-    }
-    s.dialogs.startScreenStep = StartStep::BuildPlayers;
+    begin_new_round(s);
 }
+
+void quit_chosen(puObject*) { std::exit(0); }
 
 void resume_chosen(puObject* button)
 {
@@ -69,6 +94,16 @@ void editor_chosen(puObject* button)
     s.dialogs.startScreenStep = StartStep::Editor;
 }
 
+// A colour box stepped by the player: that seat's colour is chosen.
+void colour_stepped(puObject* box)
+{
+    GameSession& s = session_of(box);
+    StartScreenWidgets& screen = s.startScreen;
+    if (screen.showingFreeColours) return;
+    for (int k = 0; k < MAX_PLAYERS; ++k)
+        if (screen.colourBoxes[k] == box) screen.colourChosen[k] = true;
+}
+
 void players_cancelled(puObject* button)
 {
     GameSession& s = session_of(button);
@@ -81,10 +116,11 @@ void players_cancelled(puObject* button)
 void assign_ball_colours(puObject* button)
 {
     GameSession& s = session_of(button);
+    read_player_dialog(s);   // a colour stepped since the last tick counts
     delete_dialog(s.startScreen.players);
     s.dialogs.startScreenStep = StartStep::Confirmed;
     trim_player_names(s.round);
-    assign_ball_colours_from_names(s.round);
+    give_players_free_colours(s.round, s.startScreen.colourChosen);
 }
 
 void build_question(GameSession& s)
@@ -106,8 +142,10 @@ void build_question(GameSession& s)
 
     StartScreenWidgets& screen = s.startScreen;
     if (screen.skipQuestionTo != StartStep::None) {
-        s.dialogs.startScreenStep = screen.skipQuestionTo;
+        const StartStep next = screen.skipQuestionTo;
         screen.skipQuestionTo = StartStep::None;
+        if (next == StartStep::BuildPlayers) begin_new_round(s);   // a course from the command line
+        else s.dialogs.startScreenStep = next;
         return;
     }
     if (screen.resumeAtStart) {
@@ -115,24 +153,20 @@ void build_question(GameSession& s)
         if (resume_saved_round(s)) return;
     }
     const int w = s.window.windowWidth, h = s.window.windowHeight;
-    // With a saved round the box grows to hold "Resume Round"; the other two buttons keep
-    // their places about its centre.
     const bool canResume = round_file_exists(s);
-    const int half = canResume ? 300 : 175, shift = half - 175;
-    // "Host Game" and "Join Game" sit in a row of their own below; the box grows by as much
-    // above as below, so its centre and the first row stay where they were.
-    const int low = NET_ROW_HEIGHT / 2;
     s.net.chosenRole = NetRole::None;
-    screen.questionHalfWidth = half;
-    screen.question = new puDialogBox(w / 2 - half, h / 2 - 75 - low);
-    new puFrame(0, 0, 2 * half, 150 + NET_ROW_HEIGHT);
-    puText* text = new puText(45 + shift, 110 + low);
+    screen.question = new puDialogBox(w / 2 - QUESTION_HALF_WIDTH, h / 2 - QUESTION_BELOW);
+    new puFrame(0, 0, 2 * QUESTION_HALF_WIDTH, QUESTION_BELOW + QUESTION_ABOVE);
+    // Rows by their bottoms about the centre; columns of 150 with 20 between them.
+    auto row = [](int bottom) { return QUESTION_BELOW + bottom; };
+    puText* text = new puText(45, row(canResume ? RESUME_ROW + 45 : FIRST_ROW + 70));
     text->setLabel("What would you like to do?");
-    add_button(s, 15 + shift, 40 + low, 165 + shift, 70 + low, "Play Course", play_course_chosen);
-    add_button(s, 185 + shift, 40 + low, 335 + shift, 70 + low, "Start Hole Editor", editor_chosen);
-    if (canResume) add_button(s, 345 + shift, 40 + low, 2 * half - 10, 70 + low, "Resume Round", resume_chosen);
-    add_button(s, 15 + shift, 15, 165 + shift, 45, "Host Game", host_game_chosen);
-    add_button(s, 185 + shift, 15, 335 + shift, 45, "Join Game", join_game_chosen);
+    add_button(s, 15, row(FIRST_ROW), 165, row(FIRST_ROW) + 30, "Play Course", play_course_chosen);
+    add_button(s, 185, row(FIRST_ROW), 335, row(FIRST_ROW) + 30, "Start Hole Editor", editor_chosen);
+    if (canResume) add_button(s, 100, row(RESUME_ROW), 250, row(RESUME_ROW) + 30, "Resume Round", resume_chosen);
+    add_button(s, 15, row(NET_ROW), 165, row(NET_ROW) + 30, "Host Game", host_game_chosen);
+    add_button(s, 185, row(NET_ROW), 335, row(NET_ROW) + 30, "Join Game", join_game_chosen);
+    add_button(s, 125, row(QUIT_ROW), 225, row(QUIT_ROW) + 30, "Quit", quit_chosen);
     screen.question->close();
     screen.question->reveal();
     s.dialogs.startScreenStep = StartStep::QuestionShown;
@@ -167,7 +201,11 @@ void build_players(GameSession& s)
         screen.nameInputs[k]->setValidData(NAME_CHARACTERS);
         puText* nameLabel = new puText(20, ly);
         nameLabel->setLabel(NAME_LABELS[k]);
-        screen.colourBoxes[k] = new puaComboBox(275, y0, 465, y1, const_cast<char**>(colour_list()), FALSE);
+        // Arrows step through the colours in place: nothing opens past the window's edge.
+        screen.colourBoxes[k] = new puaSelectBox(275, y0, 465, y1, const_cast<char**>(colour_list()));
+        screen.colourBoxes[k]->setUserData(&s);
+        screen.colourBoxes[k]->setCallback(colour_stepped);
+        screen.colourChosen[k] = false;
         puText* colourLabel = new puText(260, ly);
         colourLabel->setLabel(COLOUR_LABELS[k]);
         add_seat_button(s, k);
@@ -192,9 +230,19 @@ void read_player_dialog(GameSession& s)
             text = screen.nameInputs[k]->getStringValue();
         }
         set_player_name(s.round.players[k], text);
-        const char* colour = screen.colourBoxes[k]->getStringValue();
-        if (colour && colour[0]) set_ball_colour_name(s.round.players[k], colour);
+        const int item = screen.colourBoxes[k]->getCurrentItem();
+        if (item >= 0 && item < BALL_COLOUR_COUNT) set_ball_colour_name(s.round.players[k], BALL_COLOUR_NAMES[item]);
     }
+    // The boxes nobody stepped show the colour their player would get now.
+    GameState preview = s.round;
+    give_players_free_colours(preview, screen.colourChosen);
+    screen.showingFreeColours = true;
+    for (int k = 0; k < MAX_PLAYERS; ++k) {
+        const int item = preview.players[k].ballColour - 1;
+        if (!screen.colourChosen[k] && screen.colourBoxes[k]->getCurrentItem() != item)
+            screen.colourBoxes[k]->setCurrentItem(item);
+    }
+    screen.showingFreeColours = false;
 }
 
 void back_to_question(GameSession& s)
@@ -256,7 +304,7 @@ void start_screen_step(GameSession& s)
 void recentre_start_screen(GameSession& s, int w, int h)
 {
     StartScreenWidgets& screen = s.startScreen;
-    if (screen.question) screen.question->setPosition(w / 2 - screen.questionHalfWidth, h / 2 - 75 - NET_ROW_HEIGHT / 2);
+    if (screen.question) screen.question->setPosition(w / 2 - QUESTION_HALF_WIDTH, h / 2 - QUESTION_BELOW);
     if (screen.players) screen.players->setPosition(w / 2 - 250, h / 2 - 175);
 }
 

@@ -15,6 +15,26 @@ struct FileCloser {
 
 }  // namespace
 
+bool is_hole_file(const std::string& path)
+{
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return false;
+    long total = 0;
+    char buffer[4096];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        total += static_cast<long>(got);
+        if (total > HOLE_FILE_MAX_BYTES) return false;
+        for (size_t k = 0; k < got; ++k) {
+            const char c = buffer[k];
+            const bool fieldCharacter = c == '*' || (c >= '0' && c <= '9') || c == '-' || c == '+';
+            if (!fieldCharacter && c != ' ' && c != '\t' && c != '\r' && c != '\n') return false;
+        }
+    }
+    // A hole cut short, even inside its last field, still reads as before.
+    return !std::ferror(file.get());
+}
+
 bool read_hole_file(HoleGrid& grid, const std::string& path, std::string* error)
 {
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
@@ -87,6 +107,10 @@ void abandon_pending_warp(HoleGrid& grid)
 
 bool write_hole_file(HoleGrid& grid, const std::string& path, std::string* error)
 {
+    if (file_exists(path) && !is_hole_file(path)) {
+        if (error) *error = base_name(path) + " is not a hole file and is left as it is.";
+        return false;
+    }
     abandon_pending_warp(grid);
     return write_file_atomic(path, format_hole(grid), error);
 }

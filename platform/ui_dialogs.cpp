@@ -206,8 +206,11 @@ void show_message(const std::string& text, const std::string& caption)
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     Question* question = new Question;
     question->text = text;
-    question->box = make_box(250, 75);
-    puText* label = new puText(47, 100);
+    // A list (every sound file that failed, say) makes the box taller; OK stays at its foot.
+    const int lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+    const int halfHeight = std::max(75, 40 + lines * 10);
+    question->box = make_box(250, halfHeight);
+    puText* label = new puText(47, 2 * halfHeight - 50);
     label->setLabel(question->text.c_str());
     puOneShot* ok = new puOneShot(210, 10, 290, 30);
     ok->setLegend("OK");

@@ -24,7 +24,8 @@ struct FileDialogOptions {
 void show_file_dialog(const FileDialogOptions& options, std::function<void(const std::string&)> onChosen,
                       std::function<void()> onCancel = {});
 
-// A box with a text and one "OK" button; the text also goes to stderr.
+// A box with a text and one "OK" button; the text also goes to stderr. A text of more than
+// three lines makes the box taller.
 void show_message(const std::string& text, const std::string& caption);
 
 // A Yes/No question laid out like the game's question box.

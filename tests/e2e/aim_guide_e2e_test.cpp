@@ -17,17 +17,6 @@ class AimGuideTest : public DisplayTest {};
 constexpr Point CONFIG_TITLE{140, 10};
 constexpr int AIM_GUIDE_ENTRY_Y = 115;   // below Full Screen, Windowed and Sound
 
-// The guide's dots: pure white pixels in the square of 120 pixels round the ball at the
-// window's centre while aiming, leaving out the ball and the power meter's box up and right of
-// it (the grass, the tee mat and the putter there have none; the railings lie farther out).
-int white_pixels_round_the_ball(const std::string& png)
-{
-    const std::string count = run_command(
-        "convert '" + png + "' -fill black -draw 'rectangle 305,175 440,210' -draw 'circle 300,225 300,209' "
-        "-crop 120x120+240+165 +repage -fill black +opaque '#FFFFFF' -format '%[fx:round(mean*w*h)]' info:");
-    return std::atoi(count.c_str());
-}
-
 // Dark text pixels left of the score card's OK button, where its note goes.
 int note_pixels(GameSession& game)
 {

@@ -120,8 +120,7 @@ constexpr int STATS = 55, SPECIAL = 105;
 enum { STATS_SCORE_CARD = 0, STATS_REPLAY_LAST_PUTT = 2 };
 enum { SPECIAL_PICK_UP = 0 };
 
-// The start question's "Resume Round", right of the two others in the wider box.
-Point resume_button() { return {W / 2 - 300 + 530, H - (H / 2 - 75 + 55)}; }
+Point resume_button() { return resume_round_button(W, H); }
 // "OK"/"Yes" of a small dialog, and the score card's OK.
 Point ok_small() { return {W / 2 - 250 + 190, H - (H / 2 - 75 + 20)}; }
 Point ok_large() { return {W / 2, H - (H / 2 - 175 + 20)}; }
@@ -176,10 +175,10 @@ protected:
         const Rgb paper = game.pixel(W / 2 - 10, H / 2 - 25);
         return paper.r > 220 && paper.g > 220 && paper.b > 170;
     }
-    // The start question is up (its frame shows grey beside "Play Course").
+    // The start question is up (its frame shows grey left of its text and buttons).
     bool question_shown(GameSession& game)
     {
-        return soon(game, [&] { return is_grey_widget(game.pixel(W / 2, H / 2 - 65)); });
+        return soon(game, [&] { return is_grey_widget(game.pixel(W / 2 - 170, H / 2 - 65)); });
     }
     void pick_up(GameSession& game)
     {

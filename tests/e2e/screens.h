@@ -2,6 +2,9 @@
 // of the given size; the places follow from the widgets' layout.
 #pragma once
 
+#include <cstdlib>
+#include <string>
+
 #include "tests/e2e/harness.h"
 
 struct Point {
@@ -25,10 +28,25 @@ bool soon(GameSession& game, Condition condition)
 // The start question, centred: "Play Course" and "Start Hole Editor".
 inline Point play_course_button(int w, int h) { return {w / 2 - 175 + 90, h - (h / 2 - 75 + 55)}; }
 inline Point start_editor_button(int w, int h) { return {w / 2 - 175 + 260, h - (h / 2 - 75 + 55)}; }
+// Below them "Quit", centred; with a saved round "Resume Round" stands centred above them.
+inline Point quit_button(int w, int h) { return {w / 2, h / 2 + 110}; }
+inline Point resume_round_button(int w, int h) { return {w / 2, h / 2 - 25}; }
 
 // Yes and No of a question box, centred.
 inline Point yes_button(int w, int h) { return {w / 2 - 250 + 190, h - (h / 2 - 75 + 20)}; }
 inline Point no_button(int w, int h) { return {w / 2 - 250 + 310, h - (h / 2 - 75 + 20)}; }
+
+// The aim guide's dots: pure white pixels in the square of 120 pixels round the ball at the
+// centre of a 600 x 450 screenshot while aiming, leaving out the ball and the power meter's box
+// up and right of it (the grass, the tee mat and the putter there have none; the railings lie
+// farther out).
+inline int white_pixels_round_the_ball(const std::string& png)
+{
+    const std::string count = run_command(
+        "convert '" + png + "' -fill black -draw 'rectangle 305,175 440,210' -draw 'circle 300,225 300,209' "
+        "-crop 120x120+240+165 +repage -fill black +opaque '#FFFFFF' -format '%[fx:round(mean*w*h)]' info:");
+    return std::atoi(count.c_str());
+}
 
 // The file chooser's confirm ("Open"/"Save") and "Cancel" buttons.
 inline Point chooser_confirm(int w, int h) { return {w / 2 - 250 + 340, h - (h / 2 - 160 + 22)}; }

@@ -131,8 +131,9 @@ TEST_F(ShellTest, HoleIsSavedAndOpenedThroughTheFileDialogs)
     game.click(confirm.x, confirm.y);
     ASSERT_TRUE(game.wait_title("other.top")) << game.title();
 
-    // Save now writes straight to the current file, in the canonical form
-    game.write_file("holes/other.top", "junk that the save must replace");
+    // Save now writes straight to the current file, in the canonical form (over a hole
+    // shortened by hand; a file that is no hole at all would be left alone)
+    game.write_file("holes/other.top", "1*\n-1*\n0*\n");
     choose_file_entry(game, FILE_SAVE);
     ASSERT_TRUE(saved_after_checks(game, "other.top has been saved.")) << game.title();
     EXPECT_EQ(game.read_file("holes/other.top"), other);

@@ -206,3 +206,39 @@ TEST(HoleFile, SaveIntoMissingDirectoryFailsWithAReason)
     EXPECT_FALSE(write_hole_file(*grid, dir.file("gone/x.top"), &error));
     EXPECT_NE(error.find("gone"), std::string::npos);
 }
+
+TEST(HoleFile, OnlyHoleFilesCountAsHolesAndNothingElseIsWrittenOver)
+{
+    ScratchDir dir;
+    auto grid = cleared_grid();
+    std::string error;
+    ASSERT_TRUE(write_hole_file(*grid, dir.file("saved.top"), &error)) << error;
+    EXPECT_TRUE(is_hole_file(dir.file("saved.top")));
+    dir.write("spaced.top", "1*\n -1* 0*\r\n");
+    EXPECT_TRUE(is_hole_file(dir.file("spaced.top")));
+    dir.write("cut.top", "1*-1*0*2");   // cut inside its last field: still read as before
+    EXPECT_TRUE(is_hole_file(dir.file("cut.top")));
+    dir.write("empty.top", "");
+    EXPECT_TRUE(is_hole_file(dir.file("empty.top")));
+
+    // A course archive begins "PK\3\4"; a description or settings file holds letters.
+    const std::string archive = std::string("PK\x03\x04\x14\x00", 6) + "course_description_file.cdf";
+    dir.write("beginners.cor", archive);
+    dir.write("notes.top", "3*Hole one*");
+    dir.write("Config.glf", "w*s*600*450*");
+    for (const char* name : {"beginners.cor", "notes.top", "Config.glf", "missing.top"})
+        EXPECT_FALSE(is_hole_file(dir.file(name))) << name;
+    EXPECT_FALSE(is_hole_file(dir.path().string())) << "a directory";
+
+    // Saving over one of them is refused with a reason and leaves its bytes as they were.
+    error.clear();
+    EXPECT_FALSE(write_hole_file(*grid, dir.file("beginners.cor"), &error));
+    EXPECT_NE(error.find("beginners.cor is not a hole file"), std::string::npos) << error;
+    EXPECT_EQ(dir.read("beginners.cor"), archive);
+    EXPECT_FALSE(write_hole_file(*grid, dir.file("Config.glf"), &error));
+    EXPECT_EQ(dir.read("Config.glf"), "w*s*600*450*");
+    // A hole file, or a new name, is written as always.
+    EXPECT_TRUE(write_hole_file(*grid, dir.file("spaced.top"), &error)) << error;
+    EXPECT_EQ(dir.read("spaced.top").size(), 16816u);
+    EXPECT_TRUE(write_hole_file(*grid, dir.file("new.top"), &error)) << error;
+}

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "game/player_setup.h"
 
@@ -79,4 +81,42 @@ TEST(PlayerSetup, OnlyListedCharactersAreValidInNames)
     EXPECT_EQ(NAME_CHARACTERS[0], ' ');
     EXPECT_EQ(std::strchr(NAME_CHARACTERS, '*'), nullptr);   // would break the board file
     EXPECT_NE(std::strchr(NAME_CHARACTERS, '~'), nullptr);
+}
+
+TEST(PlayerSetup, PlayersWhoChooseNoColourGetTheFirstFreeOneInListOrder)
+{
+    const bool allNamed[MAX_PLAYERS] = {true, true, true, true};
+    const bool noneChosen[MAX_PLAYERS] = {};
+    int colours[MAX_PLAYERS] = {};
+    give_free_colours(colours, noneChosen, allNamed);
+    EXPECT_EQ(std::vector<int>(colours, colours + 4), (std::vector<int>{1, 2, 3, 4}));   // White, Red, Orange, Yellow
+
+    // Player 3 chose White: it is theirs, and the others move along the list past it.
+    const bool thirdChose[MAX_PLAYERS] = {false, false, true, false};
+    int withChoice[MAX_PLAYERS] = {0, 0, 1, 0};
+    give_free_colours(withChoice, thirdChose, allNamed);
+    EXPECT_EQ(std::vector<int>(withChoice, withChoice + 4), (std::vector<int>{2, 3, 1, 4}));
+
+    // Two who both chose Sky Blue keep it; an empty seat takes nothing from the named ones.
+    const bool twoChose[MAX_PLAYERS] = {true, false, true, false};
+    const bool firstThreeNamed[MAX_PLAYERS] = {true, false, true, true};
+    int shared[MAX_PLAYERS] = {11, 0, 11, 0};
+    give_free_colours(shared, twoChose, firstThreeNamed);
+    EXPECT_EQ(std::vector<int>(shared, shared + 4), (std::vector<int>{11, 2, 11, 1}));
+}
+
+TEST(PlayerSetup, FreeColoursReachThePlayersAndTheirColourNames)
+{
+    GameState game;
+    reset(game);
+    for (int k = 0; k < 4; ++k) set_player_name(game.players[k], ("P" + std::to_string(k + 1)).c_str());
+    set_ball_colour_name(game.players[1], "Red Ball");
+    set_ball_colour_name(game.players[3], "red ball");   // a stale name, not chosen: ignored
+    const bool chosen[MAX_PLAYERS] = {false, true, false, false};
+    give_players_free_colours(game, chosen);
+    EXPECT_EQ(game.players[0].ballColour, 1);
+    EXPECT_EQ(game.players[1].ballColour, 2);
+    EXPECT_EQ(game.players[2].ballColour, 3);
+    EXPECT_EQ(game.players[3].ballColour, 4);
+    EXPECT_STREQ(game.players[3].ballColourName, "Yellow Ball");
 }
