@@ -134,6 +134,10 @@ sums1="$(cd "$unpack1/temp" && sha256sum -- * | sort; stat -c '%n %Y' -- * | sor
 run_game second -geometry 600x450+660+0 /usr/share/games/minigolf/courses/championship.cor
 second="$(wait_window "No File Loaded." "$first")" || fail "copy 2 showed no window: $(cat "$artifacts/second.log")"
 sleep 1
+# Copy 1's round is saved in the same HOME: a course on the command line asks before
+# dropping it. "Yes" starts the new one.
+shot package_copy2_asks
+click "$second" 240 280
 sit_down "$second" Bo
 title_is "$second" championship.cor
 sleep 2
