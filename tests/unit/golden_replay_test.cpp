@@ -38,7 +38,7 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"beginners", "04_sand_trap", 0x26b49ac825d83ce7ull},
     {"beginners", "05_round_the_bend", 0xf7b1a2750bbf9367ull},
     {"beginners", "06_moving_walkway", 0xf5d57c203e5297d1ull},
-    {"beginners", "07_the_pond", 0x2b294b17a360425cull},
+    {"beginners", "07_the_pond", 0x7732c8f2cac77969ull},
     {"beginners", "08_shortcut", 0x345793b34156486dull},
     {"beginners", "09_pinball", 0xb421e07c6f87167cull},
     {"championship", "01_opening_drive", 0x2c0747c158de212eull},
