@@ -35,7 +35,7 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"beginners", "01_first_putt", 0x5e4c372b340efb90ull},
     {"beginners", "02_dogleg_right", 0xb03fa7abbcf7da1bull},
     {"beginners", "03_up_the_ramp", 0x3116b547a889bb5dull},
-    {"beginners", "04_sand_trap", 0x26b49ac825d83ce7ull},
+    {"beginners", "04_sand_trap", 0xfaab2d909ea4d12dull},
     {"beginners", "05_round_the_bend", 0xf7b1a2750bbf9367ull},
     {"beginners", "06_moving_walkway", 0xf5d57c203e5297d1ull},
     {"beginners", "07_the_pond", 0x7732c8f2cac77969ull},
