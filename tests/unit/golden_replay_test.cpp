@@ -36,7 +36,7 @@ const std::vector<GoldenHole> GOLDEN_HASHES = {
     {"beginners", "02_dogleg_right", 0xb03fa7abbcf7da1bull},
     {"beginners", "03_up_the_ramp", 0x3116b547a889bb5dull},
     {"beginners", "04_sand_trap", 0xfaab2d909ea4d12dull},
-    {"beginners", "05_round_the_bend", 0xf7b1a2750bbf9367ull},
+    {"beginners", "05_round_the_bend", 0xd6d924f3f11c3c76ull},
     {"beginners", "06_moving_walkway", 0xf5d57c203e5297d1ull},
     {"beginners", "07_the_pond", 0x7732c8f2cac77969ull},
     {"beginners", "08_shortcut", 0x345793b34156486dull},
