@@ -168,6 +168,7 @@ run_game third /usr/share/games/minigolf/courses/beginners.cor
 # The other copies are gone, and the X server may give their window ids out again.
 third="$(wait_window "No File Loaded." "")" || fail "copy 3 showed no window: $(cat "$artifacts/third.log")"
 sleep 1
+click "$third" 240 280                          # "Yes": the round the others left is dropped
 sit_down "$third" Cy
 title_is "$third" beginners.cor
 [ -n "$(ls -A "$runtime")" ] || fail "copy 3 unpacked nothing"
