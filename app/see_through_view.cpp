@@ -32,6 +32,6 @@ void show_hidden_ball_and_cup(Session& s)
     double ball[3];
     ball_position(w, slot, ball);
     if (ball[2] > PARKED_THRESHOLD_Z || !hidden_from_viewer(w.grid, w.oscillationFrame, ball, toward)) return;
-    draw_ball_seen_through(s.renderer, ball_colour_of(s.round, slot), ball, dBodyGetRotation(w.balls[slot].body),
+    draw_ball_seen_through(s.renderer, ball_colour_of(s.round, slot), ball, ball_rotation(w, slot),
                            BALL_RADIUS);
 }

@@ -200,6 +200,13 @@ void ball_position(const PhysicsWorld& w, int slot, double out[3])
     out[2] = p[2];
 }
 
+const double* ball_rotation(const PhysicsWorld& w, int slot)
+{
+    static const double identity[12] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
+    if (!valid_slot(slot) || !w.balls[slot].body) return identity;
+    return dBodyGetRotation(w.balls[slot].body);
+}
+
 void ball_velocity(const PhysicsWorld& w, int slot, double out[3])
 {
     out[0] = out[1] = out[2] = 0.0;

@@ -142,6 +142,8 @@ void reset_balls(PhysicsWorld& w);
 bool ball_is_parked(const PhysicsWorld& w, int slot);
 // The ball's centre.
 void ball_position(const PhysicsWorld& w, int slot, double out[3]);
+// The ball's rotation as ODE keeps it (3 x 4, row by row); identity for a slot with no ball.
+const double* ball_rotation(const PhysicsWorld& w, int slot);
 // The ball's velocity, units a second.
 void ball_velocity(const PhysicsWorld& w, int slot, double out[3]);
 // Puts the ball at `at`, still (no velocity, no spin); its rotation stays.
