@@ -316,17 +316,11 @@ WorldSnapshot capture_world(const PhysicsWorld& w)
     if (!physics_ready(w)) return snapshot;
     for (int k = 0; k < BALL_COUNT; ++k) {
         WorldSnapshot::Ball& b = snapshot.balls[k];
-        dBodyID body = w.balls[k].body;
-        const dReal* p = dBodyGetPosition(body);
-        const dReal* q = dBodyGetQuaternion(body);
-        const dReal* v = dBodyGetLinearVel(body);
-        const dReal* a = dBodyGetAngularVel(body);
-        for (int c = 0; c < 3; ++c) {
-            b.position[c] = p[c];
-            b.linear[c] = v[c];
-            b.angular[c] = a[c];
-        }
-        for (int c = 0; c < 4; ++c) b.quaternion[c] = q[c];
+        const BallMotion motion = ball_motion(w, k);
+        std::memcpy(b.position, motion.position, sizeof b.position);
+        std::memcpy(b.quaternion, motion.quaternion, sizeof b.quaternion);
+        std::memcpy(b.linear, motion.linear, sizeof b.linear);
+        std::memcpy(b.angular, motion.angular, sizeof b.angular);
         b.state = w.balls[k].state;
     }
     snapshot.stroke = w.stroke;
