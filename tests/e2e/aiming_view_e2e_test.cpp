@@ -14,6 +14,7 @@
 #include "tests/e2e/harness.h"
 #include "tests/e2e/screens.h"
 #include "tests/e2e/test_courses.h"
+#include "tests/e2e/test_courses.h"
 
 namespace {
 
@@ -26,16 +27,7 @@ void write_walled_hole(const std::string& path)
 {
     auto grid = std::make_unique<HoleGrid>();
     clear_hole(*grid);
-    for (int i = 18; i <= 30; ++i)
-        for (int j = 6; j <= 18; ++j) {
-            int edges = 0;
-            if (i == 18) edges |= EDGE_RAIL_XMIN;
-            if (i == 30) edges |= EDGE_RAIL_XMAX;
-            if (j == 6) edges |= EDGE_RAIL_YMIN;
-            if (j == 18) edges |= EDGE_RAIL_YMAX;
-            grid->height_at(i, j) = 1;
-            grid->edges_at(i, j) = edges;
-        }
+    railed_ground(*grid, 18, 30, 6, 18);
     const int walls[][2] = {{23, 11}, {23, 12}, {24, 11}, {27, 11}, {27, 12}, {28, 11}};
     for (const auto& t : walls) grid->height_at(t[0], t[1]) = 5;
     grid->edges_at(28, 12) = EDGE_CUP;

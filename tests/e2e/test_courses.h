@@ -12,23 +12,28 @@
 #include "tests/e2e/harness.h"
 #include "tests/e2e/screens.h"
 
+// Ground of height 1 on the tiles (i0..i1, j0..j1), railed all round.
+inline void railed_ground(HoleGrid& grid, int i0, int i1, int j0, int j1)
+{
+    for (int i = i0; i <= i1; ++i)
+        for (int j = j0; j <= j1; ++j) {
+            int edges = 0;
+            if (i == i0) edges |= EDGE_RAIL_XMIN;
+            if (i == i1) edges |= EDGE_RAIL_XMAX;
+            if (j == j0) edges |= EDGE_RAIL_YMIN;
+            if (j == j1) edges |= EDGE_RAIL_YMAX;
+            grid.height_at(i, j) = 1;
+            grid.edges_at(i, j) = edges;
+        }
+}
+
 // A fairway of height 1 walled by railings, the tee on (24, 12) and the cup on (24, 20):
 // a putt straight up the fairway at power 20 drops.
 inline void write_straight_hole(const std::string& path)
 {
     auto grid = std::make_unique<HoleGrid>();
     clear_hole(*grid);
-    for (int i = 22; i <= 26; ++i) {
-        for (int j = 8; j <= 24; ++j) {
-            int edges = 0;
-            if (i == 22) edges |= EDGE_RAIL_XMIN;
-            if (i == 26) edges |= EDGE_RAIL_XMAX;
-            if (j == 8) edges |= EDGE_RAIL_YMIN;
-            if (j == 24) edges |= EDGE_RAIL_YMAX;
-            grid->height_at(i, j) = 1;
-            grid->edges_at(i, j) = edges;
-        }
-    }
+    railed_ground(*grid, 22, 26, 8, 24);
     grid->edges_at(24, 20) = EDGE_CUP;
     grid->tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(12))};
     std::string error;
