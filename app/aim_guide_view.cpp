@@ -2,7 +2,7 @@
 // brought up to date (played again only when the aim changed) and drawn, and the round is
 // marked as played with the guide.
 #include "app/shell.h"
-#include "game/computer_turn.h"
+#include "game/round/computer_turn.h"
 #include "render/aim_guide_gl.h"
 
 void show_aim_guide(Session& s)

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "game/net_message.h"
+#include "game/net/net_message.h"
 #include "platform/net_socket.h"
 
 #ifndef MG_VERSION

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "game/round_tick.h"
+#include "game/round/round_tick.h"
 #include "platform/test_seam.h"
 
 void note_heartbeat(long pictures, long ticks)

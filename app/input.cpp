@@ -6,7 +6,7 @@
 #include "app/editor_commands.h"
 #include "app/shell.h"
 #include "editor/editor_tools.h"
-#include "game/game_actions.h"
+#include "game/ui/game_actions.h"
 #include "physics/physics.h"
 #include "platform/ui_dialogs.h"
 #include "platform/ui_text_field.h"

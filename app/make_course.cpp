@@ -11,7 +11,7 @@
 
 #include "app/editor_commands.h"
 #include "app/shell.h"
-#include "game/suggested_par.h"
+#include "game/computer/suggested_par.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"
 #include "platform/file_list.h"

@@ -7,7 +7,7 @@
 #include "app/editor_commands.h"
 #include "app/hole_dialogs.h"
 #include "app/shell.h"
-#include "game/game_actions.h"
+#include "game/ui/game_actions.h"
 #include "platform/ui_dialogs.h"
 
 namespace {

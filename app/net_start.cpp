@@ -1,8 +1,8 @@
 #include "app/net_start.h"
 
 #include "app/session.h"
-#include "game/game_actions.h"
-#include "game/net_round.h"
+#include "game/ui/game_actions.h"
+#include "game/net/net_round.h"
 #include "platform/fs.h"
 
 void start_net_from_command_line(Session& s, const NetOptions& options)

@@ -6,7 +6,7 @@
 
 #include "app/editor_commands.h"
 #include "app/shell.h"
-#include "game/game_actions.h"
+#include "game/ui/game_actions.h"
 #include "hole/hole_file.h"
 #include "hole/hole_grid.h"
 #include "platform/fs.h"

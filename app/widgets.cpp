@@ -7,7 +7,7 @@
 
 #include "app/shell.h"
 #include "app/editor_commands.h"
-#include "game/game_actions.h"
+#include "game/ui/game_actions.h"
 #include "platform/display_switch.h"
 #include "platform/ui_dialogs.h"
 

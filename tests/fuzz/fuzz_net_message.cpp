@@ -1,6 +1,6 @@
 // Network messages: bytes as a peer may send them, cut into frames and each payload read as
 // its type; a payload that reads writes back to the same bytes.
-#include "game/net_message.h"
+#include "game/net/net_message.h"
 #include "tests/fuzz/fuzz_util.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "game/aim_guide.h"
-#include "game/player_setup.h"
+#include "game/computer/aim_guide.h"
+#include "game/rules/player_setup.h"
 #include "hole/round_state.h"
 #include "physics/hole_geometry.h"
 #include "physics/physics.h"

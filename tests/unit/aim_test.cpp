@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "game/aim.h"
-#include "game/status_line.h"
+#include "game/rules/aim.h"
+#include "game/rules/status_line.h"
 #include "hole/course.h"
 
 namespace {

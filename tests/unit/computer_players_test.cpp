@@ -10,14 +10,14 @@
 #include <memory>
 #include <vector>
 
-#include "game/computer_dice.h"
-#include "game/computer_player.h"
-#include "game/computer_round.h"
-#include "game/player_setup.h"
-#include "game/putt_search.h"
-#include "game/route_field.h"
-#include "game/seat_choice.h"
-#include "game/suggested_par.h"
+#include "game/computer/computer_dice.h"
+#include "game/computer/computer_player.h"
+#include "game/computer/computer_round.h"
+#include "game/rules/player_setup.h"
+#include "game/computer/putt_search.h"
+#include "game/computer/route_field.h"
+#include "game/rules/seat_choice.h"
+#include "game/computer/suggested_par.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"
 #include "physics/physics.h"

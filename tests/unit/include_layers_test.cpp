@@ -16,34 +16,51 @@ namespace {
 
 // ---- The ranking and the allow-list: edit these. --------------------------------------
 
-// A folder may include its own rank's headers only from itself, and any lower rank's.
+// A folder may include its own rank's headers only from itself, and any lower rank's. A
+// file belongs to the longest ranked folder its path starts with ("game/net/x.cpp" is in
+// game/net); the game's folders are ranked one by one, by capability.
 const std::map<std::string, int> LAYER_RANKS = {
     {"platform", 0},
-    {"hole", 1},
-    {"physics", 2}, {"audio", 2},
-    {"render", 3}, {"editor", 3}, {"game", 3},
-    {"app", 4},
-    {"tools", 5},
+    {"hole", 10},
+    {"physics", 20}, {"audio", 20},
+    {"render", 30}, {"editor", 30},
+    {"game/rules", 30},
+    {"game/computer", 31},
+    {"game/round", 32},
+    {"game/net", 33},
+    {"game/play", 34}, {"game/ui", 34},
+    {"app", 40},
+    {"tools", 50},
 };
 
 // Ranked folders whose sources are not read: they are on top (tests/ has no rank at all).
 // Every other ranked folder is read, so a new folder is checked once it has a rank.
 const std::vector<std::string> UNCHECKED_FOLDERS = {"tools"};
 
-// Sideways includes that are allowed: the including file, the included header, and why.
-struct SidewaysAllowed {
+// Includes against the ranking that are allowed: the including file, the included header,
+// and why.
+struct LayerException {
     std::string file;    // e.g. "render/balls_gl.cpp"
     std::string header;  // as written in the include, e.g. "hole/round_state.h"
     std::string reason;
 };
 
-const std::vector<SidewaysAllowed> SIDEWAYS_ALLOWED = {
+const std::vector<LayerException> LAYER_EXCEPTIONS = {
     {"physics/ball_step.cpp", "audio/sound_ids.h",
      "the putter's sound is asked for by id through the world's hooks; the header is the id table, no code"},
     {"physics/contacts.cpp", "audio/sound_ids.h",
      "contact sounds are asked for by id through the world's hooks; the header is the id table, no code"},
     {"physics/hole_events.cpp", "audio/sound_ids.h",
      "cup and block sounds are asked for by id through the world's hooks; the header is the id table, no code"},
+    {"game/round/session.h", "game/net/net_round.h",
+     "the session keeps network play's state by value; only net/ and the folders above it call into it"},
+};
+
+// Folders that never include each other, whatever their ranks: the computer player decides
+// only its own putts, and the network only carries putts already decided.
+const std::vector<std::pair<std::string, std::string>> APART = {
+    {"game/net", "game/computer"},
+    {"game/computer", "game/net"},
 };
 
 // ---- The check. ------------------------------------------------------------------------
@@ -103,43 +120,55 @@ struct LayerReport {
     std::vector<std::string> upward;     // "file:line: includes \"header\" (from -> to)"
     std::vector<std::string> sideways;   // not allowed
     std::vector<std::string> unranked;   // a folder missing from the ranking
+    std::vector<std::string> apart;      // between folders kept apart
     std::vector<std::string> staleAllowed;  // allow-list entries that match no include
     int includesRead = 0;
 };
 
-// The folder a path starts with ("game/x.h" -> "game"); a bare name is in folder itself.
-std::string folder_of(const std::string& path, const std::string& self)
+// The ranked folder a path is in: the longest one it starts with ("game/net/x.h" ->
+// "game/net"), else its first folder ("vendor/x.h" -> "vendor"); a bare name is in folder
+// itself.
+std::string folder_of(const std::string& path, const std::string& self, const std::map<std::string, int>& ranks)
 {
     const size_t slash = path.find('/');
-    return slash == std::string::npos ? self : path.substr(0, slash);
+    if (slash == std::string::npos) return self;
+    std::string best;
+    for (const auto& [folder, rank] : ranks)
+        if (folder.size() > best.size() && path.compare(0, folder.size() + 1, folder + "/") == 0) best = folder;
+    return best.empty() ? path.substr(0, slash) : best;
 }
 
 LayerReport check_layers(const std::vector<IncludeLine>& includes, const std::map<std::string, int>& ranks,
-                         const std::vector<SidewaysAllowed>& allowed)
+                         const std::vector<LayerException>& allowed,
+                         const std::vector<std::pair<std::string, std::string>>& apart)
 {
     LayerReport report;
     report.includesRead = static_cast<int>(includes.size());
     std::vector<bool> used(allowed.size(), false);
     for (const IncludeLine& inc : includes) {
-        const std::string from = folder_of(inc.file, "");
-        const std::string to = folder_of(inc.header, from);
+        const std::string from = folder_of(inc.file, "", ranks);
+        const std::string to = folder_of(inc.header, from, ranks);
         const std::string where = inc.file + ":" + std::to_string(inc.line) + ": includes \"" + inc.header + "\" (" +
                                   from + " -> " + to + ")";
         if (from == to) continue;
+        bool excepted = false;
+        for (size_t k = 0; k < allowed.size(); ++k) {
+            if (allowed[k].file == inc.file && allowed[k].header == inc.header) {
+                excepted = true;
+                used[k] = true;
+            }
+        }
         const auto fromRank = ranks.find(from), toRank = ranks.find(to);
         if (fromRank == ranks.end() || toRank == ranks.end()) {
             report.unranked.push_back(where);
+        } else if (std::find(apart.begin(), apart.end(), std::make_pair(from, to)) != apart.end()) {
+            report.apart.push_back(where);
+        } else if (excepted) {
+            continue;
         } else if (toRank->second > fromRank->second) {
             report.upward.push_back(where);
         } else if (toRank->second == fromRank->second) {
-            bool ok = false;
-            for (size_t k = 0; k < allowed.size(); ++k) {
-                if (allowed[k].file == inc.file && allowed[k].header == inc.header) {
-                    ok = true;
-                    used[k] = true;
-                }
-            }
-            if (!ok) report.sideways.push_back(where);
+            report.sideways.push_back(where);
         }
     }
     for (size_t k = 0; k < allowed.size(); ++k)
@@ -164,15 +193,16 @@ TEST(IncludeLayers, GameFoldersIncludeOnlyDownward)
         if (std::find(UNCHECKED_FOLDERS.begin(), UNCHECKED_FOLDERS.end(), folder) == UNCHECKED_FOLDERS.end())
             checked.push_back(folder);
     const std::vector<IncludeLine> includes = read_includes(MG_SOURCE_DIR, checked);
-    const LayerReport report = check_layers(includes, LAYER_RANKS, SIDEWAYS_ALLOWED);
+    const LayerReport report = check_layers(includes, LAYER_RANKS, LAYER_EXCEPTIONS, APART);
     // The scan must have seen the sources: an empty read passes nothing.
     ASSERT_GT(report.includesRead, 100) << "read too few includes under " << MG_SOURCE_DIR;
 
     EXPECT_TRUE(report.upward.empty()) << "upward includes " << listing(report.upward);
     EXPECT_TRUE(report.sideways.empty()) << "sideways includes not in the allow-list " << listing(report.sideways);
     EXPECT_TRUE(report.unranked.empty()) << "includes of a folder with no rank " << listing(report.unranked);
+    EXPECT_TRUE(report.apart.empty()) << "includes between folders kept apart " << listing(report.apart);
     EXPECT_TRUE(report.staleAllowed.empty()) << "allow-list entries no include uses " << listing(report.staleAllowed);
-    for (const SidewaysAllowed& entry : SIDEWAYS_ALLOWED)
+    for (const LayerException& entry : LAYER_EXCEPTIONS)
         EXPECT_FALSE(entry.reason.empty()) << entry.file << " -> " << entry.header << " has no reason";
 }
 
@@ -182,30 +212,39 @@ TEST(IncludeLayers, CheckSortsIncludesByDirection)
     namespace fs = std::filesystem;
     const fs::path root = fs::path(::testing::TempDir()) / "include_layers_tree";
     fs::remove_all(root);
-    fs::create_directories(root / "hole");
-    fs::create_directories(root / "game");
-    fs::create_directories(root / "render");
+    for (const char* dir : {"hole", "game/rules", "game/net", "game/computer", "render"})
+        fs::create_directories(root / dir);
     std::ofstream(root / "hole/grid.h") << "#pragma once\n#include <vector>\n// #include \"app/shell.h\"\n"
-                                           "  #  include \"game/game_state.h\"\n";
-    std::ofstream(root / "game/round.cpp") << "#include \"game/round.h\"\n#include \"hole/grid.h\"\n"
-                                              "#include \"render/scene.h\"\n#include \"editor/editor_state.h\"\n"
-                                              "#include \"local.h\"\n";
-    std::ofstream(root / "render/scene.cpp") << "#include \"game/game_state.h\"\n#include \"vendor/thing.h\"\n";
+                                           "  #  include \"game/rules/game_state.h\"\n";
+    std::ofstream(root / "game/rules/round.cpp") << "#include \"game/rules/round.h\"\n#include \"hole/grid.h\"\n"
+                                                    "#include \"render/scene.h\"\n#include \"editor/editor_state.h\"\n"
+                                                    "#include \"local.h\"\n";
+    // Ranked above the computer player, yet kept apart from it; rules lie below both.
+    std::ofstream(root / "game/net/lockstep.cpp") << "#include \"game/computer/dice.h\"\n#include \"game/rules/aim.h\"\n"
+                                                     "#include \"game/misc.h\"\n";
+    std::ofstream(root / "render/scene.cpp") << "#include \"game/rules/game_state.h\"\n#include \"vendor/thing.h\"\n";
     std::ofstream(root / "render/notes.txt") << "#include \"app/shell.h\"\n";
 
-    const std::vector<IncludeLine> includes = read_includes(root, {"hole", "game", "render", "app"});
-    EXPECT_EQ(includes.size(), 8u);
-    const std::vector<SidewaysAllowed> allowed = {
-        {"render/scene.cpp", "game/game_state.h", "planted"},
+    const std::vector<IncludeLine> includes =
+        read_includes(root, {"hole", "game/rules", "game/net", "game/computer", "render", "app"});
+    EXPECT_EQ(includes.size(), 11u);
+    const std::vector<LayerException> allowed = {
+        {"render/scene.cpp", "game/rules/game_state.h", "planted"},
         {"game/gone.cpp", "render/scene.h", "matches nothing"},
     };
-    const LayerReport report = check_layers(includes, LAYER_RANKS, allowed);
-    EXPECT_EQ(report.upward, std::vector<std::string>{"hole/grid.h:4: includes \"game/game_state.h\" (hole -> game)"});
+    const LayerReport report = check_layers(includes, LAYER_RANKS, allowed, APART);
+    EXPECT_EQ(report.upward, std::vector<std::string>{
+                                 "hole/grid.h:4: includes \"game/rules/game_state.h\" (hole -> game/rules)"});
     EXPECT_EQ(report.sideways, (std::vector<std::string>{
-                                   "game/round.cpp:3: includes \"render/scene.h\" (game -> render)",
-                                   "game/round.cpp:4: includes \"editor/editor_state.h\" (game -> editor)",
+                                   "game/rules/round.cpp:3: includes \"render/scene.h\" (game/rules -> render)",
+                                   "game/rules/round.cpp:4: includes \"editor/editor_state.h\" (game/rules -> editor)",
                                }));
-    EXPECT_EQ(report.unranked, std::vector<std::string>{"render/scene.cpp:2: includes \"vendor/thing.h\" (render -> vendor)"});
+    EXPECT_EQ(report.apart, std::vector<std::string>{
+                                "game/net/lockstep.cpp:1: includes \"game/computer/dice.h\" (game/net -> game/computer)"});
+    EXPECT_EQ(report.unranked, (std::vector<std::string>{
+                                   "game/net/lockstep.cpp:3: includes \"game/misc.h\" (game/net -> game)",
+                                   "render/scene.cpp:2: includes \"vendor/thing.h\" (render -> vendor)",
+                               }));
     EXPECT_EQ(report.staleAllowed, std::vector<std::string>{"game/gone.cpp -> \"render/scene.h\""});
     fs::remove_all(root);
 }

@@ -13,12 +13,12 @@
 
 #include <gtest/gtest.h>
 
-#include "game/round_tick.h"
-#include "game/net_message.h"
-#include "game/net_round.h"
-#include "game/round_flow.h"
-#include "game/round_log.h"
-#include "game/session.h"
+#include "game/round/round_tick.h"
+#include "game/net/net_message.h"
+#include "game/net/net_round.h"
+#include "game/round/round_flow.h"
+#include "game/round/round_log.h"
+#include "game/round/session.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"
 #include "physics/physics.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "game/player_setup.h"
+#include "game/rules/player_setup.h"
 
 namespace {
 

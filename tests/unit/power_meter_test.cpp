@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "game/aim.h"
+#include "game/rules/aim.h"
 #include "render/power_meter.h"
 
 namespace {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "game/round_tick.h"
-#include "game/round_flow.h"
-#include "game/round_log.h"
-#include "game/session.h"
+#include "game/round/round_tick.h"
+#include "game/round/round_flow.h"
+#include "game/round/round_log.h"
+#include "game/round/session.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"
 #include "hole/round_file.h"

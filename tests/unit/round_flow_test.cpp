@@ -5,8 +5,8 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "game/round_flow.h"
-#include "game/session.h"
+#include "game/round/round_flow.h"
+#include "game/round/session.h"
 #include "render/camera.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"

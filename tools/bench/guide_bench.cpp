@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "game/aim_guide.h"
+#include "game/computer/aim_guide.h"
 #include "hole/course.h"
 #include "hole/course_archive.h"
 #include "hole/hole_grid.h"

@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "game/round_tick.h"
-#include "game/net_round.h"
-#include "game/round_flow.h"
-#include "game/round_log.h"
-#include "game/session.h"
+#include "game/round/round_tick.h"
+#include "game/net/net_round.h"
+#include "game/round/round_flow.h"
+#include "game/round/round_log.h"
+#include "game/round/session.h"
 #include "hole/course_archive.h"
 #include "physics/physics.h"
 #include "platform/unpack_dir.h"

@@ -11,7 +11,7 @@
 
 #include <unistd.h>
 
-#include "game/computer_round.h"
+#include "game/computer/computer_round.h"
 #include "hole/course.h"
 #include "hole/course_archive.h"
 #include "hole/hole_grid.h"

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "game/computer_round.h"
+#include "game/computer/computer_round.h"
 #include "hole/course.h"
 #include "hole/course_archive.h"
 #include "hole/hole_file.h"

@@ -22,7 +22,7 @@
 #include "physics/putt_play.h"
 #include "tools/minigolf_tool/commands.h"
 #include "tools/minigolf_tool/solver.h"
-#include "game/route_field.h"
+#include "game/computer/route_field.h"
 
 namespace {
 

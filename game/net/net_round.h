@@ -1,0 +1,174 @@
+// Network play: one machine hosts, up to three join, up to four players in all. The host
+// sends the course archive to each joiner; then only the putts travel. Every machine plays
+// every putt through its own physics at the putt's exact ball step (catching up or going
+// back a few frames as needed), and once the balls rest each joiner sends the host a hash of
+// them; a joiner whose hash differs gets the host's resting balls. Polled once a frame from
+// the frame loop; nothing here waits. No window code: what needs the screen goes through
+// NetPlay's hooks.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/net/net_message.h"
+#include "game/round/round_log.h"
+#include "platform/net_socket.h"
+
+struct GameSession;
+class puDialogBox;
+class puInput;
+
+// The port a game hosted from the start screen listens on (another when it is taken).
+constexpr int NET_DEFAULT_PORT = 5120;
+
+enum class NetRole { None = 0, Host = 1, Joiner = 2 };
+enum class NetPhase {
+    Off = 0,       // no network play
+    Lobby = 1,     // players join; the course travels
+    Playing = 2,   // the round runs in lockstep
+    Ended = 3,     // the host left or this machine was sent away
+};
+
+// How long a joiner's bytes may wait unread before the host stops reading them for a frame.
+constexpr size_t NET_RECEIVE_PER_FRAME = 256 * 1024;
+// Remote events waiting to be played, at most; more is a flood.
+constexpr size_t NET_PENDING_MAX = 4096;
+// Frames kept to go back to when a putt arrives for a moment this machine has passed.
+constexpr size_t NET_HISTORY_FRAMES = 600;
+// How long the seats of a machine that left wait for it to come back.
+constexpr int NET_REJOIN_SECONDS = 120;
+// Frames played unseen in one frame while catching up with a putt.
+constexpr int NET_CATCH_UP_FRAMES = 900;
+
+// A joined machine as the host sees it, or the host as a joiner sees it.
+struct NetPeer {
+    NetSocket socket;
+    NetFrameReader reader;
+    int machine = 0;            // 1..3 for joiners; 0 the host
+    bool helloed = false;       // its players are known
+    bool courseReady = false;   // it has read the course
+    bool rejoining = false;     // it came back to a round under way: the round's state is owed
+    std::map<std::pair<int, int>, uint64_t> restHashes;   // (hole, rest) → its hash, not yet compared
+};
+
+struct NetSeat {
+    std::string name;
+    int machine = 0;          // whose players these are
+    bool dropped = false;     // its machine left: the seat's turns are skipped
+    std::chrono::steady_clock::time_point droppedAt;   // when
+};
+
+// A remote event waiting for its ball step, with the machine it came from.
+struct NetPending {
+    NetPutt event;
+    int origin = 0;
+};
+
+// One frame's start kept for going back.
+struct NetFrameMark {
+    long holeStep = 0;
+    RoundSnapshot round;
+    size_t events = 0;        // roundLog.events then
+    int lastClicks = 0;
+    int lastStrikeCount = 0;
+    bool lastInFlight = false;
+    bool inFlight = false;
+    int rests = 0;
+    std::vector<const void*> spaceOrder;   // the world space's geoms in their order (it orders the contacts)
+};
+
+// What network play needs of the screen. Null hooks fall back to headless behaviour.
+struct NetHooks {
+    // The lobby changed (players joined or left, the course arrived): redraw it.
+    void (*lobby_changed)(GameSession& s) = nullptr;
+    // The round begins with the players of round.players already set: show the play screen
+    // and begin the round (headless: begin_round).
+    void (*begin_play)(GameSession& s) = nullptr;
+    // A joiner's received course at path is to be loaded as the course of the round; false
+    // when it is refused (headless: load_course into the run's unpack folder).
+    bool (*load_course)(GameSession& s, const std::string& path) = nullptr;
+    // Network play ended with a message to show (the host left, this machine was refused).
+    void (*ended)(GameSession& s, const std::string& message) = nullptr;
+};
+
+struct NetPlay {
+    NetRole role = NetRole::None;
+    NetPhase phase = NetPhase::Off;
+    NetHooks hooks;
+    int listenFd = -1;                            // the host's listening socket while hosting
+    int port = 0;                                 // the port it listens on (or joined)
+    std::string joinedHost;                       // the address a joiner joined
+    int myMachine = 0;                            // 0 the host
+    int startWhen = 0;                            // the host starts by itself with this many players
+    std::vector<std::string> localNames;          // this machine's players
+    std::vector<NetSeat> seats;                   // every player, in playing order
+    std::vector<std::unique_ptr<NetPeer>> peers;  // the host: its joiners; a joiner: the host
+    int nextMachine = 1;
+    std::string courseBytes;                      // the archive (host: sent; joiner: as it arrives)
+    uint64_t courseHash = 0;
+    std::string coursePath;                       // the joiner's copy in its private folder
+    bool courseLoaded = false;
+    uint64_t roundSeed = 0;
+    // The lockstep.
+    long holeStartStep = -1;                      // the hole in play's start, to notice a new hole
+    size_t sentEvents = 0;                        // roundLog.events already sent or remote
+    std::deque<NetPending> pending;
+    std::deque<NetFrameMark> history;
+    bool inFlight = false;                        // a stroke was rolling at the last look
+    int rests = 0;                                // strokes and pick-ups come to rest on the hole
+    std::map<std::pair<int, int>, NetResync> ownRests;   // the host's rests, for comparing
+    bool awaitingState = false;                   // a joiner come back: the round's state is on its way
+    bool resyncWaiting = false;                   // a joiner: the host's balls wait for their step
+    NetResync resync;                             // them
+    bool nudgePending = false;                    // the test switch: push this machine's ball once
+    bool repairTold = false;
+    int repairs = 0;                              // resyncs applied (joiner) or sent (host)
+    std::string statusNote;                       // shown in place of the status line for a while
+    int statusNoteFrames = 0;
+    std::string lastMessage;                      // the last thing said (tests read it)
+    std::string endMessage;                       // why network play ended, still to be shown
+    std::vector<std::string> log;                 // what happened, one line each (tests read it)
+    puDialogBox* lobbyBox = nullptr;              // the lobby window while it shows
+    NetRole chosenRole = NetRole::None;           // "Host Game" or "Join Game" on the start screen
+    std::string chosenHost;                       // the address and port typed for Join Game
+    int chosenPort = 0;
+    puDialogBox* joinBox = nullptr;               // the Join Game dialog while it shows
+    puInput* joinAddress = nullptr;
+    puInput* joinPort = nullptr;
+    std::vector<std::string> lobbyLines;          // its lines (the window keeps pointers to them)
+};
+
+// Starts hosting: listens on port (0: any), reads the course archive at coursePath and seats
+// the local players. False with why in error.
+bool host_net_game(GameSession& s, int port, const std::string& coursePath, const std::vector<std::string>& names,
+                   int startWhen, std::string* error);
+// Starts joining host:port with the local players. False with why in error.
+bool join_net_game(GameSession& s, const std::string& host, int port, const std::vector<std::string>& names,
+                   std::string* error);
+// The host's Start: the round begins on every machine. False (with why) while a joiner's
+// course is still on its way, or with no players.
+bool start_net_round(GameSession& s, std::string* why);
+// True when the host may start now.
+bool net_can_start(const GameSession& s);
+
+// Once a frame, before the round's frame begins: messages in and out, the remote putts
+// played at their ball steps, the local ones sent, the rest hashes compared.
+void step_net_play(GameSession& s);
+
+// True while the player on turn plays on another machine (the local mouse must not putt).
+bool net_remote_on_turn(const GameSession& s);
+// True when player (1-based) is played at this machine: always outside a network round.
+bool net_player_is_local(const NetPlay& net, int player);
+// The network's note, while there is one, in place of the status line (a few seconds).
+void net_status_note(const GameSession& s, char* text, size_t size);
+// Leaves network play: a farewell to the peers, sockets closed.
+void leave_net_game(GameSession& s, const std::string& reason);
+
+// The hash of every ball's position and state in play.
+uint64_t net_ball_hash(const GameSession& s);
