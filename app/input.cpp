@@ -6,6 +6,7 @@
 #include "app/editor_commands.h"
 #include "app/shell.h"
 #include "editor/editor_tools.h"
+#include "game/round/round_events.h"
 #include "game/ui/game_actions.h"
 #include "physics/physics.h"
 #include "platform/ui_dialogs.h"
@@ -223,32 +224,14 @@ void aim_input(Session& s, AimCode code)
     if (computer_on_turn(s) || net_remote_on_turn(s)) return;   // the computer, or another machine, aims
     if (s.roundLog.replaying) return;   // nothing strikes a ball during Replay Last Putt
     AimInput& aim = s.aim;
-    if (code == AimCode::Start) {
-        if (aim.aimClicks == 0) {
-            build_hole_geometry(s.physics);
-            aim.aimMode = AimMode::Aiming;
-            aim.aimState = AimPhase::Began;
-        } else {
-            aim.aimMode = AimMode::Off;
-        }
-        aim.aimClicks += 1;
-    }
-    if (aim.aimClicks > 1) {   // an aim was in progress: this cancels it
-        aim.aimClicks = 0;
-        aim.puttPower = 0;
-        aim.struckPower = 0;
-        aim.aimState = AimPhase::Idle;
-    }
+    // A Start while an aim is in progress gives that aim up.
+    if (code == AimCode::Start) submit(s, aim_event(aim.aimClicks == 0 ? 1 : 0), EventSource::Person);
     if (aim.aimClicks != 1) return;
     while (aim.aimAngle > 180.0f) aim.aimAngle -= 360.0f;
     while (aim.aimAngle < -180.0f) aim.aimAngle += 360.0f;
     if (aim.puttPower < 0) aim.puttPower = 0;
     if (aim.puttPower > MAX_POWER) aim.puttPower = MAX_POWER;
-    if (code == AimCode::Strike) {
-        aim.struckPower = aim.puttPower;
-        if (aim.puttPower == 0) aim.aimClicks = 0;
-        aim.aimState = AimPhase::Struck;
-    }
+    if (code == AimCode::Strike) submit(s, strike_now(), EventSource::Person);
 }
 
 bool cancel_aim(Session& s)

@@ -2,6 +2,7 @@
 #include "game/round/round_tick.h"
 #include "platform/test_seam.h"
 #include "game/net/net_round.h"
+#include "game/round/round_events.h"
 
 #include <algorithm>
 #include <cctype>
@@ -816,35 +817,21 @@ bool apply_remote(GameSession& s, const NetPending& p)
 {
     const NetPutt& e = p.event;
     NetPlay& net = s.net;
-    GameState& game = s.round;
-    PhysicsWorld& w = s.physics;
-    const int onTurn = game.currentPlayer;
+    const int onTurn = s.round.currentPlayer;
     // On the host an event is its sender's only for the sender's own players; a joiner hears
     // everything from the host, which relays the others' events and plays for seats whose
     // machine left, but never for this machine's players.
     const bool theirs = net.role == NetRole::Joiner ? machine_of_player(net, onTurn) != net.myMachine
                                                     : machine_of_player(net, onTurn) == p.origin;
-    switch (e.kind) {
-    case RoundEventKind::Aim:
-        if (!theirs) return false;
-        if (e.clicks == 1 && s.aim.aimClicks == 0) build_hole_geometry(w);
-        s.aim.aimClicks = e.clicks;
-        break;
-    case RoundEventKind::PickUp:
-        if (!theirs || e.player != onTurn || game.players[onTurn - 1].holedOut) return false;
-        note_pick_up(s);
-        pick_up_ball(w);
-        break;
-    case RoundEventKind::Putt:
-        if (!theirs || e.player != onTurn || game.players[onTurn - 1].holedOut) return false;
-        w.stroke.armedStep = s.roundLog.holeStartStep + e.step;
-        w.stroke.armedAngle = static_cast<float>(e.angle);
-        w.stroke.armedPower = static_cast<float>(e.power);
-        s.aim.aimClicks = 1;
-        break;
-    case RoundEventKind::Settle: break;
-    }
-    return true;
+    if (!theirs || e.kind == RoundEventKind::Settle) return false;
+    RoundEvent event;
+    event.kind = e.kind;
+    event.step = e.step;
+    event.player = e.kind == RoundEventKind::Aim ? onTurn : e.player;
+    event.clicks = e.clicks;
+    event.angle = static_cast<float>(e.angle);
+    event.power = static_cast<float>(e.power);
+    return submit(s, event, EventSource::Network);
 }
 
 void refuse_origin(GameSession& s, int origin, const std::string& why)
@@ -902,8 +889,7 @@ void skip_dropped_turn(GameSession& s)
     const PhysicsWorld& w = s.physics;
     if (!game.ballReady || w.stroke.strokeInFlight || w.stroke.swingActive || s.aim.aimClicks != 0) return;
     if (game.players[p - 1].holedOut || ball_is_parked(w, p - 1) || !w.balls[p - 1].state.atRest) return;
-    note_pick_up(s);
-    pick_up_ball(s.physics);
+    submit(s, pick_up_event(p), EventSource::Network);
 }
 
 void lockstep_frame(GameSession& s)

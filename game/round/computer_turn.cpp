@@ -1,5 +1,7 @@
 #include "game/round/computer_turn.h"
 
+#include "game/round/round_events.h"
+
 #include <cmath>
 #include <cstdlib>
 
@@ -95,7 +97,7 @@ void step_computer_turn(GameSession& s)
         ball_velocity(s.physics, slot, v);
         if (std::fabs(v[0]) + std::fabs(v[1]) + std::fabs(v[2]) > 1.0) return;
         if (player.holeStrokes >= COMPUTER_PICKUP_AFTER) {
-            pick_up_ball(s.physics);
+            submit(s, pick_up_event(game.currentPlayer), EventSource::Computer);
             return;
         }
         c.hole = game.currentHole;
@@ -113,10 +115,7 @@ void step_computer_turn(GameSession& s)
         c.played = noisy_putt(c.search->decision(), player.seat, hand);
         c.search.reset();
         // Aiming begins as with the Putt button: the geometry rebuilt, the camera to the ball.
-        build_hole_geometry(s.physics);
-        s.aim.aimMode = AimMode::Aiming;
-        s.aim.aimState = AimPhase::Began;
-        s.aim.aimClicks = 1;
+        submit(s, aim_event(1), EventSource::Computer);
         game.puttRequested = true;
         c.aimFrame = 0;
         c.phase = ComputerPhase::Aiming;
@@ -132,8 +131,7 @@ void step_computer_turn(GameSession& s)
         aim_at(s.aim, static_cast<int>(c.played.u * along), static_cast<int>(c.played.v * along));
         if (c.aimFrame < aimFrames) return;
         // The strike, as a left click while aiming.
-        s.aim.struckPower = s.aim.puttPower;
-        s.aim.aimState = AimPhase::Struck;
+        submit(s, strike_now(), EventSource::Computer);
         game.puttRequested = false;
         c.phase = ComputerPhase::Struck;
         return;

@@ -2,6 +2,7 @@
 // hole's record again headless to resume, and Replay Last Putt.
 #include "game/round/round_tick.h"
 #include "game/round/round_log.h"
+#include "game/round/round_events.h"
 
 #include <cstdio>
 #include <cstring>
@@ -47,28 +48,6 @@ RoundSnapshot armed_before(const RoundSnapshot& frameStart, long strikeStep, flo
     before.aim.struckPower = 0;
     before.aim.puttPower = 0;
     return before;
-}
-
-void apply_event(GameSession& s, const RoundEvent& event)
-{
-    PhysicsWorld& w = s.physics;
-    switch (event.kind) {
-    case RoundEventKind::Aim:
-        // Aiming begins as the Putt button begins it, with the hole's geometry built again.
-        if (event.clicks == 1 && s.aim.aimClicks == 0) build_hole_geometry(w);
-        s.aim.aimClicks = event.clicks;
-        break;
-    case RoundEventKind::PickUp:
-        s.round.currentPlayer = event.player;
-        pick_up_ball(w);
-        break;
-    case RoundEventKind::Settle: renormalise_ball_rotations(w); break;
-    case RoundEventKind::Putt:
-        w.stroke.armedStep = s.roundLog.holeStartStep + event.step;
-        w.stroke.armedAngle = event.angle;
-        w.stroke.armedPower = event.power;
-        break;
-    }
 }
 
 RoundFile round_file_of(GameSession& s)
@@ -305,12 +284,12 @@ bool restore_round(GameSession& s, const RoundFile& file, std::string* error)
     for (;;) {
         const long done = hole_steps(s);
         while (next < file.events.size() && file.events[next].kind != RoundEventKind::Putt && file.events[next].step <= done)
-            apply_event(s, file.events[next++]);
+            submit(s, file.events[next++], EventSource::RoundFile);
         bool lastPuttArmed = false;
         if (next < file.events.size() && file.events[next].kind == RoundEventKind::Putt &&
             file.events[next].step <= done + BALL_STEPS_PER_FRAME) {
             lastPuttArmed = static_cast<int>(next) == lastPutt;
-            apply_event(s, file.events[next++]);
+            submit(s, file.events[next++], EventSource::RoundFile);
         }
         if (done >= file.steps) break;
         if (lastPuttArmed) {

@@ -10,6 +10,7 @@
 #include <strings.h>
 
 #include "game/ui/game_actions.h"
+#include "game/round/round_events.h"
 #include "game/round/round_flow.h"
 #include "game/round/session.h"
 #include "game/ui/ui_local.h"
@@ -108,8 +109,7 @@ void resolution_cancel(puObject* button)
 void pick_up_yes(puObject* button)
 {
     GameSession& s = session_of(button);
-    note_pick_up(s);
-    pick_up_ball(s.physics);
+    submit(s, pick_up_event(s.round.currentPlayer), EventSource::Person);
     s.dialogs.pickUpDialogOpen = false;
     delete_dialog(s.gameDialogs.pickUp);
 }

@@ -16,6 +16,7 @@
 #include "game/round/round_tick.h"
 #include "game/net/net_message.h"
 #include "game/net/net_round.h"
+#include "game/round/round_events.h"
 #include "game/round/round_flow.h"
 #include "game/round/round_log.h"
 #include "game/round/session.h"
@@ -128,18 +129,14 @@ struct Machine {
     // The player on turn aims along angle with power and strikes, as the mouse does.
     void putt(float angle, float power)
     {
-        build_hole_geometry(s.physics);
-        s.aim.aimMode = AimMode::Aiming;
-        s.aim.aimState = AimPhase::Began;
-        s.aim.aimClicks = 1;
+        ASSERT_TRUE(submit(s, aim_event(1), EventSource::Person));
         frame();
         s.aim.aimAngle = angle;
         s.aim.aimOffset[0] = offset_for_power(power);
         s.aim.aimOffset[1] = 0;
         s.aim.puttPower = power;
         frame();
-        s.aim.struckPower = s.aim.puttPower;
-        s.aim.aimState = AimPhase::Struck;
+        ASSERT_TRUE(submit(s, strike_now(), EventSource::Person));
     }
 };
 

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "game/round/round_events.h"
 #include "game/round/round_tick.h"
 #include "game/round/round_flow.h"
 #include "game/round/round_log.h"
@@ -270,18 +271,14 @@ protected:
         s.aim.aimOffset[1] = 0;
         frame();
         frame();
-        s.aim.struckPower = s.aim.puttPower;   // the click
-        s.aim.aimState = AimPhase::Struck;
+        ASSERT_TRUE(submit(s, strike_now(), EventSource::Person));   // the click
         const int strikes = s.physics.stroke.strikeCount;
         for (int k = 0; k < 20000 && (s.physics.stroke.strikeCount == strikes || s.physics.stroke.strokeInFlight); ++k)
             frame();
     }
     void press_putt()
     {
-        build_hole_geometry(s.physics);
-        s.aim.aimMode = AimMode::Aiming;
-        s.aim.aimState = AimPhase::Began;
-        s.aim.aimClicks = 1;
+        ASSERT_TRUE(submit(s, aim_event(1), EventSource::Person));
     }
 
     ScratchDir dir;

@@ -15,6 +15,7 @@
 
 #include "game/round/round_tick.h"
 #include "game/net/net_round.h"
+#include "game/round/round_events.h"
 #include "game/round/round_flow.h"
 #include "game/round/round_log.h"
 #include "game/round/session.h"
@@ -70,16 +71,12 @@ struct Machine {
     }
     void strike(float angle, float power)
     {
-        build_hole_geometry(s.physics);
-        s.aim.aimMode = AimMode::Aiming;
-        s.aim.aimState = AimPhase::Began;
-        s.aim.aimClicks = 1;
+        submit(s, aim_event(1), EventSource::Person);
         frame();
         s.aim.aimAngle = angle;
         s.aim.aimOffset[0] = offset_for_power(power);
         s.aim.puttPower = power;
-        s.aim.struckPower = power;
-        s.aim.aimState = AimPhase::Struck;
+        submit(s, strike_now(), EventSource::Person);
     }
 };
 

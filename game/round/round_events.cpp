@@ -1,0 +1,119 @@
+#include "game/round/round_events.h"
+
+#include <cmath>
+
+#include "game/round/round_log.h"
+#include "game/round/session.h"
+#include "physics/hole_events.h"
+#include "physics/hole_geometry.h"
+#include "physics/putt_play.h"
+
+namespace {
+
+bool made_here(EventSource from) { return from == EventSource::Person || from == EventSource::Computer; }
+
+// A player of this round whose ball is still on the hole.
+bool in_play(const GameState& game, int player)
+{
+    return player >= 1 && player <= game.playerCount && player <= MAX_PLAYERS && !game.players[player - 1].holedOut;
+}
+
+bool submit_aim(GameSession& s, const RoundEvent& event, EventSource from)
+{
+    AimInput& aim = s.aim;
+    if (event.clicks != 0 && event.clicks != 1) return false;
+    if (made_here(from) && aim.aimState == AimPhase::Struck) return false;   // the swing is under way
+    if (event.clicks == 1) {
+        // Aiming begins as the Putt button begins it, with the hole's geometry built again.
+        if (aim.aimClicks == 0) build_hole_geometry(s.physics);
+        aim.aimClicks = 1;
+        if (made_here(from)) {
+            aim.aimMode = AimMode::Aiming;
+            aim.aimState = AimPhase::Began;
+        }
+        return true;
+    }
+    aim.aimClicks = 0;
+    if (made_here(from)) {
+        aim.aimMode = AimMode::Off;
+        aim.aimState = AimPhase::Idle;
+        aim.puttPower = 0;
+        aim.struckPower = 0;
+    }
+    return true;
+}
+
+bool submit_putt(GameSession& s, const RoundEvent& event, EventSource from)
+{
+    AimInput& aim = s.aim;
+    if (event.step == STRIKE_NOW) {
+        // Only a player at this machine swings the live aim.
+        if (!made_here(from) || aim.aimClicks != 1 || aim.aimState == AimPhase::Struck) return false;
+        aim.struckPower = aim.puttPower;
+        if (aim.puttPower == 0) aim.aimClicks = 0;   // no power yet: nothing to strike with
+        aim.aimState = AimPhase::Struck;
+        return true;
+    }
+    const GameState& game = s.round;
+    if (event.step < 0 || event.player != game.currentPlayer || !in_play(game, event.player)) return false;
+    if (!std::isfinite(event.angle) || !(event.power > 0.0f && event.power <= MAX_POWER)) return false;
+    StrokeState& st = s.physics.stroke;
+    st.armedStep = s.roundLog.holeStartStep + event.step;
+    st.armedAngle = event.angle;
+    st.armedPower = event.power;
+    aim.aimClicks = 1;
+    return true;
+}
+
+bool submit_pick_up(GameSession& s, const RoundEvent& event, EventSource from)
+{
+    GameState& game = s.round;
+    // A resumed round says whose ball it was; everyone else may pick up only the ball on turn.
+    if (!in_play(game, event.player)) return false;
+    if (from == EventSource::RoundFile) game.currentPlayer = event.player;
+    else if (event.player != game.currentPlayer) return false;
+    if (from != EventSource::RoundFile) note_pick_up(s);
+    pick_up_ball(s.physics);
+    return true;
+}
+
+}  // namespace
+
+bool submit(GameSession& s, const RoundEvent& event, EventSource from)
+{
+    switch (event.kind) {
+    case RoundEventKind::Aim: return submit_aim(s, event, from);
+    case RoundEventKind::Putt: return submit_putt(s, event, from);
+    case RoundEventKind::PickUp: return submit_pick_up(s, event, from);
+    case RoundEventKind::Settle:
+        // Only a replay settles the balls' rotations, at the moment its record says.
+        if (from != EventSource::RoundFile) return false;
+        renormalise_ball_rotations(s.physics);
+        return true;
+    }
+    return false;
+}
+
+RoundEvent aim_event(int clicks)
+{
+    RoundEvent event;
+    event.kind = RoundEventKind::Aim;
+    event.clicks = clicks;
+    return event;
+}
+
+RoundEvent strike_now()
+{
+    RoundEvent event;
+    event.kind = RoundEventKind::Putt;
+    event.step = STRIKE_NOW;
+    return event;
+}
+
+RoundEvent pick_up_event(int player)
+{
+    RoundEvent event;
+    event.kind = RoundEventKind::PickUp;
+    event.player = player;
+    return event;
+}
