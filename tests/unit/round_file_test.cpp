@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <memory>
 #include <random>
 #include <string>
@@ -429,4 +430,57 @@ TEST_F(RoundReplayTest, ARoundKeptAsItsHoleBeganResumesWithTheFirstBallOnTheTee)
     ball_position(s.physics, 0, p);
     EXPECT_NEAR(p[0], s.grid.tee.x + 32.0, 1.0);
     EXPECT_NEAR(p[1], s.grid.tee.y + 32.0, 1.0);
+}
+
+TEST_F(RoundReplayTest, TheFrontDoorRefusesWhatTheTurnDoesNotAllowAndKeepsEveryPickUp)
+{
+    load_course_of({"beginners/01_first_putt"}, 2);
+    s.round.currentHole = 1;
+    s.round.currentPlayer = 1;
+    ASSERT_TRUE(start_round_hole(s, 1));
+    note_hole_started(s);
+    for (int k = 0; k < 120; ++k) frame();
+    ASSERT_EQ(s.round.currentPlayer, 1);
+
+    // Nothing enters that the round cannot play: another player's putt, a putt with no sound
+    // direction or power, a settle from a player, a strike with no aim, a pick-up out of turn.
+    RoundEvent putt{RoundEventKind::Putt, 500, 2, 0, 10.0f, 20.0f};
+    EXPECT_FALSE(submit(s, putt, EventSource::Network));
+    putt.player = 1;
+    for (const float angle : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        putt.angle = angle;
+        EXPECT_FALSE(submit(s, putt, EventSource::Network)) << angle;
+    }
+    putt.angle = 10.0f;
+    for (const float power : {0.0f, -3.0f, MAX_POWER + 1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        putt.power = power;
+        EXPECT_FALSE(submit(s, putt, EventSource::RoundFile)) << power;
+    }
+    EXPECT_FALSE(submit(s, RoundEvent{RoundEventKind::Settle, 0, 1, 0, 0, 0}, EventSource::Person));
+    EXPECT_FALSE(submit(s, strike_now(), EventSource::Person));
+    EXPECT_FALSE(submit(s, strike_now(), EventSource::Network));
+    EXPECT_FALSE(submit(s, pick_up_event(2), EventSource::Computer));
+    EXPECT_FALSE(submit(s, pick_up_event(7), EventSource::RoundFile));
+    EXPECT_EQ(s.physics.stroke.armedStep, 0);
+    EXPECT_EQ(s.aim.aimClicks, 0);
+    EXPECT_FALSE(s.round.players[0].holedOut);
+    EXPECT_FALSE(s.round.players[1].holedOut);
+
+    // A pick-up made by the computer is kept in the round's record like a person's, so a
+    // resumed round has it too.
+    ASSERT_TRUE(submit(s, pick_up_event(1), EventSource::Computer));
+    EXPECT_TRUE(s.round.players[0].holedOut);
+    ASSERT_FALSE(s.roundLog.events.empty());
+    EXPECT_EQ(s.roundLog.events.back().kind, RoundEventKind::PickUp);
+    EXPECT_EQ(s.roundLog.events.back().player, 1);
+    EXPECT_FALSE(submit(s, pick_up_event(1), EventSource::Person));   // that ball is off the hole
+    for (int k = 0; k < 30; ++k) frame();
+    ASSERT_TRUE(save_round(s));
+    RoundFile file;
+    std::string error;
+    ASSERT_TRUE(read_round_file(round_file_path(s), file, &error)) << error;
+    ASSERT_TRUE(restore_round(s, file, &error)) << error;
+    EXPECT_TRUE(s.round.players[0].holedOut);
+    EXPECT_EQ(s.round.scoreTable[0][0], PICKUP_STROKES);
+    EXPECT_EQ(s.round.currentPlayer, 2);
 }
