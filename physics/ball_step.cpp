@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "audio/sound_ids.h"
+#include "hole/round_rules.h"
 #include "hole/round_state.h"
 #include "hole/hole_grid.h"
 #include "physics/hole_events.h"
@@ -21,19 +22,6 @@ double trunc_abs(double v) { return std::fabs(std::trunc(v)); }
 int current_slot(const PhysicsWorld& w)
 {
     return std::clamp(w.round.currentPlayer, 1, MAX_PLAYERS) - 1;
-}
-
-// Hands the turn to the next player who has not holed out. Bounded: if every player has
-// holed out (which the hole completion normally prevents) the turn goes to player 1.
-void pass_turn(PhysicsWorld& w)
-{
-    GameState& game = w.round;
-    for (int tries = 0; tries <= MAX_PLAYERS; ++tries) {
-        if (game.currentPlayer < game.playerCount && w.stroke.strokeTaken) game.currentPlayer += 1;
-        else game.currentPlayer = 1;
-        if (!game.players[current_slot(w)].holedOut) return;
-    }
-    game.currentPlayer = 1;
 }
 
 // A ball that came to rest in water goes back: onto the tee if it was the hole's first
@@ -129,7 +117,7 @@ void settle_ball(PhysicsWorld& w, int k, int n)
             w.balls[b].state.respawnMark = AimMode::Off;
             w.balls[b].state.struckMark = false;
         }
-        pass_turn(w);
+        pass_turn(w.round, w.stroke.strokeTaken);
         w.stroke.strokeInFlight = false;
         w.followBall = current_slot(w);
         w.grid.teeState = TeeState::JustPlaced;
@@ -198,7 +186,7 @@ void run_putter(PhysicsWorld& w)
         BallSlot& ball = w.balls[slotIndex];
         double force = STROKE_FORCE_MULTIPLIER * st.strokeForce;
         dBodyAddForce(ball.body, force * std::cos(theta), force * std::sin(theta), 0);
-        w.round.players[slotIndex].holeStrokes += 1;
+        count_stroke(w.round, slotIndex);
         ball.state.strokesThisHole += 1;
         st.strokeTaken = true;
         st.strokeInFlight = true;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "audio/sound_ids.h"
+#include "hole/round_rules.h"
 #include "hole/round_state.h"
 #include "physics/ball_step.h"
 #include "physics/hole_geometry.h"
@@ -41,48 +42,18 @@ void follow_next_ball(PhysicsWorld& w, int slot)
     }
 }
 
-bool hole_in_table(int hole) { return hole >= 1 && hole <= MAX_HOLES; }
-
-bool hole_complete(const PhysicsWorld& w)
-{
-    const GameState& game = w.round;
-    if (game.playerCount == 0) return true;
-    for (int p = 0; p < game.playerCount && p < MAX_PLAYERS; ++p) {
-        // Past the last column of the score card only the holed flags can tell.
-        bool done = hole_in_table(game.currentHole) ? game.scoreTable[p][game.currentHole - 1] != 0
-                                                    : game.players[p].holedOut;
-        if (!done) return false;
-    }
-    return true;
-}
-
 void complete_hole(PhysicsWorld& w)
 {
-    GameState& game = w.round;
     AimInput& aim = w.aim;
     w.stroke.strokeTaken = false;
-    game.ballReady = false;
     aim.aimState = AimPhase::Idle;
     aim.aimMode = AimMode::Off;
     w.grid.tee = Tee{};
-    game.holeAdvanceCountdown = 1;
-    if (game.currentHole < MAX_HOLES + 1) game.currentHole += 1;
     for (int k = 0; k < BALL_COUNT; ++k) {
         set_holed_out(w, k, false);
         w.balls[k].state.strokesThisHole = 0;
     }
-    game.currentPlayer = 1;
-    if (game.playerCount == 0) {
-        game.holeAdvanceCountdown = 0;
-        game.currentHole = 1;
-    }
-}
-
-void write_score(PhysicsWorld& w, int slot, int strokes)
-{
-    GameState& game = w.round;
-    if (hole_in_table(game.currentHole)) game.scoreTable[slot][game.currentHole - 1] = strokes;
-    game.players[slot].holeStrokes = 0;
+    end_hole(w.round);
 }
 
 }  // namespace
@@ -130,8 +101,8 @@ void ball_holed(PhysicsWorld& w, int slot)
     set_holed_out(w, slot, true);
     follow_next_ball(w, slot);
     w.cupContacts = 0;
-    write_score(w, slot, w.round.players[slot].holeStrokes);
-    if (hole_complete(w)) complete_hole(w);
+    score_hole(w.round, slot, w.round.players[slot].holeStrokes);
+    if (hole_complete(w.round)) complete_hole(w);
 }
 
 void pick_up_ball(PhysicsWorld& w)
@@ -141,7 +112,7 @@ void pick_up_ball(PhysicsWorld& w)
     set_holed_out(w, s, true);
     follow_next_ball(w, s);
     w.cupContacts = 0;
-    write_score(w, s, PICKUP_STROKES);
+    score_hole(w.round, s, PICKUP_STROKES);
     StrokeState& st = w.stroke;
     st.strokeTaken = true;
     st.strokeInFlight = true;
@@ -154,7 +125,7 @@ void pick_up_ball(PhysicsWorld& w)
     w.aim.aimClicks = 0;
     w.aim.aimState = AimPhase::Struck;
     w.balls[s].state.sandContacts = 0;
-    if (w.round.playerCount != 0 && hole_complete(w)) complete_hole(w);
+    if (w.round.playerCount != 0 && hole_complete(w.round)) complete_hole(w);
 }
 
 float moving_block_top(int t, int H)
