@@ -53,6 +53,12 @@ void tick_game(Session& s, long tick)
     // turn that passed is shown from where its ball came to rest.
     if (s.pictures > 0) scroll_at_window_edge(s);
     drop_aim_under_dialog(s);
+    // The editor's click of the last picture, where its preview showed it.
+    editor_warp_housekeeping(s.editor, s.grid, s.aim.aimMode);
+    apply_editor_click(s.editor, s.physics);
+    // The player's aim follows the pointer against the ball as the last picture shows it.
+    if (s.aim.aimMode == AimMode::Aiming && !computer_aiming(s)) compute_aim(s);
+    update_aim_guide(s);
     follow_world(s.camera, s.physics);
     const TickReport report = tick_round(s);
     round_file_tick_ends(s, report.replayEnded);
@@ -72,8 +78,7 @@ void draw_scene(Session& s)
     begin_scene();
     apply_camera(renderer, s.camera);
     draw_base_plane(renderer, s.grid);
-    editor_warp_housekeeping(s.editor, s.grid, s.aim.aimMode);
-    apply_editor_click(s.editor, world);
+    keep_shown_view(s);
     draw_tiles(renderer, world);
     draw_tee_marker(renderer, s.grid);
     if (s.aim.aimMode != AimMode::Aiming) {
@@ -82,7 +87,6 @@ void draw_scene(Session& s)
         draw_tool_preview(s.editor, s.grid, s.aim.aimMode != AimMode::Off, s.pointer.pointerX, s.pointer.pointerY,
                           texture_named(renderer.textures, "line_texture"));
     } else if (!computer_aiming(s)) {
-        compute_aim(s);
         show_aim_guide(s);
     }
     // Before the balls, so the meter and the putter stay on top of the marks.

@@ -26,6 +26,15 @@ struct PointerState {
     bool swallowClick = false;      // the Hide/Show Menu button fired: do not use this click again
 };
 
+// The view of the last picture, kept by the drawing so the tick can aim as the player sees:
+// where a point of the world lands on the screen.
+struct ShownView {
+    bool known = false;             // a picture of the hole was drawn
+    double modelview[16] = {};
+    double projection[16] = {};
+    int viewport[4] = {};
+};
+
 // A message of the start-up, shown over the start screen's first dialog.
 struct StartMessage {
     std::string text, caption;
@@ -43,6 +52,7 @@ struct Session : GameSession {
     CameraState camera;             // turn, zoom, target
     Renderer renderer;              // textures, conveyor scroll, the compiled hole
     PointerState pointer;
+    ShownView shownView;            // the last picture's view, for aiming
     AimGuide aimGuide;              // the aim guide's own world and its path
     DisplaySwitch display;          // the window made at start-up or at the last switch
     std::unique_ptr<DisplayBackend> displayBackend;

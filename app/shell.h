@@ -79,8 +79,13 @@ bool cancel_aim(Session& s);
 void drop_aim_under_dialog(Session& s);
 void scroll_at_window_edge(Session& s);
 // Aim angle and offsets from where the followed ball is on screen against the pointer.
+// The view of the picture being drawn, kept for aiming (after the camera is applied).
+void keep_shown_view(Session& s);
+// The live aim from the pointer and the followed ball as the last picture shows it.
 void compute_aim(Session& s);
 // The aim guide's dotted line while a person aims with the guide on (aim_guide_view.cpp).
+// The guide's path brought up to date with the aim (a tick), and drawn (a picture).
+void update_aim_guide(Session& s);
 void show_aim_guide(Session& s);
 // The aimed ball and the cup drawn over whatever hides them while a putt is aimed
 // (see_through_view.cpp).

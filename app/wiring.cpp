@@ -94,18 +94,25 @@ void release_sound()
 
 void load_scene_textures(Session& s) { load_scene_textures(s.renderer, s.paths.dataDir); }
 
-// Aim computation: where the followed ball is on screen against the pointer.
+void keep_shown_view(Session& s)
+{
+    ShownView& view = s.shownView;
+    glGetIntegerv(GL_VIEWPORT, view.viewport);
+    glGetDoublev(GL_MODELVIEW_MATRIX, view.modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, view.projection);
+    view.known = true;
+}
+
+// Aim computation: where the followed ball is in the last picture against the pointer.
 void compute_aim(Session& s)
 {
-    GLint viewport[4];
-    GLdouble modelview[16], projection[16];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    const ShownView& view = s.shownView;
+    if (!view.known) return;
     double ball[3];
     ball_position(s.physics, s.physics.followBall, ball);
     GLdouble bx = 0, by = 0, bz = 0;
-    if (gluProject(ball[0], ball[1], ball[2], modelview, projection, viewport, &bx, &by, &bz) != GL_TRUE) return;
+    if (gluProject(ball[0], ball[1], ball[2], view.modelview, view.projection, view.viewport, &bx, &by, &bz) != GL_TRUE)
+        return;
     const AimResult aim = compute_aim_angle(static_cast<float>(bx), static_cast<float>(by),
                                             static_cast<float>(s.pointer.pointerX),
                                             static_cast<float>(s.pointer.pointerY), s.camera.viewAngle);
