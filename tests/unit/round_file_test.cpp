@@ -244,6 +244,16 @@ protected:
         s.round.roundSeed = 77;
     }
 
+    // Hole 1 of a one-hole course begun for two players, its round file written.
+    void begin_first_hole_for_two()
+    {
+        load_course_of({"beginners/01_first_putt"}, 2);
+        s.round.currentHole = 1;
+        s.round.currentPlayer = 1;
+        ASSERT_TRUE(start_round_hole(s, 1));
+        note_hole_started(s);
+    }
+
     void frame()
     {
         round_frame_begins(s);
@@ -414,11 +424,8 @@ TEST_F(RoundReplayTest, ARoundKeptAsItsHoleBeganResumesWithTheFirstBallOnTheTee)
 {
     // The file is written as a hole starts, before its first frame has put a ball on the tee;
     // resumed from there, the first player's ball must come onto the tee, not stay parked.
-    load_course_of({"beginners/01_first_putt"}, 2);
-    s.round.currentHole = 1;
-    s.round.currentPlayer = 1;
-    ASSERT_TRUE(start_round_hole(s, 1));
-    note_hole_started(s);
+    begin_first_hole_for_two();
+    if (HasFatalFailure()) return;
     RoundFile file;
     std::string error;
     ASSERT_TRUE(read_round_file(round_file_path(s), file, &error)) << error;
@@ -434,11 +441,8 @@ TEST_F(RoundReplayTest, ARoundKeptAsItsHoleBeganResumesWithTheFirstBallOnTheTee)
 
 TEST_F(RoundReplayTest, TheFrontDoorRefusesWhatTheTurnDoesNotAllowAndKeepsEveryPickUp)
 {
-    load_course_of({"beginners/01_first_putt"}, 2);
-    s.round.currentHole = 1;
-    s.round.currentPlayer = 1;
-    ASSERT_TRUE(start_round_hole(s, 1));
-    note_hole_started(s);
+    begin_first_hole_for_two();
+    if (HasFatalFailure()) return;
     for (int k = 0; k < 120; ++k) frame();
     ASSERT_EQ(s.round.currentPlayer, 1);
 
