@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-#include <ode/ode.h>
-
 #include "physics/physics.h"
 #include "render/camera.h"
 #include "render/drawing_gl.h"
@@ -23,12 +21,21 @@ constexpr double QUARTER_PI = 0.78539816339744830962;
 const unsigned char RAIL_COLOUR[3] = {255, 255, 255};
 const unsigned char POST_COLOUR[3] = {255, 255, 0};
 
-// Pose with a turn of angle about one axis (0 x, 1 y, 2 z), or none.
+// Pose with a turn of angle (radians) about one axis (0 x, 1 y, 2 z), or none. The turn is
+// made from its quaternion, row-major with a fourth unused column as the bodies' rotations are.
 void push_pose(double px, double py, double pz, int axis = -1, double angle = 0.0)
 {
-    dMatrix3 r;
-    if (axis < 0) dRSetIdentity(r);
-    else dRFromAxisAndAngle(r, axis == 0, axis == 1, axis == 2, angle);
+    double q[4] = {1.0, 0.0, 0.0, 0.0};
+    if (axis >= 0 && axis <= 2) {
+        q[0] = std::cos(angle * 0.5);
+        q[1 + axis] = std::sin(angle * 0.5);
+    }
+    const double qq1 = 2 * q[1] * q[1], qq2 = 2 * q[2] * q[2], qq3 = 2 * q[3] * q[3];
+    const double r[12] = {
+        1 - qq2 - qq3, 2 * (q[1] * q[2] - q[0] * q[3]), 2 * (q[1] * q[3] + q[0] * q[2]), 0,
+        2 * (q[1] * q[2] + q[0] * q[3]), 1 - qq1 - qq3, 2 * (q[2] * q[3] - q[0] * q[1]), 0,
+        2 * (q[1] * q[3] - q[0] * q[2]), 2 * (q[2] * q[3] + q[0] * q[1]), 1 - qq1 - qq2, 0,
+    };
     const double pos[3] = {px, py, pz};
     apply_body_transform(pos, r);
 }
