@@ -67,8 +67,9 @@ traces="$scratch/traces"
 mkdir -p "$home" "$runtime" "$traces"
 chown "$user:$group" "$home" "$runtime" "$traces"
 chmod 700 "$home" "$runtime"
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$artifacts/xvfb.log" 2>&1 &
+# Xvfb picks a display number nobody holds and binds it in one step (-displayfd), then
+# writes it once it takes connections: no other X server on the machine can be mistaken for it.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$artifacts/xvfb.log" 2>&1 3>"$scratch/display" &
 xvfb=$!
 pids=()
 cleanup() {
@@ -81,7 +82,13 @@ cleanup() {
   DEBIAN_FRONTEND=noninteractive apt-get purge -y -q minigolf >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 300); do
+  grep -q '^[0-9][0-9]*$' "$scratch/display" 2>/dev/null && break
+  kill -0 "$xvfb" 2>/dev/null || fail "Xvfb ended at start: $(cat "$artifacts/xvfb.log")"
+  sleep 0.1
+done
+display=":$(grep -m1 '^[0-9][0-9]*$' "$scratch/display")" || fail "Xvfb named no display: $(cat "$artifacts/xvfb.log")"
+xdpyinfo -display "$display" >/dev/null 2>&1 || fail "Xvfb on $display takes no connection"
 export DISPLAY="$display"
 
 # Starts the installed game as the user under strace: run_game NAME ARGS...
