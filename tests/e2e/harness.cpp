@@ -233,6 +233,7 @@ bool GameSession::launch(const std::string& title)
     std::vector<std::string> env = {"DISPLAY=" + displayName_, "SDL_AUDIODRIVER=dummy",
                                     "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0"};
     env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
+    exitStatus_ = -1;
     pid_ = spawn(argv, dir_.string(), logPath_, env);
     for (int tries = 0; tries < 200; ++tries) {
         std::string ids = xdotool("search --name '^" + title + "$'");
@@ -277,11 +278,14 @@ bool GameSession::start(const std::string& title)
     return false;
 }
 
+static int exit_status_of(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
+
 void GameSession::kill_now()
 {
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+    int status = 0;
+    if (waitpid(pid_, &status, 0) == pid_) exitStatus_ = exit_status_of(status);
     pid_ = -1;
 }
 
@@ -291,6 +295,7 @@ bool GameSession::running()
     int status = 0;
     pid_t done = waitpid(pid_, &status, WNOHANG);
     if (done == pid_) {
+        exitStatus_ = exit_status_of(status);
         pid_ = -1;
         return false;
     }
@@ -301,12 +306,7 @@ int GameSession::wait_exit(double seconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        pid_t done = waitpid(pid_, &status, WNOHANG);
-        if (done == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
+        if (!running()) return exitStatus_;
         sleep_seconds(0.05);
     }
     return -1;
