@@ -125,13 +125,13 @@ std::string make_unpack_dir(const std::string& base)
 {
     std::string pattern = with_slash(base) + UNPACK_PREFIX + "XXXXXX";
     if (!mkdtemp(pattern.data())) return {};
+    // Without a lock (a file system that has none) the folder still serves; later starts
+    // then leave it alone for a day.
     const int lock = take_folder_lock(pattern);
-    if (lock < 0) {
-        remove_tree(pattern, 0);
-        return {};
+    if (lock >= 0) {
+        std::lock_guard<std::mutex> guard(heldLocksMutex);
+        heldLocks.emplace_back(pattern, lock);
     }
-    std::lock_guard<std::mutex> guard(heldLocksMutex);
-    heldLocks.emplace_back(pattern, lock);
     return pattern;
 }
 

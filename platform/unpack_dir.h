@@ -11,7 +11,8 @@
 std::string unpack_base_dir(const char* runtimeDir, const char* tmpDir);
 
 // Makes base + "/minigolf-XXXXXX" (mode 0700) holding the lock file, locked by this process
-// until the folder is removed or the process ends; its path, or "" when it cannot be made.
+// until the folder is removed or the process ends (a folder whose lock cannot be taken is
+// still made); its path, or "" when it cannot be made.
 std::string make_unpack_dir(const std::string& base);
 
 // Removes dir with everything in it; symbolic links are removed, never followed. Quiet.
