@@ -114,8 +114,8 @@ static std::string private_temp_file(const std::string& stem, const std::string&
 }
 
 // The display number a server started with -displayfd writes once it takes connections;
-// -1 when it ends or says nothing within the time.
-static int read_display_number(int fd, pid_t server, double seconds)
+// -1 when it ends (its end of the pipe closes) or says nothing within the time.
+static int read_display_number(int fd, double seconds)
 {
     std::string text;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -130,8 +130,6 @@ static int read_display_number(int fd, pid_t server, double seconds)
             const ssize_t n = read(fd, buffer, sizeof buffer);
             if (n == 0) return -1;   // the server ended before it took connections
             if (n > 0) text.append(buffer, static_cast<size_t>(n));
-        } else if (waitpid(server, nullptr, WNOHANG) == server) {
-            return -1;
         }
     }
     char* end = nullptr;
@@ -162,7 +160,7 @@ VirtualDisplay::VirtualDisplay(int width, int height, Server server)
                      "", "/dev/null", {}, channel[1]);
     }
     close(channel[1]);
-    const int number = pid_ > 0 ? read_display_number(channel[0], pid_, 30.0) : -1;
+    const int number = pid_ > 0 ? read_display_number(channel[0], 30.0) : -1;
     close(channel[0]);
     if (number >= 0) {
         name_ = ":" + std::to_string(number);
