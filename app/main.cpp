@@ -14,6 +14,7 @@
 #include "app/shell.h"
 #include "app/start_up.h"
 #include "platform/fs.h"
+#include "platform/unpack_dir.h"
 #include "platform/window_class.h"
 
 // A terminal's Ctrl+C or a session logout ends the game through the normal exit path at the
@@ -32,6 +33,8 @@ int main(int argc, char** argv)
     activeSession = &s;
     install_session_hooks(s);
     if (!set_up_game_paths(s, line.dataDir)) return 1;
+    // Copies killed outright (a crash, SIGKILL, a power cut) leave their unpack folders behind.
+    remove_stale_run_unpack_dirs();
     std::vector<char*> glutArgs;
     for (const std::string& word : line.glutArguments) glutArgs.push_back(const_cast<char*>(word.c_str()));
     int glutArgc = static_cast<int>(glutArgs.size());

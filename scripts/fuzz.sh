@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang's libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer)
 # in build-fuzz/ and runs each for SECONDS (default 20) on a corpus seeded from the generated
-# textures, sounds, music, courses and hole files and from tests/fuzz/seeds/.
+# textures, sounds, music, courses and hole files and from tests/fuzz/seeds/. From 60 SECONDS
+# on, the time is shared out in two passes: each target first runs half of it, then the rest
+# of everyone's time goes to the targets that still found new coverage in the second half of
+# their first run (to all, if none did); the total stays SECONDS per target.
 # A crash input is left in build-fuzz/fuzz/findings/TARGET/; copy it into
 # tests/fuzz/regressions/TARGET/ once it is mended, so the unit tests replay it.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
@@ -50,15 +53,16 @@ seed_corpus() {
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 failed=()
-for target in "${targets[@]}"; do
-  seed_corpus "$target"
-  findings="$fuzz/findings/$target"
+
+# Runs a target on its corpus for SECS seconds, its output in LOG: run_target TARGET SECS LOG
+run_target() {
+  local target="$1" secs="$2" log="$3"
+  local findings="$fuzz/findings/$target"
   mkdir -p "$findings"
-  dict=()
+  local dict=()
   [ -f "$root/tests/fuzz/dictionaries/$target.dict" ] && dict=(-dict="$root/tests/fuzz/dictionaries/$target.dict")
-  echo "== fuzz-$target for ${seconds}s"
-  log="$fuzz/$target.log"
-  if ! (cd "$findings" && "$fuzz/fuzz-$target" "$fuzz/corpus/$target" "${dict[@]}" -max_total_time="$seconds" \
+  echo "== fuzz-$target for ${secs}s"
+  if ! (cd "$findings" && "$fuzz/fuzz-$target" "$fuzz/corpus/$target" "${dict[@]}" -max_total_time="$secs" \
         -max_len=65536 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$findings/" \
         >"$log" 2>&1); then
     failed+=("$target")
@@ -68,9 +72,42 @@ for target in "${targets[@]}"; do
   grep -E "^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)" "$log" | tr '\n' ' ' || true
   grep -E "#[0-9]+[[:space:]]+(DONE|pulse|NEW|REDUCE|INITED)" "$log" | tail -n 1 || true
   echo
+}
+
+# True when the run logged in $1 found new coverage in the second half of its executions.
+still_growing() {
+  awk '/^#[0-9]+[[:space:]]+NEW/ { n = substr($1, 2) + 0; if (n > last) last = n }
+       /^Done [0-9]+ runs/ { total = $2 + 0 }
+       END { exit !(total > 0 && last * 2 >= total) }' "$1"
+}
+
+first="$seconds"
+[ "$seconds" -ge 60 ] && first=$((seconds / 2))
+for target in "${targets[@]}"; do
+  seed_corpus "$target"
+  run_target "$target" "$first" "$fuzz/$target.log"
 done
+
+if [ "$first" -lt "$seconds" ]; then
+  growing=()
+  others=()
+  for target in "${targets[@]}"; do
+    case " ${failed[*]} " in *" $target "*) continue ;; esac
+    if still_growing "$fuzz/$target.log"; then growing+=("$target"); else others+=("$target"); fi
+  done
+  [ ${#growing[@]} -eq 0 ] && growing=("${others[@]}")
+  if [ ${#growing[@]} -gt 0 ]; then
+    share=$(( (seconds - first) * ${#targets[@]} / ${#growing[@]} ))
+    echo "== second pass, ${share}s each: ${growing[*]}"
+    for target in "${growing[@]}"; do
+      mv -f "$fuzz/$target.log" "$fuzz/$target.first.log"
+      run_target "$target" "$share" "$fuzz/$target.log"
+    done
+  fi
+fi
+
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz targets that failed: ${failed[*]} (inputs in $fuzz/findings/)"
   exit 1
 fi
-echo "every fuzz target ran ${seconds}s without a finding"
+echo "every fuzz target ran ${seconds}s on average without a finding"

@@ -3,7 +3,9 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -14,6 +16,7 @@
 #include <thread>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,8 +26,10 @@ namespace {
 
 void sleep_seconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
+// Starts argv in workDir with its output in logPath; passFd, when given, is the child's
+// descriptor 3 (an X server's -displayfd).
 pid_t spawn(const std::vector<std::string>& argv, const std::string& workDir, const std::string& logPath,
-            const std::vector<std::string>& env)
+            const std::vector<std::string>& env, int passFd = -1)
 {
     pid_t pid = fork();
     if (pid != 0) return pid;
@@ -34,6 +39,8 @@ pid_t spawn(const std::vector<std::string>& argv, const std::string& workDir, co
         dup2(out, 1);
         dup2(out, 2);
     }
+    if (passFd == 3) fcntl(3, F_SETFD, 0);
+    else if (passFd >= 0 && dup2(passFd, 3) != 3) _exit(127);
     for (const std::string& setting : env) putenv(const_cast<char*>(setting.c_str()));
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
@@ -96,28 +103,69 @@ EndSection
 )";
 }
 
+// A file name of this process's own under /tmp: /tmp/<stem>XXXXXX<suffix>, made empty.
+static std::string private_temp_file(const std::string& stem, const std::string& suffix)
+{
+    std::string pattern = "/tmp/" + stem + "XXXXXX" + suffix;
+    const int fd = mkstemps(pattern.data(), static_cast<int>(suffix.size()));
+    if (fd < 0) return {};
+    close(fd);
+    return pattern;
+}
+
+// The display number a server started with -displayfd writes once it takes connections;
+// -1 when it ends (its end of the pipe closes) or says nothing within the time.
+static int read_display_number(int fd, double seconds)
+{
+    std::string text;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (text.find('\n') == std::string::npos && text.size() < 16) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return -1;
+        pollfd wait = {fd, POLLIN, 0};
+        const int ready = poll(&wait, 1, static_cast<int>(std::min<long long>(left.count(), 200)));
+        if (ready < 0 && errno != EINTR) return -1;
+        if (ready > 0) {
+            char buffer[16];
+            const ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n == 0) return -1;   // the server ended before it took connections
+            if (n > 0) text.append(buffer, static_cast<size_t>(n));
+        }
+    }
+    char* end = nullptr;
+    const long number = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || *end != '\n' || number < 0 || number > 65535) return -1;
+    return static_cast<int>(number);
+}
+
 VirtualDisplay::VirtualDisplay(int width, int height, Server server)
 {
-    for (int number = 90 + getpid() % 50; number < 400; ++number) {
-        if (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
-        if (fs::exists("/tmp/.X11-unix/X" + std::to_string(number))) continue;
+    // The server picks a display number nobody holds and binds it in the same step
+    // (-displayfd), then tells which; choosing one here from the lock files could race with
+    // another server starting at the same moment, and the probe would then find that one.
+    int channel[2];
+    if (pipe2(channel, O_CLOEXEC) != 0) return;
+    if (server == Server::XVFB) {
+        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        log_ = private_temp_file("minigolf-xvfb-", ".log");
+        // -noreset: else the server resets whenever its last client (an xdotool call, the probe
+        // below) leaves, and a game connecting during the reset cannot open the display.
+        pid_ = spawn({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, "", log_, {},
+                     channel[1]);
+    } else {
+        config_ = private_temp_file("minigolf-xorg-", ".conf");
+        log_ = private_temp_file("minigolf-xorg-", ".log");
+        std::ofstream(config_) << dummy_xorg_config(width, height);
+        pid_ = spawn({"Xorg", "-displayfd", "3", "-config", config_, "-logfile", log_, "-noreset", "-nolisten", "tcp"},
+                     "", "/dev/null", {}, channel[1]);
+    }
+    close(channel[1]);
+    const int number = pid_ > 0 ? read_display_number(channel[0], 30.0) : -1;
+    close(channel[0]);
+    if (number >= 0) {
         name_ = ":" + std::to_string(number);
-        if (server == Server::XVFB) {
-            const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-            log_ = "/tmp/minigolf-xvfb" + name_.substr(1) + ".log";
-            // -noreset: else the server resets whenever its last client (an xdotool call, the probe
-            // below) leaves, and a game connecting during the reset cannot open the display.
-            pid_ = spawn({"Xvfb", name_, "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, "", log_, {});
-        } else {
-            const std::string base = "/tmp/minigolf-xorg" + name_.substr(1);
-            config_ = base + ".conf";
-            log_ = base + ".log";
-            std::ofstream(config_) << dummy_xorg_config(width, height);
-            pid_ = spawn({"Xorg", name_, "-config", config_, "-logfile", log_, "-noreset", "-nolisten", "tcp"}, "",
-                         "/dev/null", {});
-        }
-        // Ready once it takes a connection: its socket file alone is not enough.
-        for (int tries = 0; tries < 200; ++tries) {
+        // It takes connections by now; a client getting through confirms it.
+        for (int tries = 0; tries < 100; ++tries) {
             if (Display* probe = XOpenDisplay(name_.c_str())) {
                 XCloseDisplay(probe);
                 return;
@@ -128,12 +176,11 @@ VirtualDisplay::VirtualDisplay(int width, int height, Server server)
             }
             sleep_seconds(0.05);
         }
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-            pid_ = -1;
-        }
-        if (server == Server::DUMMY_XORG) break;   // a server that will not start here
+    }
+    if (pid_ > 0) {
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        pid_ = -1;
     }
     name_.clear();
 }
@@ -184,6 +231,7 @@ bool GameSession::launch(const std::string& title)
     std::vector<std::string> env = {"DISPLAY=" + displayName_, "SDL_AUDIODRIVER=dummy",
                                     "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0"};
     env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
+    exitStatus_ = -1;
     pid_ = spawn(argv, dir_.string(), logPath_, env);
     for (int tries = 0; tries < 200; ++tries) {
         std::string ids = xdotool("search --name '^" + title + "$'");
@@ -228,11 +276,14 @@ bool GameSession::start(const std::string& title)
     return false;
 }
 
+static int exit_status_of(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status); }
+
 void GameSession::kill_now()
 {
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
+    int status = 0;
+    if (waitpid(pid_, &status, 0) == pid_) exitStatus_ = exit_status_of(status);
     pid_ = -1;
 }
 
@@ -242,6 +293,7 @@ bool GameSession::running()
     int status = 0;
     pid_t done = waitpid(pid_, &status, WNOHANG);
     if (done == pid_) {
+        exitStatus_ = exit_status_of(status);
         pid_ = -1;
         return false;
     }
@@ -252,12 +304,7 @@ int GameSession::wait_exit(double seconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        pid_t done = waitpid(pid_, &status, WNOHANG);
-        if (done == pid_) {
-            pid_ = -1;
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
+        if (!running()) return exitStatus_;
         sleep_seconds(0.05);
     }
     return -1;

@@ -47,7 +47,11 @@ public:
     // Command-line arguments for the next start.
     void set_arguments(std::vector<std::string> arguments) { arguments_ = std::move(arguments); }
     const std::string& window_id() const { return windowId_; }
+    // True while the game runs; reaps it once it has ended (see exit_status).
     bool running();
+    // How the game last ended, once reaped: its exit code, or 128 + the signal that ended it;
+    // -1 while it runs or before it ran.
+    int exit_status() const { return exitStatus_; }
     // Waits for the process to end by itself; its exit status, or -1 on time-out.
     int wait_exit(double seconds);
     // Kills the game outright (SIGKILL), as a crash or a power cut ends it, and reaps it.
@@ -109,6 +113,7 @@ private:
     std::string windowId_;
     std::vector<std::string> arguments_;
     pid_t pid_ = -1;
+    int exitStatus_ = -1;
 };
 
 // Where screenshots go (the build's artifacts folder).

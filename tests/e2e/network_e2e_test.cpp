@@ -13,6 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -166,15 +167,29 @@ TEST_F(NetworkGameTest, AJoinerKilledMidHoleIsSkippedThenGetsItsSeatBackWhenStar
     ASSERT_TRUE(host.start("three.cor"));
     const std::vector<std::string> joinArguments = {"-geometry", "600x450+650+0", "--join",
                                                     "127.0.0.1:" + std::to_string(port), "--players", "Bob"};
+    // Bob's machine keeps its received course in a private unpack folder under its runtime
+    // folder, as an installed game does.
+    const std::string runtime = host.file("bob-runtime");
+    std::filesystem::create_directory(runtime);
+    std::filesystem::permissions(runtime, std::filesystem::perms::owner_all, std::filesystem::perm_options::replace);
+    auto unpack_folders = [&] {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(runtime)) names.push_back(entry.path().string());
+        return names;
+    };
     auto joiner = std::make_unique<GameSession>(*display);
     joiner->set_arguments(joinArguments);
+    joiner->extraEnvironment = {"XDG_RUNTIME_DIR=" + runtime};
     ASSERT_TRUE(joiner->start("(No File Loaded\\.|network_course\\.cor)"));
     ASSERT_TRUE(joiner->wait_title("network_course.cor", 20.0)) << joiner->title();
+    const std::vector<std::string> firstFolders = unpack_folders();
+    ASSERT_EQ(firstFolders.size(), 1u);
 
     // Hole 1: Ann holes out; on Bob's turn his machine is killed outright.
     putt(host, *joiner, 25, "network_kill_joiner_sees_ann");
     ASSERT_TRUE(wait_for(*joiner, putt_shown)) << "Bob's turn never came";
     joiner->kill_now();
+    EXPECT_EQ(unpack_folders(), firstFolders) << "the killed game's folder stays until a later start";
     // The host plays on without him: his hole is picked up and the hole ends.
     ASSERT_TRUE(wait_for(host, score_card_shown, 20.0)) << "the host waited for the killed machine";
     host.screenshot("network_kill_host_card_1");
@@ -193,8 +208,13 @@ TEST_F(NetworkGameTest, AJoinerKilledMidHoleIsSkippedThenGetsItsSeatBackWhenStar
     // round so far played again from the putts.
     joiner = std::make_unique<GameSession>(*display);
     joiner->set_arguments(joinArguments);
+    joiner->extraEnvironment = {"XDG_RUNTIME_DIR=" + runtime};
     ASSERT_TRUE(joiner->start("(No File Loaded\\.|network_course\\.cor)"));
     ASSERT_TRUE(joiner->wait_title("network_course.cor", 20.0)) << joiner->title();
+    // The new start removed the killed game's folder and keeps its own.
+    const std::vector<std::string> secondFolders = unpack_folders();
+    ASSERT_EQ(secondFolders.size(), 1u);
+    EXPECT_NE(secondFolders, firstFolders);
     putt(host, *joiner, 25, "network_rejoined_sees_ann");
     putt(*joiner, host, 25, "network_host_sees_rejoined_bob");
 

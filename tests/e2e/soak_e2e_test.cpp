@@ -1,8 +1,9 @@
 // The soak: the sanitizer build of the game under Xvfb gets minutes of seeded random input
 // (clicks, drags, keys, typing, menu picks, the wheel, resizes) and is started again whenever
-// it leaves through its own exit. It fails on any sanitizer report, a crash, a hang (no frame
-// for 10 s) and on settings, leader boards or holes left malformed. MG_SOAK_SEED replays a
-// run (the seed is printed); MG_SOAK_SECONDS sets its length (default 90).
+// it leaves through its own exit. It fails on any sanitizer report, a crash or any other end
+// but its own exit, a hang (no frame for 10 s) and on settings, leader boards or holes left
+// malformed. MG_SOAK_SEED replays a run (the seed is printed); MG_SOAK_SECONDS sets its
+// length (default 90), and CTest's time limit for it follows (tests/soak_timeout.cmake).
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -115,8 +116,11 @@ TEST_F(Soak, SeededRandomInputForMinutes)
         const std::string context = "seed " + std::to_string(seed) + ", action " + std::to_string(actions);
         if (!game.running()) {
             // Ended: by its own exit (status 0, e.g. Quit or the close button) it starts again.
+            // Any other end is a crash even when no sanitizer said a word (an abort, a kill).
             const std::string log = game.read_file("game.log");
             ASSERT_FALSE(has_sanitizer_report(log)) << context << ":\n" << tail_of(log, 6000);
+            ASSERT_EQ(game.exit_status(), 0) << context << ": the game ended abnormally (status "
+                                             << game.exit_status() << "); its output:\n" << tail_of(log, 6000);
             expect_files_well_formed(game, context);
             ASSERT_TRUE(game.start()) << context << ": no window after a restart";
             ++starts;
@@ -178,6 +182,8 @@ TEST_F(Soak, SeededRandomInputForMinutes)
         game.close_window();
         const int status = game.wait_exit(20);
         EXPECT_EQ(status, 0) << "seed " << seed << ": the game did not end cleanly (" << status << ")";
+    } else if (!HasFailure()) {
+        EXPECT_EQ(game.exit_status(), 0) << "seed " << seed << ": the game ended abnormally at the last action";
     }
     const std::string log = game.read_file("game.log");
     EXPECT_FALSE(has_sanitizer_report(log)) << "seed " << seed << ":\n" << tail_of(log, 6000);

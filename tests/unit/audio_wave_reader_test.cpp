@@ -2,6 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include "audio/audio.h"
@@ -227,6 +230,101 @@ TEST(MidiCheck, AcceptsAStandardFileAndRefusesOthers)
     std::vector<uint8_t> twoTracks = good;
     twoTracks[11] = 2;  // announces a second track that is not there
     EXPECT_FALSE(check_midi_file(twoTracks.data(), twoTracks.size(), &why));
+}
+
+namespace {
+
+// A Standard MIDI File of the given tracks (format 1, 96 ticks a quarter note).
+std::vector<uint8_t> midi_of(const std::vector<std::vector<uint8_t>>& tracks, uint16_t division = 96)
+{
+    std::vector<uint8_t> v = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, uint8_t(tracks.size() >> 8), uint8_t(tracks.size()),
+                              uint8_t(division >> 8), uint8_t(division)};
+    for (const std::vector<uint8_t>& track : tracks) {
+        put_id(v, "MTrk");
+        put_be32(v, uint32_t(track.size()));
+        v.insert(v.end(), track.begin(), track.end());
+    }
+    return v;
+}
+
+std::vector<uint8_t> joined(std::vector<uint8_t> a, const std::vector<uint8_t>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const std::vector<uint8_t> NOTE = {0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0};   // a quarter note
+const std::vector<uint8_t> END = {0x00, 0xFF, 0x2F, 0x00};
+
+}  // namespace
+
+// Each refused file here made the synthesiser retry without end inside the mixer's callback
+// when looped, freezing the game at its next sound.
+TEST(MidiCheck, RefusesWhatTheSynthesiserCannotPlayThroughToTheEnd)
+{
+    std::string why;
+    const std::vector<uint8_t> tune = joined(NOTE, END);
+    ASSERT_TRUE(check_midi_file(midi_of({tune}).data(), midi_of({tune}).size(), &why)) << why;
+    // Running status, a system exclusive message, text and bytes after the end are played.
+    const std::vector<uint8_t> rich = {0x00, 0xF0, 0x03, 0x7E, 0x7F, 0xF7, 0x00, 0xFF, 0x01, 0x02, 'h', 'i',
+                                       0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20, 0x00, 0x90, 64, 90,
+                                       0x30, 64, 0, 0x00, 0xFF, 0x2F, 0x00, 0x00, 0x90};
+    std::vector<uint8_t> file = midi_of({rich, tune});
+    EXPECT_TRUE(check_midi_file(file.data(), file.size(), &why)) << why;
+    std::vector<std::vector<uint8_t>> many(127, tune);
+    file = midi_of(many);
+    EXPECT_TRUE(check_midi_file(file.data(), file.size(), &why)) << why;
+
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+    };
+    std::vector<uint8_t> longHeader = midi_of({tune});
+    longHeader[7] = 8;
+    longHeader.insert(longHeader.begin() + 14, {0, 0});
+    std::vector<uint8_t> foreignChunk = midi_of({tune, tune});
+    const std::vector<uint8_t> junk = {'J', 'U', 'N', 'K', 0, 0, 0, 2, 'a', 'b'};
+    foreignChunk.insert(foreignChunk.begin() + 14, junk.begin(), junk.end());
+    foreignChunk[11] = 1;
+    const Case refused[] = {
+        {"a header of 8 bytes", longHeader},
+        {"SMPTE timing", midi_of({tune}, 0xE728)},
+        {"128 tracks", midi_of(std::vector<std::vector<uint8_t>>(128, tune))},
+        {"a chunk other than a track", foreignChunk},
+        {"music that lasts no time", midi_of({{0x00, 0x90, 60, 100, 0x00, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00}, END})},
+        {"a track with no end", midi_of({NOTE})},
+        {"an end of track with a length", midi_of({joined(NOTE, {0x00, 0xFF, 0x2F, 0x01, 0x00})})},
+        {"a tempo of two bytes", midi_of({joined({0x00, 0xFF, 0x51, 0x02, 0x07, 0xA1}, tune)})},
+        {"a time signature of three bytes", midi_of({joined({0x00, 0xFF, 0x58, 0x03, 4, 2, 24}, tune)})},
+        {"running status after a meta event", midi_of({{0x00, 0x90, 60, 100, 0x00, 0xFF, 0x01, 0x01, 'a', 0x60, 60, 0,
+                                                        0x00, 0xFF, 0x2F, 0x00}})},
+        {"running status at the start", midi_of({joined({0x00, 60, 100}, tune)})},
+        {"a system message", midi_of({joined({0x00, 0xF1, 0x00}, tune)})},
+        {"a status byte as data", midi_of({joined({0x00, 0x90, 60, 0xC0}, tune)})},
+        {"a note cut by the track's end", midi_of({{0x00, 0x90, 60}})},
+        {"a delta time of five bytes", midi_of({joined({0x81, 0x81, 0x81, 0x81, 0x01, 0xC0, 0x00}, tune)})},
+        {"a meta event longer than its track", midi_of({{0x00, 0xFF, 0x01, 0x7F, 'a'}})},
+    };
+    for (const Case& c : refused) {
+        why.clear();
+        EXPECT_FALSE(check_midi_file(c.file.data(), c.file.size(), &why)) << c.what;
+        EXPECT_FALSE(why.empty()) << c.what;
+    }
+}
+
+// The game's own tunes, made at build time, are all accepted.
+TEST(MidiCheck, AcceptsEveryGeneratedTune)
+{
+    int tunes = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(MG_RUN_DIR) + "/sounds")) {
+        if (entry.path().extension() != ".mid") continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string why;
+        EXPECT_TRUE(check_midi_file(bytes.data(), bytes.size(), &why)) << entry.path() << ": " << why;
+        ++tunes;
+    }
+    EXPECT_GE(tunes, 1);
 }
 
 TEST(MusicChoice, FollowsTheCourseHole)

@@ -2,6 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utime.h>
+
+#include <csignal>
+#include <set>
 
 #include "platform/file_list.h"
 #include "platform/paths.h"
@@ -22,6 +28,47 @@ int mode_of(const std::string& path)
 {
     struct stat st;
     return stat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 0777) : -1;
+}
+
+
+// The names in dir starting with "minigolf-".
+std::set<std::string> unpack_folders(const ScratchDir& dir)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("minigolf-", 0) == 0) names.insert(name);
+    }
+    return names;
+}
+
+// Makes an unpack folder in base from a child process that then dies as SIGKILL ends a game:
+// no exit path runs. Its name, or "" when none appeared.
+std::string folder_of_killed_copy(const ScratchDir& dir)
+{
+    const std::set<std::string> before = unpack_folders(dir);
+    const pid_t child = fork();
+    if (child == 0) {
+        const std::string made = make_unpack_dir(dir.path().string());
+        if (!made.empty()) {
+            std::filesystem::create_directories(made + "/temp");
+            std::FILE* hole = std::fopen((made + "/temp/hole1.top").c_str(), "w");
+            if (hole) std::fclose(hole);
+        }
+        raise(SIGKILL);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    for (const std::string& name : unpack_folders(dir))
+        if (!before.count(name)) return name;
+    return {};
+}
+
+void age_by_days(const std::string& path, int days)
+{
+    const time_t then = time(nullptr) - days * 24 * 60 * 60;
+    const utimbuf times = {then, then};
+    utime(path.c_str(), &times);
 }
 
 }  // namespace
@@ -212,4 +259,85 @@ TEST(UnpackFolder, EachRunGetsItsOwnPrivateFolderRemovedWithItsContents)
     EXPECT_FALSE(std::filesystem::exists(a));
     EXPECT_TRUE(std::filesystem::exists(b));
     EXPECT_EQ(dir.read("outside.txt"), "keep");   // a link is removed, not followed
+}
+
+TEST(UnpackFolder, AStartRemovesFoldersOfKilledCopiesAndKeepsRunningOnes)
+{
+    ScratchDir dir;
+    const std::string base = dir.path().string();
+    const std::string killed = folder_of_killed_copy(dir);
+    ASSERT_FALSE(killed.empty());
+    ASSERT_TRUE(std::filesystem::exists(dir.file(killed + "/temp/hole1.top")));
+    // This process runs on: its folder's lock is held even when it looks old.
+    const std::string running = make_unpack_dir(base);
+    ASSERT_FALSE(running.empty());
+    age_by_days(running, 3);
+    // Without a lock file: an older version's folder, or one a copy is making right now.
+    std::filesystem::create_directory(dir.file("minigolf-0ldOne"));
+    std::filesystem::permissions(dir.file("minigolf-0ldOne"), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
+    age_by_days(dir.file("minigolf-0ldOne"), 2);
+    std::filesystem::create_directory(dir.file("minigolf-n3wOne"));
+    std::filesystem::permissions(dir.file("minigolf-n3wOne"), std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::replace);
+
+    EXPECT_EQ(remove_stale_unpack_dirs(base), 2);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(killed)));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("minigolf-0ldOne")));
+    EXPECT_TRUE(std::filesystem::exists(running));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("minigolf-n3wOne")));
+    // Once this run removes its folder on the exit path, nothing is left to sweep.
+    remove_unpack_dir(running);
+    EXPECT_EQ(remove_stale_unpack_dirs(base), 0);
+    EXPECT_EQ(unpack_folders(dir), std::set<std::string>{"minigolf-n3wOne"});
+}
+
+TEST(UnpackFolder, TheSweepFollowsNoLinkAndLeavesWhatIsNotOurs)
+{
+    ScratchDir dir;
+    const std::string base = dir.path().string();
+    // A folder elsewhere that looks like a killed copy's, reached through links of our names.
+    std::filesystem::create_directories(dir.file("elsewhere/target"));
+    const std::string lookalike = folder_of_killed_copy(dir);
+    ASSERT_FALSE(lookalike.empty());
+    std::filesystem::rename(dir.file(lookalike), dir.file("elsewhere/target/minigolf-aaaaaa"));
+    std::filesystem::create_directory_symlink(dir.file("elsewhere/target/minigolf-aaaaaa"), dir.file("minigolf-L1nked"));
+    // A killed copy's folder whose lock file was swapped for a link to someone's file, and
+    // one whose inside holds a link out.
+    dir.write("elsewhere/precious.txt", "keep");
+    const std::string swapped = folder_of_killed_copy(dir);
+    ASSERT_FALSE(swapped.empty());
+    std::filesystem::remove(dir.file(swapped + "/owner.lock"));
+    std::filesystem::create_symlink(dir.file("elsewhere/precious.txt"), dir.file(swapped + "/owner.lock"));
+    const std::string linkOut = folder_of_killed_copy(dir);
+    ASSERT_FALSE(linkOut.empty());
+    std::filesystem::create_directory_symlink(dir.file("elsewhere"), dir.file(linkOut + "/temp/out"));
+    // Names that are not ours, a plain file of our name, and a folder others may read.
+    std::filesystem::create_directory(dir.file("minigolf-notours"));
+    std::filesystem::create_directory(dir.file("minigolfXabcdef"));
+    age_by_days(dir.file("minigolf-notours"), 5);
+    age_by_days(dir.file("minigolfXabcdef"), 5);
+    dir.write("minigolf-f1leAB", "a file");
+    std::filesystem::create_directory(dir.file("minigolf-0pen00"));
+    std::filesystem::permissions(dir.file("minigolf-0pen00"), std::filesystem::perms::owner_all |
+                                 std::filesystem::perms::group_read | std::filesystem::perms::group_exec,
+                                 std::filesystem::perm_options::replace);
+    age_by_days(dir.file("minigolf-0pen00"), 5);
+
+    EXPECT_EQ(remove_stale_unpack_dirs(base), 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(linkOut)));
+    EXPECT_EQ(dir.read("elsewhere/precious.txt"), "keep");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("elsewhere/target/minigolf-aaaaaa/temp/hole1.top")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("minigolf-L1nked")));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(swapped)));
+    for (const char* kept : {"minigolf-notours", "minigolfXabcdef", "minigolf-f1leAB", "minigolf-0pen00"})
+        EXPECT_TRUE(std::filesystem::exists(dir.file(kept))) << kept;
+
+    // Another user's folder is never removed, lock or none (root can hand one over to test it).
+    const std::string foreign = folder_of_killed_copy(dir);
+    ASSERT_FALSE(foreign.empty());
+    if (geteuid() == 0 && chown(dir.file(foreign).c_str(), 65534, 65534) == 0) {
+        EXPECT_EQ(remove_stale_unpack_dirs(base), 0);
+        EXPECT_TRUE(std::filesystem::exists(dir.file(foreign)));
+    }
 }
