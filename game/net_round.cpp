@@ -1053,6 +1053,7 @@ bool apply_remote(GameSession& s, const NetPending& p)
         // until the putt shows where it went.
         s.aim.aimOffset[0] = 0;
         s.aim.aimOffset[1] = 0;
+
         break;
     case RoundEventKind::PickUp:
         if (!theirs || e.player != onTurn || game.players[onTurn - 1].holedOut) return false;
@@ -1069,6 +1070,7 @@ bool apply_remote(GameSession& s, const NetPending& p)
         s.aim.aimAngle = static_cast<float>(e.angle);
         s.aim.aimOffset[0] = offset_for_power(e.power);
         s.aim.aimOffset[1] = 0;
+
         break;
     case RoundEventKind::Settle: break;
     }
