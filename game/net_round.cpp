@@ -67,7 +67,7 @@ void send(NetPeer& peer, NetType type, const std::string& payload)
     peer.socket.outgoing += net_frame_bytes(type, payload);
     if (peer.socket.outgoing.size() > peer.outgoingMax) {
         net_close(peer.socket);
-        peer.stoppedReading = true;
+        peer.dropReason = "it did not read what was sent to it";
     }
 }
 
@@ -427,6 +427,10 @@ void compare_rests(GameSession& s, NetPeer& peer)
         peer.answered.push_back(it->first);
         while (peer.answered.size() > 64) peer.answered.pop_front();
         peer.disagreements = ownHash != it->second ? peer.disagreements + 1 : 0;
+        if (peer.disagreements >= NET_DISAGREEMENTS_MAX) {
+            peer.dropReason = "its balls keep differing from the host's: out of step";
+            return;
+        }
         if (ownHash != it->second) {
             say(net, "rest " + std::to_string(it->first.second) + " of hole " + std::to_string(it->first.first) +
                          " differs on computer " + std::to_string(peer.machine) + ".");
@@ -660,7 +664,7 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
         if (std::find(peer.answered.begin(), peer.answered.end(), key) != peer.answered.end()) return true;
         peer.restHashes[key] = rest.hash;
         compare_rests(s, peer);
-        return peer.disagreements < NET_DISAGREEMENTS_MAX || (*why = "its balls keep differing from the host's", false);
+        return true;
     }
     case NetType::StateWanted:
         if (!frame.payload.empty() || net.phase != NetPhase::Playing) break;
@@ -688,8 +692,8 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
 // to go: closed, or a message malformed, oversized or not its to send.
 bool poll_peer(GameSession& s, NetPeer& peer, std::string* why)
 {
-    if (peer.stoppedReading) {
-        *why = "it did not read what was sent to it";
+    if (!peer.dropReason.empty()) {
+        *why = peer.dropReason;
         return false;
     }
     if (!net_flush(peer.socket)) {
@@ -715,10 +719,11 @@ bool poll_peer(GameSession& s, NetPeer& peer, std::string* why)
             *why = problem.empty() ? "a malformed message" : problem;
             return false;
         }
-        if (peer.socket.fd < 0) {
-            if (peer.stoppedReading) *why = "it did not read what was sent to it";
+        if (!peer.dropReason.empty()) {
+            *why = peer.dropReason;
             return false;
         }
+        if (peer.socket.fd < 0) return false;
     }
     if (!open) {
         *why = "the connection closed";

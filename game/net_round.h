@@ -73,7 +73,7 @@ struct NetPeer {
     int ticks = 0;              // ticks since it connected (or since its course left, until ready)
     int disagreements = 0;      // rests in a row on which its balls differed
     size_t outgoingMax = NET_OUTGOING_MAX;   // bytes its queue may hold (the host: with the course)
-    bool stoppedReading = false;             // closed because its queue passed that
+    std::string dropReason;                  // why it is to go at the next look (it stopped reading, ...)
     size_t heard = 0;                        // bytes received from it so far
     std::deque<std::pair<int, int>> answered;   // (hole, rest) already compared, newest last
     bool courseReady = false;   // it has read the course

@@ -410,4 +410,75 @@ TEST_F(NetHostileTest, AJoinerSaysWhenTheHostHasBeenSilentAndAQuietHostIsNotSile
     toldAt = nullptr;
 }
 
+TEST_F(NetHostileTest, AMachineWhoseBallsKeepDifferingIsDroppedAsOutOfStep)
+{
+    // A host with three players of its own, and Cid's machine, whose every rest is false.
+    std::string error;
+    host.reset();
+    host = std::make_unique<Machine>(dir.file("three"));
+    ASSERT_TRUE(load_course(host->s.course, dir.file("two.cor"), run_unpack_dir(host->s.unpackDir)).ok);
+    host->s.currentFileName = dir.file("two.cor");
+    ASSERT_TRUE(host_net_game(host->s, 0, dir.file("two.cor"), {"Ann", "Amy", "Abe"}, 0, &error)) << error;
+    port = host->s.net.port;
+    GameSession& h = host->s;
+    const int cid = raw_connect();
+    raw_send(cid, hello_frame({"Cid"}) + net_frame_bytes(NetType::CourseReady, {}));
+    NetFrameReader reader;
+    ASSERT_TRUE(run_until({host.get()}, [&] {
+        raw_frames(cid, reader);
+        return net_can_start(h) && h.net.seats.size() == 4;
+    }, 300));
+    ASSERT_TRUE(start_net_round(h, &error)) << error;
+    ASSERT_TRUE(run_until({host.get()}, [&] { return host->in_hole() && host->resting(); }));
+    for (int rest = 1; rest <= 3; ++rest) {
+        NetRest false_rest;
+        false_rest.hole = 1;
+        false_rest.strike = rest;
+        false_rest.hash = 7;
+        raw_send(cid, net_frame_bytes(NetType::Rest, encode_rest(false_rest)));
+        host->putt(30.0f + 40.0f * rest, 6.0f);
+        ASSERT_TRUE(run_until({host.get()}, [&] {
+            raw_frames(cid, reader);
+            return h.net.rests == rest && host->resting();
+        })) << "rest " << rest;
+    }
+    ASSERT_TRUE(run_until({host.get()}, [&] { return h.net.seats[3].dropped; }, 10));
+    EXPECT_EQ(h.net.repairs, 2) << "a repair for each of the first two";
+    EXPECT_EQ(lines_with(h.net.log, "keep differing"), 1) << h.net.lastMessage;
+    bool closed = false;
+    ASSERT_TRUE(run_until({host.get()}, [&] {
+        raw_frames(cid, reader, &closed);
+        return closed;
+    }, 60));
+    close(cid);
+}
+
+TEST(NetRoundFile, TheSeatsSecretIsKeptWithTheRoundAndOnlyAsTheHostMakesIt)
+{
+    RoundFile round;
+    round.coursePath = "/tmp/two.cor";
+    round.holeCount = 2;
+    round.seats = {{"Ann", 1, Seat::Person}, {"Bob", 2, Seat::Person}};
+    round.seatToken = "0123456789abcdef0123456789abcdef";
+    const std::string text = format_round_file(round);
+    RoundFile back;
+    std::string error;
+    ASSERT_TRUE(parse_round_file(text, back, &error)) << error;
+    EXPECT_EQ(back.seatToken, round.seatToken);
+    // A round of one machine has no such line and reads as before.
+    round.seatToken.clear();
+    ASSERT_TRUE(parse_round_file(format_round_file(round), back, &error)) << error;
+    EXPECT_TRUE(back.seatToken.empty());
+    EXPECT_EQ(format_round_file(round).find("seat"), std::string::npos);
+    // Anything else on the line is refused.
+    const size_t at = text.find("seat ");
+    ASSERT_NE(at, std::string::npos);
+    for (const char* bad : {"seat 0123456789ABCDEF0123456789abcdef\n", "seat 0123\n",
+                            "seat 0123456789abcdef0123456789abcdef extra\n"}) {
+        std::string wrong = text;
+        wrong.replace(at, text.find('\n', at) + 1 - at, bad);
+        EXPECT_FALSE(parse_round_file(wrong, back, &error)) << bad;
+    }
+}
+
 }  // namespace
