@@ -55,10 +55,11 @@ constexpr size_t NET_WAITING_MAX = 4;
 constexpr size_t NET_OUTGOING_MAX = 1 << 20;
 // Rests in a row on which a joiner's balls differ from the host's before it is dropped.
 constexpr int NET_DISAGREEMENTS_MAX = 3;
-// How far ahead of this machine's hole clock an event may be, in ticks; further is malformed.
+// How far ahead of this machine's hole clock an event may be, in ticks. One further is not
+// played: its machine takes the host's state (and time), and one that keeps sending such goes.
 constexpr long NET_AHEAD_TICKS = 5 * 60;
 // How long a joiner waits hearing nothing from the host before saying so, in ticks; the host
-// sends a ping when it has been quiet for NET_PING_TICKS.
+// pings every NET_PING_TICKS.
 constexpr int NET_SILENCE_TICKS = 15 * 60;
 constexpr int NET_PING_TICKS = 2 * 60;
 // A machine is given the round's state at most this often when it asks.
@@ -140,7 +141,7 @@ struct NetPlay {
     std::vector<std::unique_ptr<NetPeer>> peers;  // the host: its joiners; a joiner: the host
     std::string tokens[NET_MAX_MACHINES];         // the host: each joined machine's seat secret
     std::string seatToken;                        // a joiner: its own seat secret
-    int quietTicks = 0;                           // ticks since the host last sent (host) or was heard (joiner)
+    int quietTicks = 0;                           // ticks since the host's last ping (host) or since it was heard (joiner)
     bool silenceTold = false;                     // a joiner: the host's silence was said
     bool sentAway = false;                        // a joiner: the host's farewell turned it away
     std::string courseBytes;                      // the archive (host: sent; joiner: as it arrives)
