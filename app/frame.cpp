@@ -163,6 +163,8 @@ std::uint64_t frame_look(const Session& s)
     h = fold_value(h, s.window.windowHeight);
     h = fold_look(h, s.statusText, std::strlen(s.statusText));
     h = fold_value(h, s.startMessages.size());
+    // The Putt button comes and goes as the turn passes between machines, a frame after the turn.
+    h = fold_value(h, s.widgets.puttButton != nullptr && s.widgets.puttButton->isVisible() != 0);
     return h;
 }
 

@@ -24,6 +24,8 @@
 //   settle STEP
 //   at STEPS PLAYER K1 K2 K3 K4           ball steps played on the hole when written, the
 //                                         player on turn and the four players' strokes on it
+//   seat TOKEN                            only in a round joined over the network: the secret
+//                                         (32 lowercase hex digits) that gets its seats back
 //   end
 //
 // Floats are written with 9 significant digits and doubles with 17, which read back to the
@@ -180,6 +182,14 @@ bool expect_line(LineReader& reader, const char* key, std::string_view& rest, st
     return true;
 }
 
+bool seat_token_valid(const std::string& token)
+{
+    if (token.size() != 32) return false;
+    for (char c : token)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return true;
+}
+
 bool bad_line(const LineReader& reader, const char* what, std::string* error)
 {
     if (error) *error = "line " + std::to_string(reader.line_number()) + ": " + what;
@@ -276,8 +286,10 @@ std::string format_round_file(const RoundFile& round)
         case RoundEventKind::Settle: append_format(out, "settle %ld\n", event.step); break;
         }
     }
-    append_format(out, "at %ld %d %d %d %d %d\nend\n", round.steps, round.currentPlayer, round.holeStrokes[0],
+    append_format(out, "at %ld %d %d %d %d %d\n", round.steps, round.currentPlayer, round.holeStrokes[0],
                   round.holeStrokes[1], round.holeStrokes[2], round.holeStrokes[3]);
+    if (seat_token_valid(round.seatToken)) out += "seat " + round.seatToken + "\n";
+    out += "end\n";
     return out;
 }
 
@@ -390,7 +402,20 @@ bool parse_round_file(std::string_view text, RoundFile& out, std::string* error)
         strokes = static_cast<int>(value);
     }
     if (!take_word(rest).empty()) return bad_line(reader, "too many numbers", error);
-    if (!expect_line(reader, "end", rest, error)) return false;
+    if (!reader.next(line, error)) return false;
+    rest = line;
+    std::string_view word = take_word(rest);
+    if (word == "seat") {
+        out.seatToken = std::string(take_word(rest));
+        if (!seat_token_valid(out.seatToken) || !rest.empty()) return bad_line(reader, "bad seat", error);
+        if (!reader.next(line, error)) return false;
+        rest = line;
+        word = take_word(rest);
+    }
+    if (word != "end") {
+        if (error) *error = "line " + std::to_string(reader.line_number()) + ": 'end' expected";
+        return false;
+    }
     if (!rest.empty() || !reader.at_end()) return bad_line(reader, "text after the end", error);
     return true;
 }

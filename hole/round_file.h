@@ -63,6 +63,7 @@ struct RoundFile {
     long steps = 0;                               // ball steps played on the hole
     int currentPlayer = 1;                        // player on turn
     int holeStrokes[MAX_PLAYERS] = {};            // strokes on the hole so far
+    std::string seatToken;                        // a network joiner's seat secret, else empty
 };
 
 // The level names a seat is written as: "person", "novice", "club", "expert".

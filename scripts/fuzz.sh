@@ -27,7 +27,7 @@ else
 fi
 
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(hole course_description course_archive leader_board round_file settings bitmap wave midi net_message)
+[ ${#targets[@]} -eq 0 ] && targets=(hole course_description course_archive leader_board round_file settings bitmap wave midi net_message net_session)
 run="$seedbuild/run"
 fuzz="$build/fuzz"
 seeds="$root/tests/fuzz/seeds"

@@ -1,7 +1,9 @@
 #include "game/net/net_message.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <string_view>
 
 #include "game/rules/player_setup.h"
 
@@ -111,26 +113,35 @@ bool finite_all(std::initializer_list<double> values)
 size_t net_payload_bound(uint8_t type)
 {
     switch (static_cast<NetType>(type)) {
-    case NetType::Hello: return 2 + MAX_PLAYERS * NAME_FIELD_MAX;
-    case NetType::Lobby: return 2 + MAX_PLAYERS * (NAME_FIELD_MAX + 1);
+    case NetType::Hello: return 2 + MAX_PLAYERS * NAME_FIELD_MAX + 1 + NET_TOKEN_CHARS;
+    case NetType::Lobby: return 2 + MAX_PLAYERS * (NAME_FIELD_MAX + 1) + 1 + NET_TOKEN_CHARS;
     case NetType::CourseChunk: return 4 + NET_COURSE_CHUNK_BYTES;
-    case NetType::CourseEnd: return 16;
+    case NetType::CourseEnd: return 16 + 1 + NET_COURSE_NAME_MAX;
     case NetType::CourseReady: return 0;
     case NetType::Start: return 9;
     case NetType::Putt: return 4 + 2 + 8 + 8 + 8;
     case NetType::Rest: return 1 + 4 + 8;
     case NetType::Resync: return 1 + 4 + 8 + 1 + MAX_PLAYERS * BALL_REST_BYTES;
-    case NetType::Bye: return 2 + NET_BYE_TEXT_MAX;
+    case NetType::Bye: return 3 + NET_BYE_TEXT_MAX;
+    case NetType::Ping: return 0;
+    case NetType::StateWanted: return 0;
     case NetType::RoundState: return 4 + static_cast<size_t>(ROUND_FILE_MAX_BYTES);
     }
     return 0;
 }
 
-void net_feed(NetFrameReader& reader, const char* data, size_t size) { reader.buffer.append(data, size); }
+void net_feed(NetFrameReader& reader, const char* data, size_t size)
+{
+    if (reader.start > 0 && reader.start * 2 >= reader.buffer.size()) {
+        reader.buffer.erase(0, reader.start);
+        reader.start = 0;
+    }
+    reader.buffer.append(data, size);
+}
 
 NetRead net_next_frame(NetFrameReader& reader, NetFrame& out, std::string* why)
 {
-    const std::string& b = reader.buffer;
+    const std::string_view b = std::string_view(reader.buffer).substr(reader.start);
     if (b.size() < NET_HEADER_BYTES) {
         // Even a partial header can be wrong already.
         if (!b.empty() && static_cast<unsigned char>(b[0]) != NET_PROTOCOL_VERSION) {
@@ -145,7 +156,7 @@ NetRead net_next_frame(NetFrameReader& reader, NetFrame& out, std::string* why)
     }
     const uint8_t type = static_cast<uint8_t>(b[1]);
     const size_t bound = net_payload_bound(type);
-    const bool known = type >= static_cast<uint8_t>(NetType::Hello) && type <= static_cast<uint8_t>(NetType::RoundState);
+    const bool known = type >= static_cast<uint8_t>(NetType::Hello) && type <= static_cast<uint8_t>(NetType::StateWanted);
     if (!known) {
         if (why) *why = "a message of an unknown kind";
         return NetRead::Bad;
@@ -158,8 +169,12 @@ NetRead net_next_frame(NetFrameReader& reader, NetFrame& out, std::string* why)
     }
     if (b.size() - NET_HEADER_BYTES < length) return NetRead::NeedMore;
     out.type = static_cast<NetType>(type);
-    out.payload.assign(b, NET_HEADER_BYTES, length);
-    reader.buffer.erase(0, NET_HEADER_BYTES + length);
+    out.payload.assign(b.substr(NET_HEADER_BYTES, length));
+    reader.start += NET_HEADER_BYTES + length;
+    if (reader.start == reader.buffer.size()) {
+        reader.buffer.clear();
+        reader.start = 0;
+    }
     return NetRead::Frame;
 }
 
@@ -170,6 +185,23 @@ std::string net_frame_bytes(NetType type, const std::string& payload)
     w.u8(static_cast<unsigned>(type));
     w.u32(static_cast<uint32_t>(payload.size()));
     return w.out + payload;
+}
+
+bool net_course_name_valid(const std::string& name)
+{
+    if (name.size() < 5 || name.size() > NET_COURSE_NAME_MAX || name.front() == '.' || name.front() == ' ') return false;
+    if (name.compare(name.size() - 4, 4, ".cor") != 0) return false;
+    for (char c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != ' ' && c != '-' && c != '_' && c != '.') return false;
+    return true;
+}
+
+bool net_token_valid(const std::string& token)
+{
+    if (token.size() != NET_TOKEN_CHARS) return false;
+    for (char c : token)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+    return true;
 }
 
 bool net_name_valid(const std::string& name)
@@ -187,6 +219,7 @@ std::string encode_hello(const NetHello& m)
     w.u8(static_cast<unsigned>(m.version));
     w.u8(static_cast<unsigned>(m.names.size()));
     for (const std::string& name : m.names) w.text(name);
+    w.text(m.token);
     return w.out;
 }
 
@@ -201,6 +234,8 @@ bool decode_hello(const std::string& payload, NetHello& out)
         out.names.push_back(r.text(MAX_NAME_LENGTH));
         if (!net_name_valid(out.names.back())) return false;
     }
+    out.token = r.text(NET_TOKEN_CHARS);
+    if (!out.token.empty() && !net_token_valid(out.token)) return false;
     return r.done();
 }
 
@@ -213,6 +248,7 @@ std::string encode_lobby(const NetLobby& m)
         w.text(seat.name);
         w.u8(static_cast<unsigned>(seat.machine));
     }
+    w.text(m.yourToken);
     return w.out;
 }
 
@@ -230,6 +266,8 @@ bool decode_lobby(const std::string& payload, NetLobby& out)
         if (!net_name_valid(seat.name) || seat.machine >= NET_MAX_MACHINES) return false;
         out.seats.push_back(seat);
     }
+    out.yourToken = r.text(NET_TOKEN_CHARS);
+    if (!out.yourToken.empty() && !net_token_valid(out.yourToken)) return false;
     return r.done();
 }
 
@@ -254,6 +292,7 @@ std::string encode_course_end(const NetCourseEnd& m)
     Writer w;
     w.u64(m.size);
     w.u64(m.hash);
+    w.text(m.name);
     return w.out;
 }
 
@@ -262,7 +301,8 @@ bool decode_course_end(const std::string& payload, NetCourseEnd& out)
     Reader r{payload};
     out.size = r.u64();
     out.hash = r.u64();
-    return r.done() && out.size > 0;
+    out.name = r.text(NET_COURSE_NAME_MAX);
+    return r.done() && out.size > 0 && net_course_name_valid(out.name);
 }
 
 std::string encode_start(const NetStart& m)
@@ -424,23 +464,26 @@ bool decode_resync(const std::string& payload, NetResync& out)
     return r.done();
 }
 
-std::string encode_bye(const std::string& reason)
+std::string encode_bye(const std::string& reason, bool sentAway)
 {
     const std::string cut = reason.substr(0, NET_BYE_TEXT_MAX);
     Writer w;
+    w.u8(sentAway ? 1 : 0);
     w.u8(static_cast<unsigned>(cut.size() & 0xff));
     w.u8(static_cast<unsigned>(cut.size() >> 8));
     return w.out + cut;
 }
 
-bool decode_bye(const std::string& payload, std::string& reason)
+bool decode_bye(const std::string& payload, std::string& reason, bool* sentAway)
 {
     Reader r{payload};
+    const unsigned away = r.u8();
     size_t n = r.u8();
     n |= static_cast<size_t>(r.u8()) << 8;
-    if (!r.ok || n > NET_BYE_TEXT_MAX || payload.size() != 2 + n) return false;
+    if (!r.ok || away > 1 || n > NET_BYE_TEXT_MAX || payload.size() != 3 + n) return false;
+    if (sentAway) *sentAway = away == 1;
     reason.clear();
-    for (size_t k = 2; k < payload.size(); ++k) {
+    for (size_t k = 3; k < payload.size(); ++k) {
         const unsigned char c = static_cast<unsigned char>(payload[k]);
         reason.push_back(c >= 32 && c < 127 ? static_cast<char>(c) : '?');
     }

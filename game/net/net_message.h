@@ -13,11 +13,13 @@
 #include "hole/round_file.h"
 #include "hole/round_state.h"
 
-constexpr int NET_PROTOCOL_VERSION = 1;
+constexpr int NET_PROTOCOL_VERSION = 2;
 constexpr size_t NET_HEADER_BYTES = 6;
 constexpr size_t NET_COURSE_CHUNK_BYTES = 32768;     // course bytes in one chunk at most
 constexpr size_t NET_BYE_TEXT_MAX = 200;             // characters of a farewell's reason
 constexpr int NET_MAX_MACHINES = 4;                  // the host and three joiners
+constexpr size_t NET_TOKEN_CHARS = 32;
+constexpr size_t NET_COURSE_NAME_MAX = 64;               // a seat's secret: 128 random bits in hex
 
 enum class NetType : uint8_t {
     Hello = 1,         // joiner → host: the joining machine's players
@@ -31,6 +33,8 @@ enum class NetType : uint8_t {
     Resync = 9,        // host → one: the host's resting balls, to continue from
     Bye = 10,          // either way: leaving, with the reason
     RoundState = 11,   // host → a machine come back: the round so far, as the round file holds it
+    Ping = 12,         // host → all: nothing else to say, but still here
+    StateWanted = 13,  // joiner → host: this machine cannot follow the round; it wants the host's state
 };
 
 // The longest payload each type may have (0 for an unknown type).
@@ -41,9 +45,11 @@ struct NetFrame {
     std::string payload;
 };
 
-// Bytes as they arrive, cut into frames. Holds at most one frame's header and bound.
+// Bytes as they arrive, cut into frames. Frames are taken from `start` on; the bytes before it
+// are dropped only once they are most of the buffer, so many small frames cost no copying.
 struct NetFrameReader {
     std::string buffer;
+    size_t start = 0;
 };
 
 enum class NetRead {
@@ -63,6 +69,7 @@ std::string net_frame_bytes(NetType type, const std::string& payload);
 struct NetHello {
     int version = NET_PROTOCOL_VERSION;
     std::vector<std::string> names;   // 1..4 player names of the machine
+    std::string token;                // the seat's secret when coming back to a round, else empty
 };
 
 struct NetLobbySeat {
@@ -73,6 +80,7 @@ struct NetLobbySeat {
 struct NetLobby {
     int yourMachine = 0;               // the receiver's machine number
     std::vector<NetLobbySeat> seats;   // 0..4, in playing order
+    std::string yourToken;             // the receiver's seat secret (NET_TOKEN_CHARS hex digits)
 };
 
 struct NetCourseChunk {
@@ -83,6 +91,7 @@ struct NetCourseChunk {
 struct NetCourseEnd {
     uint64_t size = 0;       // the archive's length
     uint64_t hash = 0;       // hash_bytes of the archive
+    std::string name;        // the course file's own name ("two.cor"); see net_course_name_valid
 };
 
 struct NetStart {
@@ -141,7 +150,8 @@ std::string encode_start(const NetStart& m);
 std::string encode_putt(const NetPutt& m);
 std::string encode_rest(const NetRest& m);
 std::string encode_resync(const NetResync& m);
-std::string encode_bye(const std::string& reason);
+// A farewell: sentAway when the host turns the receiver away (refused or dropped), else leaving.
+std::string encode_bye(const std::string& reason, bool sentAway = false);
 std::string encode_round_state(const NetRoundState& m);
 
 // Each reads a whole payload: false on anything short, long, out of range or trailing.
@@ -153,8 +163,13 @@ bool decode_start(const std::string& payload, NetStart& out);
 bool decode_putt(const std::string& payload, NetPutt& out);
 bool decode_rest(const std::string& payload, NetRest& out);
 bool decode_resync(const std::string& payload, NetResync& out);
-bool decode_bye(const std::string& payload, std::string& reason);
+bool decode_bye(const std::string& payload, std::string& reason, bool* sentAway = nullptr);
 bool decode_round_state(const std::string& payload, NetRoundState& out);
 
 // A player name as the player dialog allows it: 1..MAX_NAME_LENGTH of its characters.
 bool net_name_valid(const std::string& name);
+// A course file name a joiner may keep the course under: 1..NET_COURSE_NAME_MAX letters, digits,
+// spaces, '-', '_' and '.', not beginning with '.' or a space, ending in ".cor".
+bool net_course_name_valid(const std::string& name);
+// A seat secret as the host makes them: NET_TOKEN_CHARS lowercase hex digits.
+bool net_token_valid(const std::string& token);

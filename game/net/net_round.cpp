@@ -18,6 +18,7 @@
 #include "hole/course_archive.h"
 #include "hole/round_file.h"
 #include "physics/physics.h"
+#include "physics/putt_play.h"
 #include "platform/fs.h"
 #include "platform/unpack_dir.h"
 
@@ -34,8 +35,17 @@ bool equal_names(const std::string& a, const std::string& b)
     return true;
 }
 
+// Said in the log and on stderr. A line said again and again is printed only at the 2nd, 4th,
+// 8th... time, with its count, so a flood cannot fill the disk.
 void say(NetPlay& net, const std::string& text)
 {
+    if (text == net.lastMessage && !net.log.empty()) {
+        net.repeats += 1;
+        if ((net.repeats & (net.repeats + 1)) == 0)
+            std::fprintf(stderr, "minigolf: network: %s (%d times)\n", text.c_str(), net.repeats + 1);
+        return;
+    }
+    net.repeats = 0;
     net.lastMessage = text;
     net.log.push_back(text);
     if (net.log.size() > 64) net.log.erase(net.log.begin());
@@ -50,16 +60,23 @@ void note(NetPlay& net, const std::string& text, const std::string& brief)
     net.statusNoteFrames = STATUS_NOTE_FRAMES;
 }
 
+// Queues a message. A peer whose queue grows past the course and NET_OUTGOING_MAX does not
+// read: it is closed here and dropped at the next poll.
 void send(NetPeer& peer, NetType type, const std::string& payload)
 {
     if (peer.socket.fd < 0) return;
     peer.socket.outgoing += net_frame_bytes(type, payload);
+    if (peer.socket.outgoing.size() > peer.outgoingMax) {
+        net_close(peer.socket);
+        peer.dropReason = "it did not read what was sent to it";
+    }
 }
 
+// Every seated peer (a connection that has not said hello hears nothing of the game).
 void send_all(NetPlay& net, NetType type, const std::string& payload, const NetPeer* except = nullptr)
 {
     for (auto& peer : net.peers)
-        if (peer.get() != except) send(*peer, type, payload);
+        if (peer.get() != except && (peer->helloed || net.role != NetRole::Host)) send(*peer, type, payload);
 }
 
 int machine_of_player(const NetPlay& net, int player)
@@ -84,6 +101,7 @@ NetLobby lobby_for(const NetPlay& net, int machine)
 {
     NetLobby lobby;
     lobby.yourMachine = machine;
+    if (machine > 0 && machine < NET_MAX_MACHINES) lobby.yourToken = net.tokens[machine];
     for (const NetSeat& seat : net.seats) lobby.seats.push_back({seat.name, seat.machine});
     return lobby;
 }
@@ -109,15 +127,32 @@ bool in_play(const GameSession& s)
 
 long hole_steps(const GameSession& s) { return s.physics.ballSteps - s.roundLog.holeStartStep; }
 
+// An event's ball step is not further ahead of this machine's hole clock than a few seconds
+// (an event of the next hole counts from its start, which is not yet known here).
+bool step_believable(const GameSession& s, const NetPutt& e)
+{
+    const long ahead = NET_AHEAD_TICKS * BALL_STEPS_PER_FRAME;
+    if (e.hole != s.round.currentHole) return e.step <= ahead;
+    return e.step <= std::max(0L, hole_steps(s)) + ahead;
+}
+
+
 // Removes a joiner (the host's side): its seats leave the lobby, or are skipped in a round.
 void drop_peer(GameSession& s, NetPeer& peer, const std::string& why)
 {
     NetPlay& net = s.net;
     if (peer.socket.fd >= 0) {
-        send(peer, NetType::Bye, encode_bye(why));
+        send(peer, NetType::Bye, encode_bye(why, true));
         net_flush(peer.socket);
     }
     net_close(peer.socket);
+    if (!peer.helloed) {
+        // A connection that never joined: nothing of the game is its.
+        say(net, "A connection that had not joined was closed (" + why + ").");
+        return;
+    }
+    if (net.phase == NetPhase::Lobby && peer.machine > 0 && peer.machine < NET_MAX_MACHINES)
+        net.tokens[peer.machine].clear();
     std::string names;
     for (auto it = net.seats.begin(); it != net.seats.end();) {
         if (it->machine != peer.machine) {
@@ -137,7 +172,7 @@ void drop_peer(GameSession& s, NetPeer& peer, const std::string& why)
     for (auto it = net.pending.begin(); it != net.pending.end();)
         it = it->origin == peer.machine ? net.pending.erase(it) : it + 1;
     const std::string who = names.empty() ? "A joining computer" : names;
-    if (net.phase == NetPhase::Playing)
+    if (net.phase == NetPhase::Playing && !names.empty())
         note(net, who + " left (" + why + "); their turns are skipped.", who + " left: turns skipped");
     else
         say(net, who + " left (" + why + ").");
@@ -204,7 +239,7 @@ bool store_received_course(GameSession& s, std::string* why)
         *why = "no private folder for the course";
         return false;
     }
-    const std::string path = dir + "/" + RECEIVED_COURSE_NAME;
+    const std::string path = dir + "/" + (net_course_name_valid(net.courseName) ? net.courseName : RECEIVED_COURSE_NAME);
     const std::string temporary = path + ".part";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file) {
@@ -234,6 +269,17 @@ bool store_received_course(GameSession& s, std::string* why)
     return true;
 }
 
+// A joiner that cannot follow the round asks for the host's state and waits for it.
+void want_state(GameSession& s)
+{
+    NetPlay& net = s.net;
+    if (net.awaitingState || net.peers.empty()) return;
+    net.awaitingState = true;
+    net.pending.clear();
+    send(*net.peers.front(), NetType::StateWanted, {});
+    note(net, "This computer fell out of the round's time; it takes the host's.", "Catching up with the host");
+}
+
 // Handles one message from the host; false (with why) when it is one the host cannot send.
 bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
 {
@@ -244,6 +290,7 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
         NetLobby lobby;
         if (!decode_lobby(frame.payload, lobby) || net.phase != NetPhase::Lobby) break;
         net.myMachine = lobby.yourMachine;
+        if (!lobby.yourToken.empty()) net.seatToken = lobby.yourToken;
         net.seats.clear();
         for (const NetLobbySeat& seat : lobby.seats) net.seats.push_back({seat.name, seat.machine, false, {}});
         lobby_changed(s);
@@ -260,6 +307,7 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
     case NetType::CourseEnd: {
         NetCourseEnd end;
         if (!decode_course_end(frame.payload, end) || net.phase != NetPhase::Lobby || net.courseLoaded) break;
+        net.courseName = end.name;
         if (end.size != net.courseBytes.size() || end.hash != hash_bytes(net.courseBytes)) {
             *why = "the course arrived damaged";
             return false;
@@ -280,7 +328,14 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
     }
     case NetType::Start: {
         NetStart start;
-        if (!decode_start(frame.payload, start) || net.phase != NetPhase::Lobby || !net.courseLoaded) break;
+        if (!decode_start(frame.payload, start) || !net.courseLoaded) break;
+        if (net.phase == NetPhase::Playing && start.rejoin) {
+            // This machine lost the round's time: the host's state follows.
+            net.awaitingState = true;
+            net.pending.clear();
+            return true;
+        }
+        if (net.phase != NetPhase::Lobby) break;
         net.roundSeed = start.roundSeed;
         begin_play(s);
         net.awaitingState = start.rejoin;
@@ -309,7 +364,16 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
     case NetType::Putt: {
         NetPutt putt;
         if (!decode_putt(frame.payload, putt) || net.phase != NetPhase::Playing) break;
-        if (net.pending.size() >= NET_PENDING_MAX) break;
+        if (net.pending.size() >= NET_PENDING_MAX || putt.hole < s.round.currentHole - 1 ||
+            putt.hole > s.round.currentHole + 1)
+            break;
+        if (net.awaitingState) return true;   // the state on its way has it
+        if (!step_believable(s, putt)) {
+            // Far ahead of this machine (it stood still a while): it takes the host's state
+            // rather than playing so far unseen.
+            want_state(s);
+            return true;
+        }
         net.pending.push_back({putt, 0});
         return true;
     }
@@ -323,10 +387,15 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
     }
     case NetType::Bye: {
         std::string reason;
-        decode_bye(frame.payload, reason);
+        bool sentAway = false;
+        decode_bye(frame.payload, reason, &sentAway);
         *why = reason.empty() ? "the host ended the game" : reason;
+        net.sentAway = sentAway;
         return false;
     }
+    case NetType::Ping:
+        if (!frame.payload.empty()) break;
+        return true;
     default: break;
     }
     if (why->empty()) *why = "a message the host may not send";
@@ -343,7 +412,7 @@ void send_course(NetPlay& net, NetPeer& peer)
         chunk.bytes = net.courseBytes.substr(at, NET_COURSE_CHUNK_BYTES);
         send(peer, NetType::CourseChunk, encode_course_chunk(chunk));
     }
-    send(peer, NetType::CourseEnd, encode_course_end({net.courseBytes.size(), net.courseHash}));
+    send(peer, NetType::CourseEnd, encode_course_end({net.courseBytes.size(), net.courseHash, net.courseName}));
 }
 
 void compare_rests(GameSession& s, NetPeer& peer)
@@ -356,6 +425,13 @@ void compare_rests(GameSession& s, NetPeer& peer)
             continue;
         }
         const uint64_t ownHash = hash_bytes(encode_resync(own->second));
+        peer.answered.push_back(it->first);
+        while (peer.answered.size() > 64) peer.answered.pop_front();
+        peer.disagreements = ownHash != it->second ? peer.disagreements + 1 : 0;
+        if (peer.disagreements >= NET_DISAGREEMENTS_MAX) {
+            peer.dropReason = "its balls keep differing from the host's: out of step";
+            return;
+        }
         if (ownHash != it->second) {
             say(net, "rest " + std::to_string(it->first.second) + " of hole " + std::to_string(it->first.first) +
                          " differs on computer " + std::to_string(peer.machine) + ".");
@@ -372,11 +448,24 @@ void compare_rests(GameSession& s, NetPeer& peer)
     while (peer.restHashes.size() > 64) peer.restHashes.erase(peer.restHashes.begin());
 }
 
+bool same_token(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size() || a.empty()) return false;
+    unsigned diff = 0;
+    for (size_t k = 0; k < a.size(); ++k) diff |= static_cast<unsigned char>(a[k]) ^ static_cast<unsigned char>(b[k]);
+    return diff == 0;
+}
+
 // A machine says hello to a round under way: with the names of seats whose machine left less
-// than NET_REJOIN_SECONDS ago, it gets them back; the round's state follows once the balls rest.
+// than NET_REJOIN_SECONDS ago and the secret the host gave those seats, it gets them back; the
+// round's state follows once the balls rest. Nothing of the round goes to anyone else.
 bool rejoin(GameSession& s, NetPeer& peer, const NetHello& hello, std::string* why)
 {
     NetPlay& net = s.net;
+    if (hello.token.empty()) {
+        *why = "the round has already begun";
+        return false;
+    }
     const auto now = std::chrono::steady_clock::now();
     int machine = -1;
     size_t seats = 0;
@@ -398,12 +487,17 @@ bool rejoin(GameSession& s, NetPeer& peer, const NetHello& hello, std::string* w
         *why = "the round has already begun";
         return false;
     }
+    if (machine <= 0 || machine >= NET_MAX_MACHINES || !same_token(hello.token, net.tokens[machine])) {
+        *why = "the seat's secret does not match";
+        return false;
+    }
     for (const auto& other : net.peers)
-        if (other.get() != &peer && other->machine == machine) {
+        if (other.get() != &peer && other->helloed && other->machine == machine) {
             *why = "those players are still here";
             return false;
         }
     peer.machine = machine;
+    peer.ticks = 0;
     peer.helloed = true;
     peer.rejoining = true;
     for (NetSeat& seat : net.seats)
@@ -439,9 +533,56 @@ void send_round_states(GameSession& s)
     }
 }
 
+// The lowest machine number no seat and no joined machine has; -1 when all are taken.
+int free_machine(const NetPlay& net)
+{
+    for (int machine = 1; machine < NET_MAX_MACHINES; ++machine) {
+        bool used = false;
+        for (const NetSeat& seat : net.seats) used = used || seat.machine == machine;
+        for (const auto& peer : net.peers) used = used || (peer->helloed && peer->machine == machine);
+        if (!used) return machine;
+    }
+    return -1;
+}
+
+std::string new_token()
+{
+    std::random_device device;
+    static const char digits[] = "0123456789abcdef";
+    std::string token;
+    while (token.size() < NET_TOKEN_CHARS) {
+        const unsigned bits = device();
+        for (int k = 0; k < 8 && token.size() < NET_TOKEN_CHARS; ++k) token.push_back(digits[(bits >> (4 * k)) & 15]);
+    }
+    return token;
+}
+
+
+// The machine takes the host's state: it is told to wait for it, and the state follows once
+// the balls rest. False when it keeps losing the round's time (then it is to be dropped).
+bool owe_state(NetPlay& net, NetPeer& peer)
+{
+    if (++peer.strayEvents >= NET_DISAGREEMENTS_MAX) return false;
+    if (!peer.rejoining) {
+        NetStart start;
+        start.roundSeed = net.roundSeed;
+        start.rejoin = true;
+        send(peer, NetType::Start, encode_start(start));
+        peer.rejoining = true;
+        peer.stateTicks = 0;
+        say(net, "Computer " + std::to_string(peer.machine) + " lost the round's time; it takes the host's.");
+    }
+    return true;
+}
+
 bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::string* why)
 {
     NetPlay& net = s.net;
+    // Until its hello is taken a connection may say nothing else.
+    if (!peer.helloed && frame.type != NetType::Hello && frame.type != NetType::Bye) {
+        *why = "a message before its hello";
+        return false;
+    }
     switch (frame.type) {
     case NetType::Hello: {
         NetHello hello;
@@ -451,7 +592,8 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
             return false;
         }
         if (net.phase != NetPhase::Lobby) return rejoin(s, peer, hello, why);
-        if (net.seats.size() + hello.names.size() > static_cast<size_t>(MAX_PLAYERS)) {
+        const int machine = free_machine(net);
+        if (machine < 0 || net.seats.size() + hello.names.size() > static_cast<size_t>(MAX_PLAYERS)) {
             *why = "the game is full";
             return false;
         }
@@ -463,8 +605,11 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
                 return false;
             }
         }
+        peer.machine = machine;
+        net.tokens[machine] = new_token();
         for (const std::string& name : hello.names) net.seats.push_back({name, peer.machine, false, {}});
         peer.helloed = true;
+        peer.ticks = 0;
         say(net, hello.names.front() + (hello.names.size() > 1 ? " and friends" : "") + " joined.");
         send_lobby(net);
         send_course(net, peer);
@@ -483,14 +628,24 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
             *why = "a putt before the round began";
             return false;
         }
-        if (putt.kind != RoundEventKind::Aim && machine_of_player(net, putt.player) != peer.machine) {
+        if (machine_of_player(net, putt.player) != peer.machine) {
             *why = "a putt for another computer's player";
             return false;
         }
-        if (putt.hole < s.round.currentHole || net.pending.size() >= NET_PENDING_MAX) {
+        // Its machine may have begun the next hole already, never one further.
+        if (putt.hole < s.round.currentHole || putt.hole > s.round.currentHole + 1 ||
+            net.pending.size() >= NET_PENDING_MAX) {
             *why = "a putt out of turn";
             return false;
         }
+        if (peer.rejoining) return true;   // it takes the host's state, which this does not change
+        if (!step_believable(s, putt)) {
+            // Not played: too far ahead to catch up with. Its machine takes the host's time.
+            if (owe_state(net, peer)) return true;
+            *why = "events too far ahead of the round";
+            return false;
+        }
+        peer.strayEvents = 0;
         net.pending.push_back({putt, peer.machine});
         send_all(net, NetType::Putt, frame.payload, &peer);
         return true;
@@ -498,10 +653,28 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
     case NetType::Rest: {
         NetRest rest;
         if (!decode_rest(frame.payload, rest) || net.phase != NetPhase::Playing) break;
-        peer.restHashes[{rest.hole, rest.strike}] = rest.hash;
+        // Rests of this hole, the one before or the next, and not far past this machine's.
+        const int hole = s.round.currentHole;
+        if (rest.hole < hole - 1 || rest.hole > hole + 1 || (rest.hole == hole && rest.strike > net.rests + 4) ||
+            (rest.hole != hole && rest.strike > ROUND_EVENTS_MAX)) {
+            *why = "a rest the round has not had";
+            return false;
+        }
+        // One comparison, and so one repair at most, for each rest.
+        const std::pair<int, int> key{rest.hole, rest.strike};
+        if (std::find(peer.answered.begin(), peer.answered.end(), key) != peer.answered.end()) return true;
+        peer.restHashes[key] = rest.hash;
         compare_rests(s, peer);
         return true;
     }
+    case NetType::StateWanted:
+        if (!frame.payload.empty() || net.phase != NetPhase::Playing) break;
+        if (!peer.rejoining && peer.stateTicks >= NET_STATE_TICKS) {
+            peer.rejoining = true;
+            peer.stateTicks = 0;
+            say(net, "Computer " + std::to_string(peer.machine) + " could not follow the round; it takes the host's.");
+        }
+        return true;
     case NetType::Bye: {
         std::string reason;
         decode_bye(frame.payload, reason);
@@ -520,12 +693,17 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
 // to go: closed, or a message malformed, oversized or not its to send.
 bool poll_peer(GameSession& s, NetPeer& peer, std::string* why)
 {
+    if (!peer.dropReason.empty()) {
+        *why = peer.dropReason;
+        return false;
+    }
     if (!net_flush(peer.socket)) {
         *why = "the connection failed";
         return false;
     }
     std::string arrived;
     const bool open = net_receive(peer.socket, arrived, NET_RECEIVE_PER_FRAME);
+    peer.heard += arrived.size();
     net_feed(peer.reader, arrived.data(), arrived.size());
     for (;;) {
         NetFrame frame;
@@ -542,6 +720,10 @@ bool poll_peer(GameSession& s, NetPeer& peer, std::string* why)
             *why = problem.empty() ? "a malformed message" : problem;
             return false;
         }
+        if (!peer.dropReason.empty()) {
+            *why = peer.dropReason;
+            return false;
+        }
         if (peer.socket.fd < 0) return false;
     }
     if (!open) {
@@ -551,28 +733,60 @@ bool poll_peer(GameSession& s, NetPeer& peer, std::string* why)
     return net_flush(peer.socket) || (*why = "the connection failed", false);
 }
 
+// A joiner that has heard nothing from the host for a while says so, and offers to leave.
+void watch_host_silence(GameSession& s, bool heard)
+{
+    NetPlay& net = s.net;
+    if (heard) {
+        net.quietTicks = 0;
+        if (net.silenceTold) {
+            net.silenceTold = false;
+            note(net, "The host is heard again.", "The host is heard again");
+            if (net.hooks.host_silent) net.hooks.host_silent(s, false);
+        }
+        return;
+    }
+    if (++net.quietTicks < NET_SILENCE_TICKS || net.silenceTold) return;
+    net.silenceTold = true;
+    note(net, "Nothing has been heard from the host for 15 seconds.", "The host is silent");
+    if (net.hooks.host_silent) net.hooks.host_silent(s, true);
+}
+
 void poll_network(GameSession& s)
 {
     NetPlay& net = s.net;
     if (net.role == NetRole::Host) {
         for (int fd = net_accept(net.listenFd); fd >= 0; fd = net_accept(net.listenFd)) {
+            // Seats are given by a whole hello; until then a connection only waits, and when
+            // too many wait the oldest makes room.
+            size_t waiting = 0;
+            for (const auto& peer : net.peers) waiting += peer->helloed ? 0 : 1;
+            if (waiting >= NET_WAITING_MAX) {
+                for (auto it = net.peers.begin(); it != net.peers.end(); ++it) {
+                    if ((*it)->helloed) continue;
+                    drop_peer(s, **it, "too many computers waiting to join");
+                    net.peers.erase(it);
+                    break;
+                }
+            }
             auto peer = std::make_unique<NetPeer>();
             peer->socket.fd = fd;
-            const bool full = net.phase == NetPhase::Lobby ? net.nextMachine >= NET_MAX_MACHINES
-                                                             : net.peers.size() >= 2 * NET_MAX_MACHINES;
-            if (full) {
-                send(*peer, NetType::Bye, encode_bye("the game is full"));
-                net_flush(peer->socket);
-                net_close(peer->socket);
-                continue;
-            }
-            // During a round only a machine come back is seated; it takes its old number.
-            peer->machine = net.phase == NetPhase::Lobby ? net.nextMachine++ : NET_MAX_MACHINES;
+            peer->outgoingMax = NET_OUTGOING_MAX + net.courseBytes.size();
             net.peers.push_back(std::move(peer));
         }
         for (auto it = net.peers.begin(); it != net.peers.end();) {
             std::string why;
-            if (!poll_peer(s, **it, &why)) {
+            NetPeer& peer = **it;
+            peer.ticks += 1;
+            peer.stateTicks = std::min(peer.stateTicks + 1, NET_STATE_TICKS);
+            if (!peer.helloed && peer.ticks > NET_HELLO_TICKS) {
+                why = "it did not say hello in time";
+            } else if (peer.helloed && !peer.courseReady) {
+                // The time to read the course counts once all of it has left.
+                if (!peer.socket.outgoing.empty()) peer.ticks = 0;
+                if (peer.ticks > NET_COURSE_READY_TICKS) why = "it did not read the course in time";
+            }
+            if (!why.empty() || !poll_peer(s, peer, &why)) {
                 drop_peer(s, **it, why);
                 it = net.peers.erase(it);
             } else {
@@ -581,11 +795,22 @@ void poll_network(GameSession& s)
         }
     } else if (net.role == NetRole::Joiner && !net.peers.empty()) {
         std::string why;
+        const size_t heard = net.peers.front()->heard;
         if (!poll_peer(s, *net.peers.front(), &why)) {
-            end_net_play(s, net.phase == NetPhase::Playing || net.phase == NetPhase::Lobby
-                                ? "The host has left (" + why + "); the round is over."
-                                : why);
+            const bool seated = net.myMachine > 0;
+            std::string message;
+            if (net.sentAway && !seated)
+                message = "The host could not seat this computer: " + why + ".";
+            else if (net.sentAway)
+                message = "The host sent this computer away: " + why + ".";
+            else if (net.phase == NetPhase::Playing)
+                message = "The host has left (" + why + "); the round is over.";
+            else
+                message = "The host has left (" + why + ").";
+            end_net_play(s, message);
+            return;
         }
+        watch_host_silence(s, net.peers.front()->heard != heard);
     }
 }
 
@@ -613,7 +838,7 @@ void send_local_events(GameSession& s)
         const int player = e.kind == RoundEventKind::Aim ? s.round.currentPlayer : e.player;
         if (!mine_to_send(net, player)) continue;
         NetPutt putt;
-        putt.hole = s.round.currentHole;
+        putt.hole = s.roundLog.hole;   // the hole the record is of: a pick-up that ends it has moved the round on
         putt.kind = e.kind;
         putt.step = e.step;
         putt.player = player;
@@ -864,10 +1089,26 @@ void play_pending(GameSession& s)
         const long at = frame_for(p.event);
         if (hole_steps(s) > at) {
             const long now = hole_steps(s);
-            if (go_back_to(s, at))
+            if (go_back_to(s, at)) {
                 say(net, "went back " + std::to_string(now - at) + " steps for a putt.");
-            else
-                say(net, "A putt came too late to play at its moment.");
+            } else if (net.role == NetRole::Joiner) {
+                // Further back than the frames kept (the host stood still a while): this
+                // machine takes the host's state, and with it the host's time.
+                want_state(s);
+                return;
+            } else {
+                // The sender is too far behind to play with: not played; it takes the host's state.
+                net.pending.pop_front();
+                for (auto it = net.peers.begin(); it != net.peers.end(); ++it) {
+                    if ((*it)->machine != p.origin || !(*it)->helloed) continue;
+                    if (!owe_state(net, **it)) {
+                        drop_peer(s, **it, "events too far behind the round");
+                        net.peers.erase(it);
+                    }
+                    break;
+                }
+                continue;
+            }
         }
         while (hole_steps(s) < at && frames < NET_CATCH_UP_FRAMES && in_play(s)) {
             catch_up_frame(s);
@@ -896,9 +1137,13 @@ void lockstep_frame(GameSession& s)
 {
     NetPlay& net = s.net;
     if (net.awaitingState) return;
-    // The stroke that ends a hole rests after the hole is done: it is compared too.
+    // The stroke that ends a hole rests after the hole is done: it is compared too. The event
+    // that ended it (a pick-up, a putt dropping) is sent before anything moves on.
     if (!in_play(s)) {
-        if (s.roundLog.recording && net.holeStartStep == s.roundLog.holeStartStep) watch_rest(s);
+        if (s.roundLog.recording && net.holeStartStep == s.roundLog.holeStartStep) {
+            send_local_events(s);
+            watch_rest(s);
+        }
         return;
     }
     if (net.holeStartStep != s.roundLog.holeStartStep) {
@@ -967,10 +1212,12 @@ bool check_names(const std::vector<std::string>& names, std::string* error)
 void reset_net(NetPlay& net)
 {
     const NetHooks hooks = net.hooks;
+    puDialogBox* const silenceBox = net.silenceBox;   // the window's to take down
     for (auto& peer : net.peers) net_close(peer->socket);
     net_close_fd(net.listenFd);
     net = NetPlay{};
     net.hooks = hooks;
+    net.silenceBox = silenceBox;
     net.nudgePending = test_seam().netNudgeBall;
 }
 
@@ -1004,6 +1251,8 @@ bool host_net_game(GameSession& s, int port, const std::string& coursePath, cons
     net.localNames = names;
     net.courseBytes = bytes;
     net.courseHash = hash_bytes(bytes);
+    net.courseName = base_name(coursePath);
+    if (!net_course_name_valid(net.courseName)) net.courseName = RECEIVED_COURSE_NAME;
     net.courseLoaded = true;
     for (const std::string& name : names) net.seats.push_back({name, 0, false, {}});
     say(net, "Hosting on port " + std::to_string(net.port) + ".");
@@ -1028,6 +1277,12 @@ bool join_net_game(GameSession& s, const std::string& host, int port, const std:
     }
     NetHello hello;
     hello.names = names;
+    // A machine that played here before shows the secret its seats were given, kept with its round.
+    RoundFile saved;
+    if (read_round_file(round_file_path(s), saved, &problem)) {
+        hello.token = saved.seatToken;
+        net.seatToken = saved.seatToken;
+    }
     send(*peer, NetType::Hello, encode_hello(hello));
     net.peers.push_back(std::move(peer));
     net.role = NetRole::Joiner;
@@ -1045,8 +1300,9 @@ bool net_can_start(const GameSession& s)
 {
     const NetPlay& net = s.net;
     if (net.role != NetRole::Host || net.phase != NetPhase::Lobby || net.seats.empty()) return false;
+    // A connection still saying hello holds nothing up: it has no seat yet.
     for (const auto& peer : net.peers)
-        if (!peer->helloed || !peer->courseReady) return false;
+        if (peer->helloed && !peer->courseReady) return false;
     return true;
 }
 
@@ -1080,6 +1336,13 @@ void step_net_play(GameSession& s)
         static_cast<int>(net.seats.size()) >= net.startWhen && net_can_start(s))
         start_net_round(s, nullptr);
     if (net.phase == NetPhase::Playing) lockstep_frame(s);
+    if (net.role == NetRole::Host) {
+        // The host lets its joiners know it is there, whether or not it has anything to say.
+        if (++net.quietTicks >= NET_PING_TICKS) {
+            send_all(net, NetType::Ping, {});
+            net.quietTicks = 0;
+        }
+    }
     for (auto& peer : net.peers) net_flush(peer->socket);
 }
 

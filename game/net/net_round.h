@@ -45,15 +45,42 @@ constexpr size_t NET_HISTORY_FRAMES = 600;
 constexpr int NET_REJOIN_SECONDS = 120;
 // Frames played unseen in one frame while catching up with a putt.
 constexpr int NET_CATCH_UP_FRAMES = 900;
+// Ticks a new connection has to finish its hello before it is closed.
+constexpr int NET_HELLO_TICKS = 5 * 60;
+// Ticks a joined machine has to read the course once all of it has left the host.
+constexpr int NET_COURSE_READY_TICKS = 30 * 60;
+// Connections that have not said hello yet, at most; the oldest goes for a newer one.
+constexpr size_t NET_WAITING_MAX = 4;
+// Bytes queued for a peer beyond the course itself; a peer that does not read past this goes.
+constexpr size_t NET_OUTGOING_MAX = 1 << 20;
+// Rests in a row on which a joiner's balls differ from the host's before it is dropped.
+constexpr int NET_DISAGREEMENTS_MAX = 3;
+// How far ahead of this machine's hole clock an event may be, in ticks. One further is not
+// played: its machine takes the host's state (and time), and one that keeps sending such goes.
+constexpr long NET_AHEAD_TICKS = 5 * 60;
+// How long a joiner waits hearing nothing from the host before saying so, in ticks; the host
+// pings every NET_PING_TICKS.
+constexpr int NET_SILENCE_TICKS = 15 * 60;
+constexpr int NET_PING_TICKS = 2 * 60;
+// A machine is given the round's state at most this often when it asks.
+constexpr int NET_STATE_TICKS = 5 * 60;
 
 // A joined machine as the host sees it, or the host as a joiner sees it.
 struct NetPeer {
     NetSocket socket;
     NetFrameReader reader;
-    int machine = 0;            // 1..3 for joiners; 0 the host
+    int machine = -1;           // 1..3 for joiners once seated; 0 the host; -1 not seated yet
     bool helloed = false;       // its players are known
+    int ticks = 0;              // ticks since it connected (or since its course left, until ready)
+    int disagreements = 0;      // rests in a row on which its balls differed
+    size_t outgoingMax = NET_OUTGOING_MAX;   // bytes its queue may hold (the host: with the course)
+    std::string dropReason;                  // why it is to go at the next look (it stopped reading, ...)
+    size_t heard = 0;                        // bytes received from it so far
+    std::deque<std::pair<int, int>> answered;   // (hole, rest) already compared, newest last
     bool courseReady = false;   // it has read the course
-    bool rejoining = false;     // it came back to a round under way: the round's state is owed
+    bool rejoining = false;     // it came back to a round under way, or lost its way: the round's state is owed
+    int stateTicks = NET_STATE_TICKS;   // ticks since the round's state was last owed to it
+    int strayEvents = 0;        // its events in a row that could not be placed in the round's time
     std::map<std::pair<int, int>, uint64_t> restHashes;   // (hole, rest) → its hash, not yet compared
 };
 
@@ -95,6 +122,9 @@ struct NetHooks {
     bool (*load_course)(GameSession& s, const std::string& path) = nullptr;
     // Network play ended with a message to show (the host left, this machine was refused).
     void (*ended)(GameSession& s, const std::string& message) = nullptr;
+    // A joiner has heard nothing from the host for a while (silent), or hears it again: offer
+    // to leave, or take the offer back.
+    void (*host_silent)(GameSession& s, bool silent) = nullptr;
 };
 
 struct NetPlay {
@@ -109,9 +139,14 @@ struct NetPlay {
     std::vector<std::string> localNames;          // this machine's players
     std::vector<NetSeat> seats;                   // every player, in playing order
     std::vector<std::unique_ptr<NetPeer>> peers;  // the host: its joiners; a joiner: the host
-    int nextMachine = 1;
+    std::string tokens[NET_MAX_MACHINES];         // the host: each joined machine's seat secret
+    std::string seatToken;                        // a joiner: its own seat secret
+    int quietTicks = 0;                           // ticks since the host's last ping (host) or since it was heard (joiner)
+    bool silenceTold = false;                     // a joiner: the host's silence was said
+    bool sentAway = false;                        // a joiner: the host's farewell turned it away
     std::string courseBytes;                      // the archive (host: sent; joiner: as it arrives)
     uint64_t courseHash = 0;
+    std::string courseName;                       // the course file's own name, as the host has it
     std::string coursePath;                       // the joiner's copy in its private folder
     bool courseLoaded = false;
     uint64_t roundSeed = 0;
@@ -134,7 +169,9 @@ struct NetPlay {
     std::string lastMessage;                      // the last thing said (tests read it)
     std::string endMessage;                       // why network play ended, still to be shown
     std::vector<std::string> log;                 // what happened, one line each (tests read it)
+    int repeats = 0;                              // times the last line was said again unprinted
     puDialogBox* lobbyBox = nullptr;              // the lobby window while it shows
+    puDialogBox* silenceBox = nullptr;            // "Nothing has been heard from the host..." while it shows
     NetRole chosenRole = NetRole::None;           // "Host Game" or "Join Game" on the start screen
     std::string chosenHost;                       // the address and port typed for Join Game
     int chosenPort = 0;

@@ -31,6 +31,12 @@ bool submit_aim(GameSession& s, const RoundEvent& event, EventSource from)
             aim.aimMode = AimMode::Aiming;
             aim.aimState = AimPhase::Began;
         }
+        if (from == EventSource::Network) {
+            // The other machine's pointer is not known here: the meter rests at its lowest
+            // until the putt shows where it went.
+            aim.aimOffset[0] = 0;
+            aim.aimOffset[1] = 0;
+        }
         return true;
     }
     aim.aimClicks = 0;
@@ -62,6 +68,12 @@ bool submit_putt(GameSession& s, const RoundEvent& event, EventSource from)
     st.armedAngle = event.angle;
     st.armedPower = event.power;
     aim.aimClicks = 1;
+    if (from == EventSource::Network) {
+        // The putter and the meter show the putt as it was struck there.
+        aim.aimAngle = event.angle;
+        aim.aimOffset[0] = offset_for_power(event.power);
+        aim.aimOffset[1] = 0;
+    }
     return true;
 }
 

@@ -81,6 +81,7 @@ RoundFile round_file_of(GameSession& s)
     file.events = log.events;
     file.steps = hole_steps(s);
     file.currentPlayer = game.currentPlayer;
+    if (s.net.role == NetRole::Joiner) file.seatToken = s.net.seatToken;
     return file;
 }
 

@@ -104,7 +104,10 @@ bool load_course_hook(GameSession& s, const std::string& path)
 void ended(GameSession& s, const std::string& message)
 {
     delete_lobby(s);
+    delete_dialog(s.net.silenceBox);
     // Back at the start question; the message is shown over it once it stands (step_net_play).
+    // A game joined from the command line skips the question only until it has been let in.
+    s.startScreen.skipQuestionTo = StartStep::None;
     s.net.endMessage = message;
     if (s.round.playerCount > 0)
         restart_program(s);
@@ -112,10 +115,42 @@ void ended(GameSession& s, const std::string& message)
         s.dialogs.startScreenStep = StartStep::BuildQuestion;
 }
 
+void silence_leave_pressed(puObject* button)
+{
+    GameSession& s = session_of(button);
+    delete_dialog(s.net.silenceBox);
+    leave_net_game(s, "the host was silent");
+    delete_lobby(s);
+    if (s.round.playerCount > 0)
+        restart_program(s);
+    else
+        s.dialogs.startScreenStep = StartStep::BuildQuestion;
+}
+
+void silence_wait_pressed(puObject* button) { delete_dialog(session_of(button).net.silenceBox); }
+
+void host_silent(GameSession& s, bool silent)
+{
+    NetPlay& net = s.net;
+    delete_dialog(net.silenceBox);
+    if (!silent) return;
+    constexpr int width = 420, height = 110;
+    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    net.silenceBox = new puDialogBox(w / 2 - width / 2, h / 2 - height / 2);
+    new puFrame(0, 0, width, height);
+    puText* text = new puText(15, height - 35);
+    text->setLabel("Nothing has been heard from the host for 15 seconds.");
+    add_button(s, width / 2 - 160, 15, width / 2 - 10, 45, "Leave", silence_leave_pressed);
+    add_button(s, width / 2 + 10, 15, width / 2 + 160, 45, "Wait", silence_wait_pressed);
+    net.silenceBox->close();
+    net.silenceBox->reveal();
+}
+
 }  // namespace
 
 void install_net_hooks(GameSession& s)
 {
+    s.net.hooks.host_silent = host_silent;
     s.net.hooks.lobby_changed = lobby_changed;
     s.net.hooks.begin_play = begin_play;
     s.net.hooks.load_course = load_course_hook;
@@ -124,6 +159,7 @@ void install_net_hooks(GameSession& s)
 
 void recentre_net_lobby(GameSession& s, int w, int h)
 {
+    if (s.net.silenceBox) s.net.silenceBox->setPosition(w / 2 - 210, h / 2 - 55);
     if (s.net.lobbyBox) s.net.lobbyBox->setPosition(w / 2 - LOBBY_WIDTH / 2, h / 2 - LOBBY_HEIGHT / 2);
     if (s.net.joinBox) s.net.joinBox->setPosition(w / 2 - 200, h / 2 - 85);
 }

@@ -232,12 +232,22 @@ bool GameSession::launch(const std::string& title)
                                     "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0"};
     env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
     exitStatus_ = -1;
+    std::string before = " ";
+    {
+        std::istringstream existing(xdotool("search --name '.*'"));
+        for (std::string id; existing >> id;) before += id + " ";
+    }
     pid_ = spawn(argv, dir_.string(), logPath_, env);
     for (int tries = 0; tries < 200; ++tries) {
         std::string ids = xdotool("search --name '^" + title + "$'");
-        if (!ids.empty()) {
-            std::istringstream in(ids);
-            in >> windowId_;
+        // Another copy of the game may have a window of the same title: only a window that
+        // was not there before this start is taken.
+        std::istringstream in(ids);
+        std::string chosen;
+        for (std::string id; chosen.empty() && in >> id;)
+            if (before.find(" " + id + " ") == std::string::npos) chosen = id;
+        if (!chosen.empty()) {
+            windowId_ = chosen;
             settle(0.8);
             return true;
         }

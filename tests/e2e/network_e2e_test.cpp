@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "game/net/net_message.h"
 #include "tests/e2e/harness.h"
 #include "tests/e2e/screens.h"
 #include "tests/e2e/test_courses.h"
@@ -112,9 +113,9 @@ TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
     joiner.extraEnvironment = {"MG_DRAW_DELAY_MS=45", "MG_FRAME_HEARTBEAT=" + joiner.file("beat"),
                                "MG_TICK_LOG=" + joiner.file("ticks.log")};
     joiner.set_arguments({"-geometry", "600x450+650+0", "--join", "127.0.0.1:" + std::to_string(port), "--players", "Bob"});
-    // The title changes once the course has come.
-    ASSERT_TRUE(joiner.start("(No File Loaded\\.|network_course\\.cor)"));
-    ASSERT_TRUE(joiner.wait_title("network_course.cor", 20.0)) << joiner.title();
+    // The title changes once the course has come: the host's own name for it.
+    ASSERT_TRUE(joiner.start("(No File Loaded\\.|two\\.cor)"));
+    ASSERT_TRUE(joiner.wait_title("two.cor", 20.0)) << joiner.title();
     // The hidden host began the round: hole 1 has begun on both machines.
     auto began = [](GameSession& game) { return game.read_file("ticks.log").find("began ") != std::string::npos; };
     for (int tries = 0; tries < 40 && !(began(host) && began(joiner)); ++tries) host.settle(0.25);
@@ -180,8 +181,8 @@ TEST_F(NetworkGameTest, AJoinerKilledMidHoleIsSkippedThenGetsItsSeatBackWhenStar
     auto joiner = std::make_unique<GameSession>(*display);
     joiner->set_arguments(joinArguments);
     joiner->extraEnvironment = {"XDG_RUNTIME_DIR=" + runtime};
-    ASSERT_TRUE(joiner->start("(No File Loaded\\.|network_course\\.cor)"));
-    ASSERT_TRUE(joiner->wait_title("network_course.cor", 20.0)) << joiner->title();
+    ASSERT_TRUE(joiner->start("(No File Loaded\\.|three\\.cor)"));
+    ASSERT_TRUE(joiner->wait_title("three.cor", 20.0)) << joiner->title();
     const std::vector<std::string> firstFolders = unpack_folders();
     ASSERT_EQ(firstFolders.size(), 1u);
 
@@ -204,13 +205,17 @@ TEST_F(NetworkGameTest, AJoinerKilledMidHoleIsSkippedThenGetsItsSeatBackWhenStar
     host.screenshot("network_kill_host_card_2");
     host.click(W / 2, 380);
 
-    // Bob starts his game again with the same name: he gets his seat back for hole 3, the
-    // round so far played again from the putts.
+    // Bob starts his game again on the same computer (its round file, which keeps his seat's
+    // secret, comes along): he gets his seat back for hole 3, the round so far played again
+    // from the putts.
+    const std::string kept = joiner->read_file("round_in_play.rnd");
+    EXPECT_NE(kept.find("\nseat "), std::string::npos) << kept;
     joiner = std::make_unique<GameSession>(*display);
+    joiner->write_file("round_in_play.rnd", kept);
     joiner->set_arguments(joinArguments);
     joiner->extraEnvironment = {"XDG_RUNTIME_DIR=" + runtime};
-    ASSERT_TRUE(joiner->start("(No File Loaded\\.|network_course\\.cor)"));
-    ASSERT_TRUE(joiner->wait_title("network_course.cor", 20.0)) << joiner->title();
+    ASSERT_TRUE(joiner->start("(No File Loaded\\.|three\\.cor)"));
+    ASSERT_TRUE(joiner->wait_title("three.cor", 20.0)) << joiner->title();
     // The new start removed the killed game's folder and keeps its own.
     const std::vector<std::string> secondFolders = unpack_folders();
     ASSERT_EQ(secondFolders.size(), 1u);
@@ -227,4 +232,61 @@ TEST_F(NetworkGameTest, AJoinerKilledMidHoleIsSkippedThenGetsItsSeatBackWhenStar
     const std::string hostBoard = host.read_file("leader_board3.lbh");
     EXPECT_NE(hostBoard.find("Ann*3*"), std::string::npos) << hostBoard;
     EXPECT_EQ(hostBoard, joiner->read_file("leader_board3.lbh"));
+}
+
+// A joiner whose host says nothing for 15 s says so and offers Leave; when the host then turns
+// it away, the start question comes back with the reason over it. The host is a socket of the
+// test's own.
+TEST_F(NetworkGameTest, AJoinerToldNothingSaysSoAndARefusalShowsOverTheStartQuestion)
+{
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 4), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const int port = ntohs(address.sin_port);
+
+    GameSession joiner(*display);
+    joiner.set_arguments({"-geometry", "600x450+0+0", "--join", "127.0.0.1:" + std::to_string(port), "--players", "Bob"});
+    ASSERT_TRUE(joiner.start());
+    const int host = accept(listener, nullptr, nullptr);
+    ASSERT_GE(host, 0);
+    // The host reads the hello and says nothing.
+    auto silence_said = [&] {
+        return joiner.read_file("game.log").find("Nothing has been heard from the host for 15 seconds.") !=
+               std::string::npos;
+    };
+    for (int tries = 0; tries < 100 && !silence_said(); ++tries) joiner.settle(0.25);
+    ASSERT_TRUE(silence_said()) << joiner.read_file("game.log");
+    joiner.settle(0.3);
+    joiner.screenshot("network_host_silent");
+    // The silence window, with Leave and Wait, stands in the middle.
+    EXPECT_TRUE(is_grey_widget(joiner.pixel(W / 2 - 200, H / 2)));
+    EXPECT_TRUE(is_grey_widget(joiner.pixel(W / 2 - 80, H / 2 + 25))) << "no Leave button";
+
+    // Now the host turns it away: the game is full.
+    const std::string bye = net_frame_bytes(NetType::Bye, encode_bye("the game is full", true));
+    ASSERT_EQ(send(host, bye.data(), bye.size(), MSG_NOSIGNAL), static_cast<ssize_t>(bye.size()));
+    close(host);
+    close(listener);
+    auto refusal_said = [&] {
+        return joiner.read_file("game.log").find("The host could not seat this computer: the game is full.") !=
+               std::string::npos;
+    };
+    for (int tries = 0; tries < 20 && !refusal_said(); ++tries) joiner.settle(0.25);
+    ASSERT_TRUE(refusal_said()) << joiner.read_file("game.log");
+    joiner.settle(0.5);
+    joiner.screenshot("network_refused_over_start_question");
+    EXPECT_EQ(joiner.read_file("game.log").find("The host has left"), std::string::npos);
+    // The message box (500 wide) over the start question (350 wide): its frame shows left of
+    // the question's.
+    EXPECT_TRUE(is_grey_widget(joiner.pixel(W / 2 - 240, H / 2)));
+    joiner.click(W / 2, H - (H / 2 - 75 + 20));   // the message's OK
+    joiner.settle(0.5);
+    joiner.screenshot("network_refused_start_question");
+    EXPECT_TRUE(is_grey_widget(joiner.pixel(W / 2 - 170, H / 2 - 65))) << "no start question";
+    EXPECT_FALSE(is_grey_widget(joiner.pixel(W / 2 - 240, H / 2))) << "the message stays";
 }

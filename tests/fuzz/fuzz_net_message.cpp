@@ -58,7 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (decode_bye(p, reason)) FUZZ_CHECK(reason.size() <= NET_BYE_TEXT_MAX);
             break;
         }
-        case NetType::CourseReady: break;
+        case NetType::CourseReady:
+        case NetType::Ping:
+        case NetType::StateWanted: break;
         case NetType::RoundState: {
             NetRoundState state;
             if (!decode_round_state(p, state)) break;

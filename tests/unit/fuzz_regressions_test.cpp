@@ -24,6 +24,7 @@ int fuzz_one_bitmap(const uint8_t* data, size_t size);
 int fuzz_one_wave(const uint8_t* data, size_t size);
 int fuzz_one_midi(const uint8_t* data, size_t size);
 int fuzz_one_net_message(const uint8_t* data, size_t size);
+int fuzz_one_net_session(const uint8_t* data, size_t size);
 }
 
 namespace fs = std::filesystem;
@@ -43,7 +44,8 @@ const Target TARGETS[] = {{"hole", fuzz_one_hole},
                           {"bitmap", fuzz_one_bitmap},
                           {"wave", fuzz_one_wave},
                           {"midi", fuzz_one_midi},
-                          {"net_message", fuzz_one_net_message}};
+                          {"net_message", fuzz_one_net_message},
+                          {"net_session", fuzz_one_net_session}};
 
 std::string slurp(const fs::path& path)
 {

@@ -20,6 +20,9 @@ int bench_players(int argc, char** argv);
 int bench_guide(int argc, char** argv);
 // Network play over the loopback address: course transfer and putt latency.
 int bench_net(int argc, char** argv);
+// A seated machine that never reads floods the host with false rests for 15 s: the host's
+// ticks, memory and log meanwhile.
+int bench_net_flood(int argc, char** argv);
 
 namespace bench {
 

@@ -19,6 +19,7 @@ const Command COMMANDS[] = {
     {"frame", bench_frame, "whole frames (scene and ball steps) on the empty, a busy and the densest hole"},
     {"idle", bench_idle, "processor use and frame periods of the running game, idle (--game PROGRAM...)"},
     {"net", bench_net, "network play over loopback: course transfer time, strike to ball moving on the other machine [COURSE.cor]"},
+    {"net-flood", bench_net_flood, "network play: the host's ticks a second, memory and log under 15 s of false rests from a peer that never reads [COURSE.cor]"},
     {"check", bench_check, "the compiled drawing against the plain one, and a bumper's flash"},
 };
 
