@@ -160,7 +160,8 @@ bool wheel_event(Session& s, int button, int state, int x, int y)
 {
     if (button != 3 && button != 4) return false;
     if (dialog_open(s)) {
-        puMouse(button, state, x, y);   // a list under the pointer may scroll
+        const double factor = ui_factor(s.window);   // the widgets' units
+        puMouse(button, state, pixels_to_ui(x, factor), pixels_to_ui(y, factor));   // a list under the pointer may scroll
         return true;
     }
     if (state == GLUT_DOWN) {

@@ -49,8 +49,8 @@ const ListTexts& lists()
 // A dialog of 500 x 2b centred in the window, its frame added; widgets follow.
 puDialogBox* begin_dialog(GameSession& s, int halfHeight)
 {
-    const WindowState& window = s.window;
-    puDialogBox* box = new puDialogBox(window.windowWidth / 2 - HALF_WIDTH, window.windowHeight / 2 - halfHeight);
+    const UiSize ui = ui_window(s.window);
+    puDialogBox* box = new puDialogBox(ui.width / 2 - HALF_WIDTH, ui.height / 2 - halfHeight);
     new puFrame(0, 0, 2 * HALF_WIDTH, 2 * halfHeight);
     return box;
 }

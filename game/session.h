@@ -117,6 +117,7 @@ struct GameSession {
     char soundLabel[20] = "Sound Off";
     char windowedLabel[20] = "--------";
     char aimGuideLabel[20] = "Aim Guide On ";
+    char uiScaleLabel[24] = "UI Scale: Auto    ";
 };
 
 // The title shown when no file is current.
@@ -126,6 +127,8 @@ constexpr const char* NO_FILE_TITLE = "No File Loaded.";
 void set_sound_label(GameSession& s, bool soundOn);
 void set_windowed_label(GameSession& s, bool fullScreen);
 void set_aim_guide_label(GameSession& s, bool guideOn);
+// The widgets' scale entry shows the setting in force (a click moves on to the next).
+void set_ui_scale_label(GameSession& s, UiScale setting);
 
 // Sets the window title through the hooks.
 void set_window_title(GameSession& s, const char* title);

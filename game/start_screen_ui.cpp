@@ -152,7 +152,8 @@ void build_question(GameSession& s)
         screen.resumeAtStart = false;
         if (resume_saved_round(s)) return;
     }
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    const UiSize size = ui_window(s.window);   // the widgets' units
+    const int w = size.width, h = size.height;
     const bool canResume = round_file_exists(s);
     s.net.chosenRole = NetRole::None;
     screen.question = new puDialogBox(w / 2 - QUESTION_HALF_WIDTH, h / 2 - QUESTION_BELOW);
@@ -190,7 +191,8 @@ void show_editor(GameSession& s)
 
 void build_players(GameSession& s)
 {
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    const UiSize size = ui_window(s.window);   // the widgets' units
+    const int w = size.width, h = size.height;
     StartScreenWidgets& screen = s.startScreen;
     screen.players = new puDialogBox(w / 2 - 250, h / 2 - 175);
     new puFrame(0, 0, 500, 350);
