@@ -28,7 +28,9 @@ double ui_scale_factor(int w, int h, UiScale setting)
 int pixels_to_ui(int pixels, double factor)
 {
     if (!(factor >= 1.0)) return pixels;
-    return static_cast<int>(std::floor(pixels / factor));
+    // The small allowance keeps a window of exactly factor times the design size from
+    // losing its last unit to rounding.
+    return static_cast<int>(std::floor(pixels / factor + 1e-9));
 }
 
 int ui_to_pixels(int units, double factor)

@@ -13,6 +13,7 @@
 #include "hole/leader_board.h"
 #include "render/score_card.h"
 #include "render/score_card_gl.h"
+#include "platform/widget_scale.h"
 #include "render/textures.h"
 
 namespace {
@@ -127,9 +128,8 @@ void background_quad(const ScreenRect& r)
 // The layout's window in units for the window's pixels and the factor.
 void layout_size(int& w, int& h, double factor)
 {
-    if (!(factor >= 1.0)) return;
-    w = static_cast<int>(std::floor(w / factor));
-    h = static_cast<int>(std::floor(h / factor));
+    w = pixels_to_ui(w, factor);
+    h = pixels_to_ui(h, factor);
 }
 
 }  // namespace
