@@ -57,6 +57,30 @@ bool on_small_button(puObject* button, int x, int y, int h)
     return bx <= x && x <= bx + 20 && h - by - 20 <= y && y <= h - by;
 }
 
+// A press on the title of a menu that is open closes that menu (PUI would open it again).
+// x and y in widget units, y up; true when a menu was closed.
+bool close_menu_by_its_title(puMenuBar* bar, int x, int y)
+{
+    if (!visible(bar)) return false;
+    int bx = 0, by = 0;
+    bar->getPosition(&bx, &by);
+    // The bar holds each title followed by its menu.
+    puObject* title = nullptr;
+    for (puObject* child = bar->getFirstChild(); child; child = child->getNextObject()) {
+        if (!(child->getType() & PUCLASS_POPUPMENU)) {
+            title = child;
+            continue;
+        }
+        if (title && child->isVisible() && title->isHit(x - bx, y - by)) {
+            child->hide();
+            title->clrValue();
+            return true;
+        }
+        title = nullptr;
+    }
+    return false;
+}
+
 }  // namespace
 
 void on_keyboard(unsigned char key, int, int)
@@ -122,6 +146,16 @@ void on_mouse(int button, int state, int x, int y)
     // the widgets, and in pixels for the aim and the editor.
     const double factor = ui_factor(s.window);
     const int ux = pixels_to_ui(x, factor), uy = pixels_to_ui(y, factor);
+    const int uh = ui_window(s.window).height;
+    if (pointer.swallowRelease && state == GLUT_UP) {
+        pointer.swallowRelease = false;
+        return;
+    }
+    if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON &&
+        (close_menu_by_its_title(ui.editorMenuBar, ux, uh - uy) || close_menu_by_its_title(ui.playMenuBar, ux, uh - uy))) {
+        pointer.swallowRelease = true;   // the release belongs to this press
+        return;
+    }
     // Opening a menu drops an aim: the click that picks an entry must not be taken for the
     // stroke, nor the next one after the menu closes.
     if (state == GLUT_DOWN && uy >= 0 && uy <= MENU_BAR_HEIGHT &&
@@ -138,7 +172,7 @@ void on_mouse(int button, int state, int x, int y)
     // While any dialog is open its buttons take the clicks: none may reach the hole, strike
     // a ball being aimed or edit a tile under the dialog.
     if (question_open(s) || s.dialogs.resolutionDialogOpen || any_dialog_open(s)) return;
-    const int h = ui_window(s.window).height;
+    const int h = uh;
     if (visible(ui.editorMenuBar) && ui.editorMenuBar->checkHit(button, state, ux, h - uy)) return;
     if (visible(ui.playMenuBar) && ui.playMenuBar->checkHit(button, state, ux, h - uy)) return;
 
