@@ -97,6 +97,13 @@ puButton* make_button(Session& s, int x0, int y0, int x1, int y1, const char* le
 
 }  // namespace
 
+namespace {
+
+// The widgets are drawn larger than their design size, and the texture fonts are in.
+bool grown(const Session& s) { return s.fonts->loaded && ui_factor(s.window) > 1.0 + 1e-6; }
+
+}  // namespace
+
 void load_fonts(Session& s)
 {
     ShellFonts& f = *s.fonts;
@@ -121,15 +128,17 @@ void load_fonts(Session& s)
     }
     f.loaded = labelLoaded;
     puSetDefaultFonts(f.legendFont, f.labelFont);
-    set_dialog_title_font(f.titleFont);
     choose_font_textures(s);
 }
 
 void choose_font_textures(Session& s)
 {
-    const bool large = ui_factor(s.window) > LARGE_TEXTURE_FACTOR;
-    s.fonts->legendTexFont.useLarge = large;
-    s.fonts->labelTexFont.useLarge = large;
+    const double factor = ui_factor(s.window);
+    s.fonts->legendTexFont.useLarge = factor > LARGE_TEXTURE_FACTOR;
+    s.fonts->labelTexFont.useLarge = factor > LARGE_TEXTURE_FACTOR;
+    // At their own size the titles keep GLUT's crisp Helvetica 18; only larger ones need
+    // a font that grows.
+    set_dialog_title_font(grown(s) ? s.fonts->titleFont : PUFONT_HELVETICA_18);
 }
 
 namespace {
@@ -180,7 +189,8 @@ void display_widgets(Session& s)
 
 ScoreCardFonts score_card_fonts(const Session& s)
 {
-    if (!s.fonts->loaded) return {};
+    // At their own size the screens keep GLUT's crisp bitmap text.
+    if (!grown(s)) return {};
     return {&s.fonts->titleFont, &s.fonts->noteFont};
 }
 
