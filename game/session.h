@@ -24,7 +24,7 @@ class puDialogBox;
 class puFrame;
 class puInput;
 class puMenuBar;
-class puaSelectBox;
+class StepList;
 
 struct GameSession;
 
@@ -46,10 +46,10 @@ struct PermanentWidgets {
 // that closes it.
 struct GameDialogs {
     puDialogBox* resolution = nullptr;
-    puaSelectBox* resolutionList = nullptr;
+    StepList* resolutionList = nullptr;
     puDialogBox* pickUp = nullptr;
     puDialogBox* goToHole = nullptr;
-    puaSelectBox* holeList = nullptr;
+    StepList* holeList = nullptr;
     puDialogBox* scoreCard = nullptr;
     puDialogBox* leaderBoard = nullptr;
 };
@@ -59,7 +59,7 @@ struct StartScreenWidgets {
     puDialogBox* question = nullptr;      // "What would you like to do?"
     puDialogBox* players = nullptr;       // names and ball colours
     puInput* nameInputs[MAX_PLAYERS] = {};
-    puaSelectBox* colourBoxes[MAX_PLAYERS] = {};
+    StepList* colourBoxes[MAX_PLAYERS] = {};
     bool colourChosen[MAX_PLAYERS] = {};  // the player stepped through the colours
     bool showingFreeColours = false;      // the dialog itself is moving an untouched colour box
     std::string chosenCourse;             // named on the command line, loaded after the player dialog

@@ -1,6 +1,6 @@
 // The start screen: "What would you like to do?", then the player dialog with names and
 // ball colours, then the course file, then the round.
-#include <plib/puAux.h>
+#include <plib/pu.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +12,7 @@
 #include "game/session.h"
 #include "game/ui_local.h"
 #include "platform/ui_dialogs.h"
+#include "platform/ui_step_list.h"
 #include "platform/ui_text_field.h"
 
 namespace {
@@ -204,7 +205,7 @@ void build_players(GameSession& s)
         puText* nameLabel = new puText(20, ly);
         nameLabel->setLabel(NAME_LABELS[k]);
         // Arrows step through the colours in place: nothing opens past the window's edge.
-        screen.colourBoxes[k] = new puaSelectBox(275, y0, 465, y1, const_cast<char**>(colour_list()));
+        screen.colourBoxes[k] = new StepList(275, y0, 465, y1, colour_list());
         screen.colourBoxes[k]->setUserData(&s);
         screen.colourBoxes[k]->setCallback(colour_stepped);
         screen.colourChosen[k] = false;

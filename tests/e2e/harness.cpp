@@ -177,14 +177,15 @@ GameSession::~GameSession()
 bool GameSession::launch(const std::string& title)
 {
     const std::string binary = (fs::path(MG_RUN_DIR) / "minigolf").string();
-    // The short scenario tests are killed rather than ended, so leaks are not checked here,
-    // and PLIB's text fields free their shown text with the wrong operator wherever the game
-    // does not step in first (platform/ui_text_field.h), so mismatches are not either. The
-    // soak test (soak_e2e_test.cpp) turns both checks back on through extraEnvironment.
+    // The short scenario tests are killed rather than ended, so leaks are not checked here;
+    // the soak test (soak_e2e_test.cpp) turns that check back on through extraEnvironment.
+    // New/delete mismatches are checked: the game steps in before PLIB's text fields free
+    // their shown text (platform/ui_text_field.h) and has lists of its own instead of PLIB's
+    // select boxes.
     std::vector<std::string> argv = {binary};
     argv.insert(argv.end(), arguments_.begin(), arguments_.end());
     std::vector<std::string> env = {"DISPLAY=" + displayName_, "SDL_AUDIODRIVER=dummy",
-                                    "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0"};
+                                    "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=1"};
     env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
     pid_ = spawn(argv, dir_.string(), logPath_, env);
     for (int tries = 0; tries < 200; ++tries) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/step_choice.h"
 #include "platform/widget_scale.h"
 
 TEST(WidgetScale, AutoKeepsTheTextsShareOfTheWindowAndNeverShrinks)
@@ -81,4 +82,23 @@ TEST(WidgetScale, TheMenuCyclesThroughEverySettingAndEachHasItsOwnField)
         EXPECT_FALSE(parse_ui_scale_field(bad, left)) << bad;
         EXPECT_EQ(left, UiScale::Percent200);
     }
+}
+
+TEST(StepChoice, ArrowsStepThroughEveryEntryAndStopAtTheEnds)
+{
+    // Eleven ball colours: from the first, ten presses of "next" reach each once.
+    int item = 0;
+    for (int k = 1; k <= 10; ++k) {
+        item = stepped_choice(item, 11, +1);
+        EXPECT_EQ(item, k);
+    }
+    EXPECT_EQ(stepped_choice(10, 11, +1), 10) << "the last entry stays";
+    EXPECT_EQ(stepped_choice(0, 11, -1), 0) << "the first entry stays";
+    EXPECT_EQ(stepped_choice(3, 11, -1), 2);
+    // A single entry, an empty list, and a current entry from elsewhere.
+    EXPECT_EQ(stepped_choice(0, 1, +1), 0);
+    EXPECT_EQ(stepped_choice(0, 0, +1), -1);
+    EXPECT_EQ(stepped_choice(-1, 5, +1), 1);
+    EXPECT_EQ(stepped_choice(99, 5, -1), 3);
+    EXPECT_EQ(stepped_choice(2147483647, 5, +1), 4);
 }
