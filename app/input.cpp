@@ -152,7 +152,8 @@ void on_mouse(int button, int state, int x, int y)
         return;
     }
     if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON &&
-        (close_menu_by_its_title(ui.editorMenuBar, ux, uh - uy) || close_menu_by_its_title(ui.playMenuBar, ux, uh - uy))) {
+        (close_menu_by_its_title(ui.editorMenuBar, ux, uh - uy) ||
+         close_menu_by_its_title(ui.playMenuBar, ux, uh - uy))) {
         pointer.swallowRelease = true;   // the release belongs to this press
         return;
     }

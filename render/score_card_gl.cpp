@@ -44,7 +44,8 @@ void draw_text(int x, int y, const std::string& text, int extraDrop = 0)
         size_t start = 0;
         for (int line = 0; start <= text.size(); ++line) {
             const size_t end = std::min(text.find('\n', start), text.size());
-            draw_font_line(*textFont, x, y - (line ? LINE_HEIGHT * line + extraDrop : 0), text.substr(start, end - start));
+            const int drop = line ? LINE_HEIGHT * line + extraDrop : 0;
+            draw_font_line(*textFont, x, y - drop, text.substr(start, end - start));
             start = end + 1;
         }
         return;

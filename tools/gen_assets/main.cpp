@@ -143,7 +143,8 @@ int main(int argc, char** argv) {
   TexFont bold, regular, boldLarge, regularLarge;
   std::string error;
   if (!make_tex_font(boldTtf, 15, bold, &error) || !make_tex_font(regularTtf, 13, regular, &error) ||
-      !make_tex_font(boldTtf, 45, boldLarge, &error, 512) || !make_tex_font(regularTtf, 39, regularLarge, &error, 512)) {
+      !make_tex_font(boldTtf, 45, boldLarge, &error, 512) ||
+      !make_tex_font(regularTtf, 39, regularLarge, &error, 512)) {
     std::fprintf(stderr, "gen-assets: %s\n", error.c_str());
     return 1;
   }
