@@ -20,12 +20,19 @@ void read_config_file(const std::string& path, WindowState& state)
         // A field must end with its '*'; a file cut short counts as missing.
         if (!reader.next(fields[k], limits[k]) || !reader.last_terminated()) complete = false;
     }
-    // An optional fifth field: 'g' when the aim guide is on. Older files end after four.
-    std::string guide;
-    const bool guideField = complete && reader.next(guide, 11) && reader.last_terminated();
+    // Optional fields follow, each a tag: "g" while the aim guide is on, "u..." the widgets'
+    // scale. Older files end after four; older readers look only at the fifth.
+    bool guideOn = false;
+    UiScale scale = UiScale::Auto;
+    std::string extra;
+    for (int k = 0; k < 4 && complete && reader.next(extra, 11) && reader.last_terminated(); ++k) {
+        if (!extra.empty() && extra[0] == 'g') guideOn = true;
+        else parse_ui_scale_field(extra, scale);
+    }
     std::fclose(file);
     if (!complete) return;
-    state.aimGuideOn = guideField && !guide.empty() && guide[0] == 'g';
+    state.aimGuideOn = guideOn;
+    state.uiScale = scale;
     state.fullScreen = fields[0].empty() || fields[0][0] != 'w';
     state.soundOn = !fields[1].empty() && fields[1][0] == 's';
     state.soundsPending = state.soundOn;
@@ -42,8 +49,12 @@ std::string format_config(const WindowState& state)
     std::snprintf(buffer, sizeof buffer, "%c*%c*%d*%d*", state.fullScreen ? 'f' : 'w',
                   state.soundOn ? 's' : 'n', mode ? state.modeWidth : state.windowWidth,
                   mode ? state.modeHeight : state.windowHeight);
-    // The aim guide's field is written only when it is on, so a file without it reads as before.
-    return state.aimGuideOn ? std::string(buffer) + "g*" : std::string(buffer);
+    // The optional fields are written only when they differ from what a file without them
+    // means, so such a file reads as before; the guide's comes first, where older readers look.
+    std::string text = buffer;
+    if (state.aimGuideOn) text += "g*";
+    if (state.uiScale != UiScale::Auto) text += ui_scale_field(state.uiScale) + "*";
+    return text;
 }
 
 bool write_config_file(const std::string& path, const WindowState& state, std::string* error)

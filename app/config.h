@@ -1,5 +1,6 @@
-// "Config.glf": display mode, sound switch, width and height as four '*'-ended fields, and a
-// fifth, "g*", only when the aim guide is on (older files and older readers stop at four).
+// "Config.glf": display mode, sound switch, width and height as four '*'-ended fields, then
+// optional ones: "g*" when the aim guide is on, and the widgets' scale ("u100*", "u150*",
+// "u200*") when it is not Auto. Older files stop at four; older readers at the fifth.
 #pragma once
 
 #include <string>
@@ -14,7 +15,8 @@ constexpr const char* CONFIG_FILE = "Config.glf";
 // of the letter fields or 28 of the number fields.
 void read_config_file(const std::string& path, WindowState& state);
 
-// The file's text for state, e.g. "w*s*600*450*" ("w*s*600*450*g*" with the aim guide on).
+// The file's text for state, e.g. "w*s*600*450*" ("w*s*600*450*g*u150*" with the aim guide on
+// and the widgets at 150 %).
 std::string format_config(const WindowState& state);
 
 // Writes the settings atomically; false (and error set) when the file cannot be written.

@@ -126,6 +126,6 @@ void leave_full_screen(Session& s)
     if (s.window.soundOn) release_sound();
     switch_to_window(s.window, s.display, *s.displayBackend, current_file_title(s).c_str());
     reload_after_mode_change(s);
-    place_permanent_widgets(s);
+    apply_ui_scale(s);
     store_settings(s);
 }

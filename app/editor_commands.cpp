@@ -160,7 +160,9 @@ bool wheel_event(Session& s, int button, int state, int x, int y)
 {
     if (button != 3 && button != 4) return false;
     if (dialog_open(s)) {
-        puMouse(button, state, x, y);   // a list under the pointer may scroll
+        // A list under the pointer may scroll; PUI measures in the widgets' units.
+        const double factor = ui_factor(s.window);
+        puMouse(button, state, pixels_to_ui(x, factor), pixels_to_ui(y, factor));
         return true;
     }
     if (state == GLUT_DOWN) {

@@ -100,9 +100,11 @@ void draw_overlay_screens(Session& s)
 {
     const WindowState& window = s.window;
     if (s.round.scoreCardShown && s.round.goToHoleMode != GoToHoleMode::Moved)
-        draw_score_card(s.renderer.textures, s.round, s.course, window.windowWidth, window.windowHeight);
+        draw_score_card(s.renderer.textures, s.round, s.course, window.windowWidth, window.windowHeight,
+                        ui_factor(window), score_card_fonts(s));
     if (s.dialogs.leaderBoardShown)
-        draw_leader_board(s.leaderBoard, s.course.holeCount, window.windowWidth, window.windowHeight);
+        draw_leader_board(s.leaderBoard, s.course.holeCount, window.windowWidth, window.windowHeight,
+                          ui_factor(window), score_card_fonts(s));
 }
 
 // A fingerprint of everything the picture shows that can change without an input event:
@@ -161,6 +163,7 @@ std::uint64_t frame_look(const Session& s)
     h = fold_value(h, platform_dialog_open());
     h = fold_value(h, s.window.windowWidth);
     h = fold_value(h, s.window.windowHeight);
+    h = fold_value(h, s.window.uiScale);
     h = fold_look(h, s.statusText, std::strlen(s.statusText));
     h = fold_value(h, s.startMessages.size());
     // The Putt button comes and goes as the turn passes between machines, a frame after the turn.
@@ -190,7 +193,7 @@ void display_frame()
     }
     if (s.dialogs.startScreenStep != StartStep::None) start_screen_step(s);
     show_start_messages(s);
-    puDisplay();
+    display_widgets(s);
     draw_overlay_screens(s);
     if (quiet) glDisable(GL_SCISSOR_TEST);
     // The picture is finished before the deadline is waited out, so the swap that follows it
@@ -229,8 +232,8 @@ void on_reshape(int width, int height)
     Session& s = *activeSession;
     WindowState& window = s.window;
     const bool springBack = take_window_size(window, width, height);
-    place_permanent_widgets(s);
-    recentre_dialogs(s, window.windowWidth, window.windowHeight);
+    // The widgets grow and shrink with the window (UI Scale Auto), and keep their places.
+    apply_ui_scale(s);
     if (springBack) glutReshapeWindow(window.windowWidth, window.windowHeight);
     set_projection(window.windowWidth, window.windowHeight);
 }

@@ -58,6 +58,30 @@ bool on_small_button(puObject* button, int x, int y, int h)
     return bx <= x && x <= bx + 20 && h - by - 20 <= y && y <= h - by;
 }
 
+// A press on the title of a menu that is open closes that menu (PUI would open it again).
+// x and y in widget units, y up; true when a menu was closed.
+bool close_menu_by_its_title(puMenuBar* bar, int x, int y)
+{
+    if (!visible(bar)) return false;
+    int bx = 0, by = 0;
+    bar->getPosition(&bx, &by);
+    // The bar holds each title followed by its menu.
+    puObject* title = nullptr;
+    for (puObject* child = bar->getFirstChild(); child; child = child->getNextObject()) {
+        if (!(child->getType() & PUCLASS_POPUPMENU)) {
+            title = child;
+            continue;
+        }
+        if (title && child->isVisible() && title->isHit(x - bx, y - by)) {
+            child->hide();
+            title->clrValue();
+            return true;
+        }
+        title = nullptr;
+    }
+    return false;
+}
+
 }  // namespace
 
 void on_keyboard(unsigned char key, int, int)
@@ -92,13 +116,16 @@ void on_motion(int x, int y)
 {
     Session& s = *activeSession;
     PointerState& pointer = s.pointer;
-    puMouse(x, y);
+    // The widgets see the pointer in their own units; the aim and the view in pixels.
+    const double factor = ui_factor(s.window);
+    const int ux = pixels_to_ui(x, factor), uy = pixels_to_ui(y, factor);
+    puMouse(ux, uy);
     const int oldX = pointer.pointerX, oldY = pointer.pointerY;
     pointer.pointerX = x;
     pointer.pointerY = y;
-    const bool overEditorBar = x >= 0 && x <= EDITOR_MENU_WIDTH && y >= 0 && y <= MENU_BAR_HEIGHT &&
+    const bool overEditorBar = ux >= 0 && ux <= EDITOR_MENU_WIDTH && uy >= 0 && uy <= MENU_BAR_HEIGHT &&
                                visible(s.widgets.editorMenuBar);
-    const bool overPlayBar = x >= 0 && x <= PLAY_MENU_WIDTH && y >= 0 && y <= MENU_BAR_HEIGHT &&
+    const bool overPlayBar = ux >= 0 && ux <= PLAY_MENU_WIDTH && uy >= 0 && uy <= MENU_BAR_HEIGHT &&
                              visible(s.widgets.playMenuBar);
     if (overEditorBar || overPlayBar) {
         pointer.pointerX = oldX;
@@ -116,14 +143,29 @@ void on_mouse(int button, int state, int x, int y)
     PointerState& pointer = s.pointer;
     const PermanentWidgets& ui = s.widgets;
     if (wheel_event(s, button, state, x, y)) return;
+    // The widgets' places are in their own units: the pointer is measured in them against
+    // the widgets, and in pixels for the aim and the editor.
+    const double factor = ui_factor(s.window);
+    const int ux = pixels_to_ui(x, factor), uy = pixels_to_ui(y, factor);
+    const int uh = ui_window(s.window).height;
+    if (pointer.swallowRelease && state == GLUT_UP) {
+        pointer.swallowRelease = false;
+        return;
+    }
+    if (state == GLUT_DOWN && button == GLUT_LEFT_BUTTON &&
+        (close_menu_by_its_title(ui.editorMenuBar, ux, uh - uy) ||
+         close_menu_by_its_title(ui.playMenuBar, ux, uh - uy))) {
+        pointer.swallowRelease = true;   // the release belongs to this press
+        return;
+    }
     // Opening a menu drops an aim: the click that picks an entry must not be taken for the
     // stroke, nor the next one after the menu closes.
-    if (state == GLUT_DOWN && y >= 0 && y <= MENU_BAR_HEIGHT &&
-        ((visible(ui.editorMenuBar) && x >= 0 && x <= EDITOR_MENU_WIDTH) ||
-         (visible(ui.playMenuBar) && x >= 0 && x <= PLAY_MENU_WIDTH)))
+    if (state == GLUT_DOWN && uy >= 0 && uy <= MENU_BAR_HEIGHT &&
+        ((visible(ui.editorMenuBar) && ux >= 0 && ux <= EDITOR_MENU_WIDTH) ||
+         (visible(ui.playMenuBar) && ux >= 0 && ux <= PLAY_MENU_WIDTH)))
         cancel_aim(s);
     // A press or release that lands on a widget (a menu entry, a button) is PUI's alone.
-    const int onWidget = puMouse(button, state, x, y);
+    const int onWidget = puMouse(button, state, ux, uy);
     if (pointer.swallowClick) {
         pointer.swallowClick = false;
         return;
@@ -132,11 +174,11 @@ void on_mouse(int button, int state, int x, int y)
     // While any dialog is open its buttons take the clicks: none may reach the hole, strike
     // a ball being aimed or edit a tile under the dialog.
     if (question_open(s) || s.dialogs.resolutionDialogOpen || any_dialog_open(s)) return;
-    const int h = s.window.windowHeight;
-    if (visible(ui.editorMenuBar) && ui.editorMenuBar->checkHit(button, state, x, h - y)) return;
-    if (visible(ui.playMenuBar) && ui.playMenuBar->checkHit(button, state, x, h - y)) return;
+    const int h = uh;
+    if (visible(ui.editorMenuBar) && ui.editorMenuBar->checkHit(button, state, ux, h - uy)) return;
+    if (visible(ui.playMenuBar) && ui.playMenuBar->checkHit(button, state, ux, h - uy)) return;
 
-    const int px = pointer.pointerX, py = pointer.pointerY;
+    const int px = pixels_to_ui(pointer.pointerX, factor), py = pixels_to_ui(pointer.pointerY, factor);
     if (visible(ui.puttButton)) {
         int bx = 0, by = 0;
         ui.puttButton->getPosition(&bx, &by);
@@ -155,7 +197,7 @@ void on_mouse(int button, int state, int x, int y)
 
     pointer.pointerX = x;
     pointer.pointerY = y;
-    if (10 <= x && x <= 120 && h - 40 <= y && y <= h - 10) return;
+    if (10 <= ux && ux <= 120 && h - 40 <= uy && uy <= h - 10) return;
     keep_inside(s, pointer.pointerX, pointer.pointerY);
 
     AimInput& aim = s.aim;

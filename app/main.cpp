@@ -56,6 +56,7 @@ int main(int argc, char** argv)
     apply_display_choice(line.display, window, s.displayOverride);
     set_sound_label(s, window.soundOn);
     set_aim_guide_label(s, window.aimGuideOn);
+    set_ui_scale_label(s, window.uiScale);
 
     if (!window.fullScreen) {
         glutInitWindowSize(window.windowWidth, window.windowHeight);
@@ -67,6 +68,7 @@ int main(int argc, char** argv)
     clear_layers(s.grid);
     register_callbacks();
     puInit();
+    install_widget_scale();
     load_fonts(s);
     puSetDefaultStyle(PUSTYLE_SMALL_BEVELLED);
     puSetDefaultColourScheme(0.7f, 0.7f, 0.7f, 1.0f);

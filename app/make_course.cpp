@@ -224,7 +224,7 @@ void open_make_course_dialog(Session& s)
     d->box = open_dialog_box(HALF_WIDTH, HALF_HEIGHT);
     puText* title = new puText(15, 2 * HALF_HEIGHT - 30);
     title->setLabel("Make Course");
-    title->setLabelFont(PUFONT_HELVETICA_18);
+    title->setLabelFont(dialog_title_font());
     puText* holesLabel = new puText(15, 2 * HALF_HEIGHT - 55);
     holesLabel->setLabel("Holes folder:");
     puText* courseLabel = new puText(300, 2 * HALF_HEIGHT - 55);

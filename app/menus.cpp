@@ -112,6 +112,15 @@ void config_aim_guide(puObject* item)
     store_settings(s);
 }
 
+void config_ui_scale(puObject* item)
+{
+    Session& s = session_of(item);
+    s.window.uiScale = next_ui_scale(s.window.uiScale);
+    set_ui_scale_label(s, s.window.uiScale);
+    store_settings(s);
+    apply_ui_scale(s);
+}
+
 // Submenus list their entries bottom to top, ended by an empty entry.
 // Each entry shows its key.
 char* fileEditorItems[] = {(char*)"Exit", separator, (char*)"Restart", separator, (char*)"Make Course...",
@@ -128,7 +137,8 @@ puCallback editCallbacks[] = {edit_tool<9>, edit_tool<8>, edit_tool<7>, edit_too
                               edit_tool<4>, edit_tool<3>, edit_tool<2>, edit_tool<1>, edit_tool<0>,
                               nullptr,      edit_redo,    edit_undo,    nullptr};
 
-puCallback configCallbacks[] = {config_aim_guide, config_sound, config_windowed, config_full_screen, nullptr};
+puCallback configCallbacks[] = {config_ui_scale,      config_aim_guide,   config_sound,
+                                config_windowed,      config_full_screen, nullptr};
 
 char* filePlayItems[] = {(char*)"Exit", separator, (char*)"Restart", separator, (char*)"Load Course", nullptr};
 puCallback filePlayCallbacks[] = {file_exit, nullptr, file_restart, nullptr, file_load_course, nullptr};
@@ -215,7 +225,7 @@ void ask_exit(Session& s)
 void create_menu_bars(Session& s)
 {
     // PUI keeps pointers to the labels: the changing ones live in the session.
-    char* configItems[] = {s.aimGuideLabel, s.soundLabel, s.windowedLabel, fullScreenLabel, nullptr};
+    char* configItems[] = {s.uiScaleLabel, s.aimGuideLabel, s.soundLabel, s.windowedLabel, fullScreenLabel, nullptr};
     PermanentWidgets& ui = s.widgets;
     ui.editorMenuBar = new puMenuBar();
     add_submenu(s, ui.editorMenuBar, "File", fileEditorItems, fileEditorCallbacks);

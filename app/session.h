@@ -24,6 +24,7 @@ struct PointerState {
     int pointerY = 239;             // pixels from the top
     bool pointerOverMenu = false;   // over a visible menu bar
     bool swallowClick = false;      // the Hide/Show Menu button fired: do not use this click again
+    bool swallowRelease = false;    // a press closed a menu by its title: its release is spent too
 };
 
 // The view of the last picture, kept by the drawing so the tick can aim as the player sees:

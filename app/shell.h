@@ -6,6 +6,7 @@
 #include <csignal>
 
 #include "app/session.h"
+#include "render/score_card_gl.h"
 
 class puObject;
 
@@ -50,8 +51,21 @@ void create_permanent_widgets(Session& s);
 void place_permanent_widgets(Session& s);
 // Keeps every open dialog centred after a resize.
 void recentre_dialogs(Session& s, int windowWidth, int windowHeight);
-// Loads the two texture fonts into the PUI default fonts.
+// Loads the two texture fonts (each in its sharp and its large texture) into the PUI default
+// fonts, the dialogs' title font and the score card's fonts.
 void load_fonts(Session& s);
+// The texture the fonts draw from, for the widgets' scale factor in force.
+void choose_font_textures(Session& s);
+// Gives PUI the window in widget units (after puInit), so that its layout, its events and
+// its dialogs' centring all work in them.
+void install_widget_scale();
+// Draws the widgets as puDisplay does, stretched by the widgets' scale factor.
+void display_widgets(Session& s);
+// After a change of the window's size or of the UI Scale setting: the font textures chosen,
+// the permanent widgets placed, every open dialog centred again.
+void apply_ui_scale(Session& s);
+// The fonts of the score card and the leader board.
+ScoreCardFonts score_card_fonts(const Session& s);
 // Loads every texture and forgets the compiled hole (it refers to the old names).
 void load_scene_textures(Session& s);
 // The window title (ignored in full screen).

@@ -1,4 +1,5 @@
-// The permanent widgets, their places for the window size, the fonts and the title.
+// The permanent widgets, their places for the window size, the fonts, the widgets' scale
+// and the title.
 #include <GL/freeglut.h>
 #include <plib/fnt.h>
 #include <plib/pu.h>
@@ -11,12 +12,72 @@
 #include "platform/display_switch.h"
 #include "platform/ui_dialogs.h"
 
+// PLIB's own; puDisplay runs it first, and so does our scaled drawing: it deletes the widgets
+// that puDeleteObject queued.
+void puCleanUpJunk();
+
+namespace {
+
+// A texture font in two sizes of texture: the one made for the design size draws its text
+// texel for pixel; the one made three times as large keeps text smooth when the widgets are
+// drawn larger. The widgets keep a pointer to this font, so switching the texture needs no
+// new widgets.
+class ScalableFont : public fntFont {
+public:
+    fntTexFont sharp, large;
+    bool largeLoaded = false;
+    bool useLarge = false;
+
+    fntTexFont& now() { return useLarge && largeLoaded ? large : sharp; }
+
+    void getBBox(const char* text, float pointsize, float italic, float* left, float* right, float* bot,
+                 float* top) override
+    {
+        now().getBBox(text, pointsize, italic, left, right, bot, top);
+    }
+    void putch(sgVec3 at, float pointsize, float italic, char c) override { now().putch(at, pointsize, italic, c); }
+    void puts(sgVec3 at, float pointsize, float italic, const char* text) override
+    {
+        now().puts(at, pointsize, italic, text);
+    }
+    void begin() override { now().begin(); }
+    void end() override { now().end(); }
+    int load(const char* name, GLenum mag, GLenum min) override { return sharp.load(name, mag, min); }
+    void setFixedPitch(int fixed) override
+    {
+        sharp.setFixedPitch(fixed);
+        large.setFixedPitch(fixed);
+    }
+    int isFixedPitch() const override { return sharp.isFixedPitch(); }
+    void setWidth(float width) override
+    {
+        sharp.setWidth(width);
+        large.setWidth(width);
+    }
+    void setGap(float gap) override
+    {
+        sharp.setGap(gap);
+        large.setGap(gap);
+    }
+    float getWidth() const override { return sharp.getWidth(); }
+    float getGap() const override { return sharp.getGap(); }
+    int hasGlyph(char c) const override { return sharp.hasGlyph(c); }
+};
+
+// Above this factor the large textures draw the clearer text.
+constexpr double LARGE_TEXTURE_FACTOR = 1.25;
+
+}  // namespace
+
 // The widgets' texture fonts and the PUI fonts made of them.
 struct ShellFonts {
-    fntTexFont legendTexFont;   // fonts/helvetica_bold.txf
-    fntTexFont labelTexFont;    // fonts/default.txf
+    ScalableFont legendTexFont;   // fonts/helvetica_bold.txf (and _large)
+    ScalableFont labelTexFont;    // fonts/default.txf (and _large)
     puFont legendFont;
     puFont labelFont;
+    puFont titleFont;             // dialog titles and the score card
+    puFont noteFont;              // the score card's note
+    bool loaded = false;          // the texture fonts are in; else GLUT's bitmap fonts stand in
 };
 
 Session::Session() : displayBackend(make_glut_display()), fonts(std::make_unique<ShellFonts>()) {}
@@ -36,24 +97,115 @@ puButton* make_button(Session& s, int x0, int y0, int x1, int y1, const char* le
 
 }  // namespace
 
+namespace {
+
+// The widgets are drawn larger than their design size, and the texture fonts are in.
+bool grown(const Session& s) { return s.fonts->loaded && ui_factor(s.window) > 1.0 + 1e-6; }
+
+}  // namespace
+
 void load_fonts(Session& s)
 {
     ShellFonts& f = *s.fonts;
-    const std::string legendFile = data_file(s.paths, "fonts/helvetica_bold.txf");
-    const std::string labelFile = data_file(s.paths, "fonts/default.txf");
-    const bool legendLoaded = f.legendTexFont.load(legendFile.c_str(), GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
-    const bool labelLoaded = f.labelTexFont.load(labelFile.c_str(), GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
+    const auto load = [&s](ScalableFont& font, const char* sharpName, const char* largeName) {
+        const std::string sharpFile = data_file(s.paths, sharpName), largeFile = data_file(s.paths, largeName);
+        font.largeLoaded = font.large.load(largeFile.c_str(), GL_LINEAR, GL_LINEAR_MIPMAP_LINEAR) != 0;
+        return font.sharp.load(sharpFile.c_str(), GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR) != 0;
+    };
+    const bool legendLoaded = load(f.legendTexFont, "fonts/helvetica_bold.txf", "fonts/helvetica_bold_large.txf");
+    const bool labelLoaded = load(f.labelTexFont, "fonts/default.txf", "fonts/default_large.txf");
     // Without our font files the widgets still need readable text: GLUT's bitmap fonts.
     if (legendLoaded) f.legendFont.initialize(&f.legendTexFont, 15, 0);
     else f.legendFont = PUFONT_HELVETICA_12;
-    if (labelLoaded) f.labelFont.initialize(&f.labelTexFont, 13, 0);
-    else f.labelFont = PUFONT_HELVETICA_10;
+    if (labelLoaded) {
+        f.labelFont.initialize(&f.labelTexFont, 13, 0);
+        f.titleFont.initialize(&f.labelTexFont, 18, 0);
+        f.noteFont.initialize(&f.labelTexFont, 12, 0);
+    } else {
+        f.labelFont = PUFONT_HELVETICA_10;
+        f.titleFont = PUFONT_HELVETICA_18;
+        f.noteFont = PUFONT_HELVETICA_12;
+    }
+    f.loaded = labelLoaded;
     puSetDefaultFonts(f.legendFont, f.labelFont);
+    choose_font_textures(s);
+}
+
+void choose_font_textures(Session& s)
+{
+    const double factor = ui_factor(s.window);
+    s.fonts->legendTexFont.useLarge = factor > LARGE_TEXTURE_FACTOR;
+    s.fonts->labelTexFont.useLarge = factor > LARGE_TEXTURE_FACTOR;
+    // At their own size the titles keep GLUT's crisp Helvetica 18; only larger ones need
+    // a font that grows.
+    set_dialog_title_font(grown(s) ? s.fonts->titleFont : PUFONT_HELVETICA_18);
+}
+
+namespace {
+
+// PUI's view of the window: its size in widget units.
+void widget_window_size(int* width, int* height)
+{
+    UiSize size{glutGet(GLUT_WINDOW_WIDTH), glutGet(GLUT_WINDOW_HEIGHT)};
+    if (activeSession) size = ui_window(activeSession->window);
+    *width = size.width;
+    *height = size.height;
+}
+
+int current_window() { return glutGetWindow(); }
+void select_window(int window) { glutSetWindow(window); }
+void reshape_window(int width, int height) { glutReshapeWindow(width, height); }
+
+}  // namespace
+
+void install_widget_scale() { puSetWindowFuncs(current_window, select_window, widget_window_size, reshape_window); }
+
+void display_widgets(Session& s)
+{
+    // What puDisplay does, but over the whole window with the widgets' units stretched to it.
+    puCleanUpJunk();
+    const double factor = ui_factor(s.window);
+    glPushAttrib(GL_ENABLE_BIT | GL_TRANSFORM_BIT | GL_LIGHTING_BIT | GL_VIEWPORT_BIT);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glViewport(0, 0, s.window.windowWidth, s.window.windowHeight);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, s.window.windowWidth / factor, 0, s.window.windowHeight / factor, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    puGetUltimateLiveInterface()->draw(0, 0);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+ScoreCardFonts score_card_fonts(const Session& s)
+{
+    // At their own size the screens keep GLUT's crisp bitmap text.
+    if (!grown(s)) return {};
+    return {&s.fonts->titleFont, &s.fonts->noteFont};
+}
+
+void apply_ui_scale(Session& s)
+{
+    choose_font_textures(s);
+    place_permanent_widgets(s);
+    const UiSize ui = ui_window(s.window);
+    recentre_dialogs(s, ui.width, ui.height);
 }
 
 void create_permanent_widgets(Session& s)
 {
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    const UiSize size = ui_window(s.window);   // the widgets' units
+    const int w = size.width, h = size.height;
     PermanentWidgets& ui = s.widgets;
     ui.hideMenuButton = make_button(s, 10, 10, 120, 40, "Hide Menu", hide_menu_pressed);
     ui.hideMenuButton->setValue(1);
@@ -77,7 +229,8 @@ void create_permanent_widgets(Session& s)
 
 void place_permanent_widgets(Session& s)
 {
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    const UiSize size = ui_window(s.window);   // the widgets' units
+    const int w = size.width, h = size.height;
     PermanentWidgets& ui = s.widgets;
     if (!ui.toolLabel) return;   // a reshape can come before the widgets exist
     ui.toolLabel->setPosition(w / 2 - 80, 10);

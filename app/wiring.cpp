@@ -45,7 +45,7 @@ void start_round_music(GameSession& s)
 
 // What the game asks of the application.
 void hook_set_window_title(GameSession& s, const char* title) { set_window_title_now(app_session(s), title); }
-void hook_place_widgets(GameSession& s) { place_permanent_widgets(app_session(s)); }
+void hook_place_widgets(GameSession& s) { apply_ui_scale(app_session(s)); }
 void hook_enter_full_screen(GameSession& s, const DisplayMode& mode) { enter_full_screen(app_session(s), mode); }
 void hook_drop_editor_tool(GameSession& s) { app_session(s).editor.currentTool = EditorTool::Nothing; }
 

@@ -22,6 +22,8 @@ struct OpenDialog {
 
 std::vector<OpenDialog> openDialogs;
 
+puFont titleFont = PUFONT_HELVETICA_18;
+
 int window_width() { return puGetWindowWidth(); }
 int window_height() { return puGetWindowHeight(); }
 
@@ -175,7 +177,7 @@ void show_file_dialog(const FileDialogOptions& options, std::function<void(const
     chooser->box = make_box(halfWidth, halfHeight);
     puText* title = new puText(15, 2 * halfHeight - 30);
     title->setLabel(chooser->titleText.c_str());
-    title->setLabelFont(PUFONT_HELVETICA_18);
+    title->setLabelFont(titleFont);
     puText* lookIn = new puText(15, 2 * halfHeight - 55);
     lookIn->setLabel(chooser->lookInText.c_str());
     chooser->list = new puaList(15, 110, 470, 150, chooser->listPointers.data());
@@ -286,6 +288,9 @@ void ask_choice(const std::string& text, std::vector<Choice> choices)
 puDialogBox* open_dialog_box(int halfWidth, int halfHeight) { return make_box(halfWidth, halfHeight); }
 void show_dialog_box(puDialogBox* box) { show_box(box); }
 void close_dialog_box(puDialogBox* box) { delete_box(box); }
+
+void set_dialog_title_font(const puFont& font) { titleFont = font; }
+const puFont& dialog_title_font() { return titleFont; }
 
 bool platform_dialog_open() { return !openDialogs.empty(); }
 

@@ -46,6 +46,11 @@ puDialogBox* open_dialog_box(int halfWidth, int halfHeight);
 void show_dialog_box(puDialogBox* box);
 void close_dialog_box(puDialogBox* box);
 
+// The font of the dialogs' titles (Helvetica 18 until set): one that grows with the widgets.
+class puFont;
+void set_dialog_title_font(const puFont& font);
+const puFont& dialog_title_font();
+
 // True while any dialog of this layer is open.
 bool platform_dialog_open();
 

@@ -1,5 +1,6 @@
 #include "game/round/session.h"
 
+#include <cstdio>
 #include <cstring>
 
 #include "platform/fs.h"
@@ -8,6 +9,12 @@ void set_sound_label(GameSession& s, bool soundOn) { std::strcpy(s.soundLabel, s
 void set_aim_guide_label(GameSession& s, bool guideOn)
 {
     std::strcpy(s.aimGuideLabel, guideOn ? "Aim Guide Off" : "Aim Guide On ");
+}
+
+void set_ui_scale_label(GameSession& s, UiScale setting)
+{
+    // Padded to the longest entry: PUI sizes the menu by the labels it was made with.
+    std::snprintf(s.uiScaleLabel, sizeof s.uiScaleLabel, "%-18s", ui_scale_label(setting));
 }
 
 void set_windowed_label(GameSession& s, bool fullScreen)

@@ -24,7 +24,7 @@ class puDialogBox;
 class puFrame;
 class puInput;
 class puMenuBar;
-class puaSelectBox;
+class StepList;
 
 struct GameSession;
 
@@ -46,10 +46,10 @@ struct PermanentWidgets {
 // that closes it.
 struct GameDialogs {
     puDialogBox* resolution = nullptr;
-    puaSelectBox* resolutionList = nullptr;
+    StepList* resolutionList = nullptr;
     puDialogBox* pickUp = nullptr;
     puDialogBox* goToHole = nullptr;
-    puaSelectBox* holeList = nullptr;
+    StepList* holeList = nullptr;
     puDialogBox* scoreCard = nullptr;
     puDialogBox* leaderBoard = nullptr;
 };
@@ -59,7 +59,7 @@ struct StartScreenWidgets {
     puDialogBox* question = nullptr;      // "What would you like to do?"
     puDialogBox* players = nullptr;       // names and ball colours
     puInput* nameInputs[MAX_PLAYERS] = {};
-    puaSelectBox* colourBoxes[MAX_PLAYERS] = {};
+    StepList* colourBoxes[MAX_PLAYERS] = {};
     bool colourChosen[MAX_PLAYERS] = {};  // the player stepped through the colours
     bool showingFreeColours = false;      // the dialog itself is moving an untouched colour box
     std::string chosenCourse;             // named on the command line, loaded after the player dialog
@@ -117,6 +117,7 @@ struct GameSession {
     char soundLabel[20] = "Sound Off";
     char windowedLabel[20] = "--------";
     char aimGuideLabel[20] = "Aim Guide On ";
+    char uiScaleLabel[24] = "UI Scale: Auto    ";
 };
 
 // The title shown when no file is current.
@@ -126,6 +127,8 @@ constexpr const char* NO_FILE_TITLE = "No File Loaded.";
 void set_sound_label(GameSession& s, bool soundOn);
 void set_windowed_label(GameSession& s, bool fullScreen);
 void set_aim_guide_label(GameSession& s, bool guideOn);
+// The widgets' scale entry shows the setting in force (a click moves on to the next).
+void set_ui_scale_label(GameSession& s, UiScale setting);
 
 // Sets the window title through the hooks.
 void set_window_title(GameSession& s, const char* title);

@@ -1,7 +1,7 @@
 // The dialogs of the play and Config menus: the full-screen resolution, Pick Up Ball, Go To
 // Hole, the score card and the leader board, each centred in the window and deleted by the
 // button that closes it. Every button carries the session as its user data.
-#include <plib/puAux.h>
+#include <plib/pu.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +16,7 @@
 #include "game/ui/ui_local.h"
 #include "physics/hole_events.h"
 #include "platform/display_switch.h"
+#include "platform/ui_step_list.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ constexpr int HALF_WIDTH = 250;
 constexpr int SMALL_HALF_HEIGHT = 75;    // questions and choices
 constexpr int LARGE_HALF_HEIGHT = 175;   // the score card and the leader board
 
-// The select boxes' entries: fixed texts, made once. PUI keeps pointers to them.
+// The step lists' entries: fixed texts, made once. PUI keeps pointers to them.
 struct ListTexts {
     char* resolutionEntries[DISPLAY_MODE_COUNT + 1] = {};
     // "1" to "18", and for each hole count n the list "1" .. "n".
@@ -50,8 +51,8 @@ const ListTexts& lists()
 // A dialog of 500 x 2b centred in the window, its frame added; widgets follow.
 puDialogBox* begin_dialog(GameSession& s, int halfHeight)
 {
-    const WindowState& window = s.window;
-    puDialogBox* box = new puDialogBox(window.windowWidth / 2 - HALF_WIDTH, window.windowHeight / 2 - halfHeight);
+    const UiSize ui = ui_window(s.window);
+    puDialogBox* box = new puDialogBox(ui.width / 2 - HALF_WIDTH, ui.height / 2 - halfHeight);
     new puFrame(0, 0, 2 * HALF_WIDTH, 2 * halfHeight);
     return box;
 }
@@ -68,8 +69,8 @@ void add_text(int x, int y, const char* label)
     text->setLabel(label);
 }
 
-// The select box's current entry; null when the list is empty.
-const char* current_entry(puaSelectBox* box, char* const* list)
+// The list's current entry; null when the list is empty.
+const char* current_entry(StepList* box, char* const* list)
 {
     if (!box || box->getNumItems() <= 0) return nullptr;
     const int item = box->getCurrentItem();
@@ -165,7 +166,7 @@ void open_resolution_dialog(GameSession& s)
     s.dialogs.resolutionDialogOpen = true;
     dialogs.resolution = begin_dialog(s, SMALL_HALF_HEIGHT);
     add_text(45, 110, "Select the desired full screen resolution.");
-    dialogs.resolutionList = new puaSelectBox(100, 50, 400, 80, const_cast<char**>(lists().resolutionEntries));
+    dialogs.resolutionList = new StepList(100, 50, 400, 80, lists().resolutionEntries);
     add_button(s, 150, 10, 230, 30, "OK", resolution_ok);
     add_button(s, 270, 10, 350, 30, "Cancel", resolution_cancel);
     end_dialog(dialogs.resolution);
@@ -196,7 +197,7 @@ void open_go_to_hole_dialog(GameSession& s)
     s.dialogs.goToHoleDialogOpen = true;
     dialogs.goToHole = begin_dialog(s, SMALL_HALF_HEIGHT);
     add_text(45, 110, "  Select the hole you would like to go to.\n(Going to a hole leaves the current game)");
-    dialogs.holeList = new puaSelectBox(100, 50, 400, 80, const_cast<char**>(lists().holeLists[s.course.holeCount]));
+    dialogs.holeList = new StepList(100, 50, 400, 80, lists().holeLists[s.course.holeCount]);
     add_button(s, 150, 10, 230, 30, "OK", go_to_hole_ok);
     add_button(s, 270, 10, 350, 30, "Cancel", go_to_hole_cancel);
     end_dialog(dialogs.goToHole);

@@ -67,7 +67,8 @@ void lobby_changed(GameSession& s)
     if (net.phase != NetPhase::Lobby) return;
     delete_lobby(s);
     build_lobby_lines(s);
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    const UiSize ui = ui_window(s.window);   // the widgets' units
+    const int w = ui.width, h = ui.height;
     net.lobbyBox = new puDialogBox(w / 2 - LOBBY_WIDTH / 2, h / 2 - LOBBY_HEIGHT / 2);
     new puFrame(0, 0, LOBBY_WIDTH, LOBBY_HEIGHT);
     puText* title = new puText(15, LOBBY_HEIGHT - 30);
@@ -231,7 +232,8 @@ void join_game_chosen(puObject* button)
     install_net_hooks(s);
     NetPlay& net = s.net;
     net.chosenRole = NetRole::Joiner;
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    const UiSize ui = ui_window(s.window);   // the widgets' units
+    const int w = ui.width, h = ui.height;
     net.joinBox = new puDialogBox(w / 2 - JOIN_WIDTH / 2, h / 2 - JOIN_HEIGHT / 2);
     new puFrame(0, 0, JOIN_WIDTH, JOIN_HEIGHT);
     puText* title = new puText(15, JOIN_HEIGHT - 30);

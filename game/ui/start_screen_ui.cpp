@@ -1,6 +1,6 @@
 // The start screen: "What would you like to do?", then the player dialog with names and
 // ball colours, then the course file, then the round.
-#include <plib/puAux.h>
+#include <plib/pu.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -12,6 +12,7 @@
 #include "game/round/session.h"
 #include "game/ui/ui_local.h"
 #include "platform/ui_dialogs.h"
+#include "platform/ui_step_list.h"
 #include "platform/ui_text_field.h"
 
 namespace {
@@ -152,7 +153,8 @@ void build_question(GameSession& s)
         screen.resumeAtStart = false;
         if (resume_saved_round(s)) return;
     }
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    const UiSize size = ui_window(s.window);   // the widgets' units
+    const int w = size.width, h = size.height;
     const bool canResume = round_file_exists(s);
     s.net.chosenRole = NetRole::None;
     screen.question = new puDialogBox(w / 2 - QUESTION_HALF_WIDTH, h / 2 - QUESTION_BELOW);
@@ -190,7 +192,8 @@ void show_editor(GameSession& s)
 
 void build_players(GameSession& s)
 {
-    const int w = s.window.windowWidth, h = s.window.windowHeight;
+    const UiSize size = ui_window(s.window);   // the widgets' units
+    const int w = size.width, h = size.height;
     StartScreenWidgets& screen = s.startScreen;
     screen.players = new puDialogBox(w / 2 - 250, h / 2 - 175);
     new puFrame(0, 0, 500, 350);
@@ -202,7 +205,7 @@ void build_players(GameSession& s)
         puText* nameLabel = new puText(20, ly);
         nameLabel->setLabel(NAME_LABELS[k]);
         // Arrows step through the colours in place: nothing opens past the window's edge.
-        screen.colourBoxes[k] = new puaSelectBox(275, y0, 465, y1, const_cast<char**>(colour_list()));
+        screen.colourBoxes[k] = new StepList(275, y0, 465, y1, colour_list());
         screen.colourBoxes[k]->setUserData(&s);
         screen.colourBoxes[k]->setCallback(colour_stepped);
         screen.colourChosen[k] = false;

@@ -1,5 +1,6 @@
 #include "tests/e2e/harness.h"
 
+#include <algorithm>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -83,6 +84,7 @@ Section "Monitor"
     Identifier "monitor"
     HorizSync 5.0 - 1000.0
     VertRefresh 5.0 - 200.0
+    Modeline "1920x1080" 148.50 1920 2008 2052 2200 1080 1084 1089 1125 +hsync +vsync
     Modeline "1600x1200" 162.00 1600 1664 1856 2160 1200 1201 1204 1250 +hsync +vsync
     Modeline "1280x1024" 108.00 1280 1328 1440 1688 1024 1025 1028 1066 +hsync +vsync
     Modeline "1024x768" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
@@ -97,7 +99,7 @@ Section "Screen"
     SubSection "Display"
         Depth 24
         Modes )" + first + R"( "1600x1200" "1280x1024" "1024x768" "800x600" "640x480"
-        Virtual 1600 1200
+        Virtual )" + std::to_string(std::max(width, 1600)) + " " + std::to_string(std::max(height, 1200)) + R"(
     EndSubSection
 EndSection
 )";
@@ -222,14 +224,15 @@ GameSession::~GameSession()
 bool GameSession::launch(const std::string& title)
 {
     const std::string binary = (fs::path(MG_RUN_DIR) / "minigolf").string();
-    // The short scenario tests are killed rather than ended, so leaks are not checked here,
-    // and PLIB's text fields free their shown text with the wrong operator wherever the game
-    // does not step in first (platform/ui_text_field.h), so mismatches are not either. The
-    // soak test (soak_e2e_test.cpp) turns both checks back on through extraEnvironment.
+    // The short scenario tests are killed rather than ended, so leaks are not checked here;
+    // the soak test (soak_e2e_test.cpp) turns that check back on through extraEnvironment.
+    // New/delete mismatches are checked: the game steps in before PLIB's text fields free
+    // their shown text (platform/ui_text_field.h) and has lists of its own instead of PLIB's
+    // select boxes.
     std::vector<std::string> argv = {binary};
     argv.insert(argv.end(), arguments_.begin(), arguments_.end());
     std::vector<std::string> env = {"DISPLAY=" + displayName_, "SDL_AUDIODRIVER=dummy",
-                                    "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0"};
+                                    "ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=1"};
     env.insert(env.end(), extraEnvironment.begin(), extraEnvironment.end());
     exitStatus_ = -1;
     std::string before = " ";

@@ -257,7 +257,9 @@ TEST_F(MenusTest, ResolutionDialogIsRecentredAndCancelled)
     game.resize(800, 600);
     game.screenshot("resolution_dialog_800x600");
     EXPECT_TRUE(is_grey_widget(game.pixel(800 / 2, 600 / 2 - 75 + 4)));
-    Point cancel = in_dialog(75, 310, 20, 800, 600);
+    // UI Scale Auto: the 800 x 600 window is 600 x 450 units, each 4/3 of a pixel.
+    const Point units = in_dialog(75, 310, 20, 600, 450);
+    const Point cancel = {units.x * 4 / 3, units.y * 4 / 3};
     game.click(cancel.x, cancel.y);
     EXPECT_TRUE(soon(game, [&] { return !is_grey_widget(game.pixel(800 / 2, 600 / 2 - 75 + 4)); }));
     EXPECT_TRUE(game.running());

@@ -71,6 +71,10 @@ void expect_playable_in_600_by_450(GameSession& game, const std::string& shot)
     game.click(300, 450 - (450 / 2 - 175 + 20));
 }
 
+// Default settings with the widgets kept at their pixel size (UI Scale 100 %), so that the
+// places below hold in the 800 x 600 window and in full screen.
+constexpr const char* PIXEL_SIZED_WIDGETS = "w*s*600*450*u100*";
+
 // Sam on a one-hole course "one", the window then made 800 x 600.
 bool start_round_at_800_by_600(GameSession& game)
 {
@@ -131,7 +135,7 @@ TEST_F(SettingsTest, SoundSwitchedOffDuringARoundIsKeptAndCanBeSwitchedOnAgain)
 // carry on there with its widgets, fonts, textures and callbacks, and say it is windowed.
 TEST_F(SettingsTest, FullScreenRefusedByTheDisplayCarriesOnInANew600By450Window)
 {
-    GameSession game(*display);
+    GameSession game(*display, PIXEL_SIZED_WIDGETS);
     ASSERT_TRUE(start_round_at_800_by_600(game));
 
     choose_config_entry(game, FULL_SCREEN_ENTRY_Y);
@@ -146,7 +150,7 @@ TEST_F(SettingsTest, FullScreenRefusedByTheDisplayCarriesOnInANew600By450Window)
     // the sound off, and Escape and Yes in the new window
     choose_sound_entry(game, "settings_config_menu_after_switch");
     EXPECT_EQ(quit(game), 0);
-    EXPECT_EQ(game.read_file("Config.glf"), "w*n*600*450*");
+    EXPECT_EQ(game.read_file("Config.glf"), "w*n*600*450*u100*");
 }
 
 namespace {
@@ -178,7 +182,7 @@ constexpr const char* GAME_MODE_TITLE = "FREEGLUT";   // freeglut's name for its
 
 TEST_F(FullScreenTest, FullScreenAndBackWithWindowedEndsInA600By450Window)
 {
-    GameSession game(*display);
+    GameSession game(*display, PIXEL_SIZED_WIDGETS);
     ASSERT_TRUE(start_round_at_800_by_600(game));
 
     choose_config_entry(game, FULL_SCREEN_ENTRY_Y);
@@ -217,7 +221,7 @@ TEST_F(FullScreenTest, FullScreenAndBackWithWindowedEndsInA600By450Window)
     // (the view stays on the tee: the pointer of the big window does not scroll it away)
     expect_playable_in_600_by_450(game, "fullscreen_back_in_a_window");
     EXPECT_EQ(quit(game), 0);
-    EXPECT_EQ(game.read_file("Config.glf"), "w*s*600*450*");
+    EXPECT_EQ(game.read_file("Config.glf"), "w*s*600*450*u100*");
 }
 
 TEST_F(FullScreenTest, StoredFullScreenIsEnteredAtStartAndItsModeKept)

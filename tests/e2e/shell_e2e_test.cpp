@@ -47,10 +47,13 @@ TEST_F(ShellTest, WindowDraggedSmallerSpringsBackAndWidgetsFollowTheEdges)
     EXPECT_EQ(w, 800);
     EXPECT_EQ(h, 600);
     game.screenshot("resized_800x600");
-    // "+" keeps its distance from the right and bottom edges: (w-60, 40)-(w-40, 60)
-    EXPECT_TRUE(is_grey_widget(game.pixel(800 - 57, 600 - 44)));
-    // "Hide Menu" stays at the bottom left
-    EXPECT_TRUE(is_grey_widget(game.pixel(15, 600 - 15)));
+    // With UI Scale Auto the widgets grow by 4/3 with the window, laid out in 600 x 450
+    // units. "+" keeps its distance from the right and bottom edges: (w-60, 40)-(w-40, 60)
+    // units; beside its "+", (543, 44) units lands on pixel (724, 541).
+    EXPECT_TRUE(is_grey_widget(game.pixel(724, 541)));
+    // "Hide Menu" stays at the bottom left: (10, 10)-(120, 40) units
+    EXPECT_TRUE(is_grey_widget(game.pixel(20, 600 - 20)));
+    EXPECT_TRUE(is_grey_widget(game.pixel(140, 600 - 20))) << "Hide Menu has not grown";
 }
 
 TEST_F(ShellTest, ExitQuestionEndsTheGameAndKeepsTheWindowSize)

@@ -131,8 +131,9 @@ TEST(AssetPictures, WarpEntryAndExitAreToldApart) {
   EXPECT_GT(zone[1], zone[0]);  // the exit is teal: more green than red
 }
 
-TEST(AssetFonts, BothTextureFontsHoldEveryPrintableCharacterInsideTheirTexture) {
-  for (auto [name, lineHeight] : {std::pair{"helvetica_bold.txf", 15}, {"default.txf", 13}}) {
+TEST(AssetFonts, EveryTextureFontHoldsEveryPrintableCharacterInsideItsTexture) {
+  for (auto [name, lineHeight] : {std::pair{"helvetica_bold.txf", 15}, {"default.txf", 13},
+                                  {"helvetica_bold_large.txf", 45}, {"default_large.txf", 39}}) {
     const std::vector<uint8_t> f = read_file(RUN + "/fonts/" + name);
     ASSERT_GE(f.size(), 32u) << name;
     EXPECT_EQ(f[0], 0xFF);
@@ -141,7 +142,8 @@ TEST(AssetFonts, BothTextureFontsHoldEveryPrintableCharacterInsideTheirTexture) 
     EXPECT_EQ(u32(f, 8), 0u) << "one coverage byte per texel";
     const uint32_t w = u32(f, 12), h = u32(f, 16), ascent = u32(f, 20), descent = u32(f, 24), count = u32(f, 28);
     EXPECT_TRUE(is_power_of_two(static_cast<int>(w)) && is_power_of_two(static_cast<int>(h)));
-    // Drawn at its nominal size the font maps one texel to one pixel.
+    // Drawn at the size it was made for the font maps one texel to one pixel (the large ones
+    // are made three times the widgets' sizes, for widgets drawn larger).
     EXPECT_EQ(ascent, static_cast<uint32_t>(lineHeight)) << name;
     EXPECT_LE(descent, ascent / 3) << name;
     ASSERT_EQ(f.size(), 32u + count * 12u + w * h) << name;

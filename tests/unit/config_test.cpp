@@ -122,3 +122,63 @@ TEST(Config, AimGuideRoundTripsAndOlderFilesReadWithItOff)
     read_config_file(dir.file("Config.glf"), back);
     EXPECT_FALSE(back.aimGuideOn);
 }
+
+TEST(Config, UiScaleIsAnOptionalFieldThatOlderFilesDoWithout)
+{
+    ScratchDir dir;
+    // An older file, with and without the guide's field: Auto.
+    for (const char* older : {"w*s*800*600*", "w*s*800*600*g*"}) {
+        dir.write("Config.glf", older);
+        WindowState state = defaults();
+        state.uiScale = UiScale::Percent150;
+        read_config_file(dir.file("Config.glf"), state);
+        EXPECT_EQ(state.uiScale, UiScale::Auto) << older;
+        EXPECT_EQ(state.windowWidth, 800) << older;
+        EXPECT_EQ(format_config(state), older);
+    }
+    // Written with each setting, the file reads back to it, the guide's field first.
+    for (UiScale s : {UiScale::Percent100, UiScale::Percent150, UiScale::Percent200, UiScale::Auto}) {
+        for (bool guide : {false, true}) {
+            WindowState state = defaults();
+            state.uiScale = s;
+            state.aimGuideOn = guide;
+            std::string error;
+            ASSERT_TRUE(write_config_file(dir.file("Config.glf"), state, &error)) << error;
+            WindowState back = defaults();
+            read_config_file(dir.file("Config.glf"), back);
+            EXPECT_EQ(back.uiScale, s) << dir.read("Config.glf");
+            EXPECT_EQ(back.aimGuideOn, guide) << dir.read("Config.glf");
+        }
+    }
+    WindowState state = defaults();
+    state.uiScale = UiScale::Percent150;
+    state.aimGuideOn = true;
+    EXPECT_EQ(format_config(state), "w*s*600*450*g*u150*");
+    state.aimGuideOn = false;
+    EXPECT_EQ(format_config(state), "w*s*600*450*u150*");
+}
+
+TEST(Config, StrangeOrOverlongOptionalFieldsAreIgnored)
+{
+    ScratchDir dir;
+    const std::string odd[] = {"w*s*600*450*u175*", "w*s*600*450*" + std::string(5000, 'u') + "*",
+                               "w*s*600*450*u200", "w*s*600*450*x*y*z*q*u200*"};
+    for (const std::string& text : odd) {
+        dir.write("Config.glf", text);
+        WindowState state = defaults();
+        read_config_file(dir.file("Config.glf"), state);
+        EXPECT_EQ(state.uiScale, UiScale::Auto) << text.substr(0, 40);
+        EXPECT_EQ(state.windowWidth, 600);
+    }
+    // An overlong field is passed over whole; the field after it still counts.
+    dir.write("Config.glf", "w*s*600*450*" + std::string(5000, 'u') + "*u200*");
+    WindowState after = defaults();
+    read_config_file(dir.file("Config.glf"), after);
+    EXPECT_EQ(after.uiScale, UiScale::Percent200);
+    // A file of someone else's with the two optional fields in the other order still reads.
+    dir.write("Config.glf", "w*s*600*450*u200*g*");
+    WindowState state = defaults();
+    read_config_file(dir.file("Config.glf"), state);
+    EXPECT_EQ(state.uiScale, UiScale::Percent200);
+    EXPECT_TRUE(state.aimGuideOn);
+}

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int FIRST_CHAR = 32, LAST_CHAR = 126;
-constexpr int ATLAS_SIDE = 256;
 constexpr int GAP = 2;  // texels kept clear round each glyph, so mip-maps do not bleed
 
 struct Glyph {
@@ -49,7 +48,7 @@ struct FreeTypeFace {
 
 }  // namespace
 
-bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std::string* error) {
+bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std::string* error, int atlasWidth) {
   FreeTypeFace ft;
   if (!ft.open(ttfPath, error)) return false;
   FT_Face face = ft.face;
@@ -79,7 +78,7 @@ bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std
     for (int r = 0; r < g.height; ++r)
       for (int c = 0; c < g.width; ++c)
         g.coverage.push_back(slot->bitmap.buffer[r * slot->bitmap.pitch + c]);
-    if (penX + g.width + GAP > ATLAS_SIDE) {
+    if (penX + g.width + GAP > atlasWidth) {
       penX = GAP;
       penY += rowHeight + GAP;
       rowHeight = 0;
@@ -90,7 +89,7 @@ bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std
     rowHeight = std::max(rowHeight, g.height);
     glyphs.push_back(std::move(g));
   }
-  if (penY + rowHeight + GAP > ATLAS_SIDE) {
+  if (penY + rowHeight + GAP > atlasWidth) {
     if (error) *error = "glyphs do not fit the texture";
     return false;
   }
@@ -99,18 +98,18 @@ bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std
   int atlasHeight = 16;
   while (atlasHeight < penY + rowHeight + GAP) atlasHeight *= 2;
   // Texture rows go bottom first; a glyph's bottom row sits at texture row y.
-  std::vector<uint8_t> texture(static_cast<size_t>(ATLAS_SIDE) * atlasHeight, 0);
+  std::vector<uint8_t> texture(static_cast<size_t>(atlasWidth) * atlasHeight, 0);
   for (const Glyph& g : glyphs)
     for (int r = 0; r < g.height; ++r)
       for (int c = 0; c < g.width; ++c)
-        texture[(g.y + g.height - 1 - r) * ATLAS_SIDE + g.x + c] = g.coverage[r * g.width + c];
+        texture[(g.y + g.height - 1 - r) * atlasWidth + g.x + c] = g.coverage[r * g.width + c];
 
   std::vector<uint8_t>& f = out.file;
   f.clear();
   f.insert(f.end(), {0xFF, 't', 'x', 'f'});
   put_u32(f, 0x12345678u);  // byte-order word, little-endian
   put_u32(f, 0);            // format: one coverage byte per texel
-  put_u32(f, ATLAS_SIDE);
+  put_u32(f, atlasWidth);
   put_u32(f, static_cast<uint32_t>(atlasHeight));
   // PLIB scales a font so that its ascent is the point size. Stating the nominal line height
   // here makes the legend (15) and label (13) sizes draw texel for pixel, sharp and unscaled.
@@ -132,10 +131,10 @@ bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std
   }
   f.insert(f.end(), texture.begin(), texture.end());
 
-  out.atlas = Image(ATLAS_SIDE, atlasHeight);
+  out.atlas = Image(atlasWidth, atlasHeight);
   for (int y = 0; y < atlasHeight; ++y)
-    for (int x = 0; x < ATLAS_SIDE; ++x) {
-      const float v = texture[y * ATLAS_SIDE + x] / 255.0f;
+    for (int x = 0; x < atlasWidth; ++x) {
+      const float v = texture[y * atlasWidth + x] / 255.0f;
       out.atlas.at(x, y) = mix(rgb8(30, 30, 60), rgb8(255, 255, 255), v);
     }
   return true;

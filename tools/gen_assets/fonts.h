@@ -14,8 +14,10 @@ struct TexFont {
 
 // Renders the printable ASCII characters of the TrueType font at ttfPath so that one line
 // (ascent + descent) is lineHeight pixels high, and packs them into a .txf file with an
-// 8-bit coverage texture. Returns false (with a reason) when FreeType cannot load the font.
-bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std::string* error);
+// 8-bit coverage texture atlasWidth texels wide (a power of two). Returns false (with a
+// reason) when FreeType cannot load the font or the glyphs do not fit.
+bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std::string* error,
+                   int atlasWidth = 256);
 
 // Draws text with the TrueType font onto img at (x, y) (baseline, pixels from the bottom),
 // for labels on the contact sheet. Does nothing when the font cannot be loaded.

@@ -139,14 +139,19 @@ int main(int argc, char** argv) {
       ok &= write_bytes(run + "/textures/" + p.stem + ".bmp",
                         encode_bitmap(p.image.width, p.image.height, p.image.to_rgb8()));
 
-  TexFont bold, regular;
+  // Each font also comes three times as large, for widgets drawn larger than their design size.
+  TexFont bold, regular, boldLarge, regularLarge;
   std::string error;
-  if (!make_tex_font(boldTtf, 15, bold, &error) || !make_tex_font(regularTtf, 13, regular, &error)) {
+  if (!make_tex_font(boldTtf, 15, bold, &error) || !make_tex_font(regularTtf, 13, regular, &error) ||
+      !make_tex_font(boldTtf, 45, boldLarge, &error, 512) ||
+      !make_tex_font(regularTtf, 39, regularLarge, &error, 512)) {
     std::fprintf(stderr, "gen-assets: %s\n", error.c_str());
     return 1;
   }
   ok &= write_bytes(run + "/fonts/helvetica_bold.txf", bold.file);
   ok &= write_bytes(run + "/fonts/default.txf", regular.file);
+  ok &= write_bytes(run + "/fonts/helvetica_bold_large.txf", boldLarge.file);
+  ok &= write_bytes(run + "/fonts/default_large.txf", regularLarge.file);
 
   const std::vector<Effect> effects = make_effects();
   std::string listing;
