@@ -248,15 +248,8 @@ TEST_F(NetHostileTest, AStrayRestOutsideTheRoundIsRefused)
 
 TEST_F(NetHostileTest, APickUpThatEndsTheHoleReachesTheHostBeforeEitherMovesOn)
 {
-    write_straight_hole(dir.file("s.top"));
-    std::string error;
-    ASSERT_TRUE(pack_course(dir.file("s.cor"), {{dir.file("s.top"), 2, ""}, {dir.file("s.top"), 2, ""}}, &error));
-    host.reset();
-    host = std::make_unique<Machine>(dir.file("straight"));
-    ASSERT_TRUE(load_course(host->s.course, dir.file("s.cor"), run_unpack_dir(host->s.unpackDir)).ok);
-    host->s.currentFileName = dir.file("s.cor");
-    ASSERT_TRUE(host_net_game(host->s, 0, dir.file("s.cor"), {"Ann"}, 0, &error)) << error;
-    port = host->s.net.port;
+    host_straight_course();
+    if (HasFatalFailure()) return;
     std::unique_ptr<Machine> joiner = join_and_start();
     GameSession& h = host->s;
     GameSession& j = joiner->s;

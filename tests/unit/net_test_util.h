@@ -148,6 +148,20 @@ protected:
         return done();
     }
 
+    // The host, Ann, of a straight two-hole course instead of the bundled holes.
+    void host_straight_course()
+    {
+        write_straight_hole(dir.file("s.top"));
+        std::string error;
+        ASSERT_TRUE(pack_course(dir.file("s.cor"), {{dir.file("s.top"), 2, ""}, {dir.file("s.top"), 2, ""}}, &error));
+        host.reset();
+        host = std::make_unique<Machine>(dir.file("straight"));
+        ASSERT_TRUE(load_course(host->s.course, dir.file("s.cor"), run_unpack_dir(host->s.unpackDir)).ok);
+        host->s.currentFileName = dir.file("s.cor");
+        ASSERT_TRUE(host_net_game(host->s, 0, dir.file("s.cor"), {"Ann"}, 0, &error)) << error;
+        port = host->s.net.port;
+    }
+
     // A machine joined as Bob, with the course, and the round started on both.
     std::unique_ptr<Machine> join_and_start()
     {
