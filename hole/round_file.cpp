@@ -18,10 +18,11 @@
 //   ball K X Y Z QW QX QY QZ              one line per player's ball K (1-based): where it
 //                                         last rested (float) and its rotation (double) when
 //                                         the hole started
-//   aim STEP CLICKS                       any number of aim, putt and pickup lines, in the
-//   putt STEP PLAYER ANGLE POWER          order they happened, STEP counted in ball steps
-//   pickup STEP PLAYER                    from the hole's start (see RoundEventKind)
+//   aim STEP CLICKS                       any number of aim, putt, pickup, settle and skip
+//   putt STEP PLAYER ANGLE POWER          lines, in the order they happened, STEP counted in
+//   pickup STEP PLAYER                    ball steps from the hole's start (see RoundEventKind)
 //   settle STEP
+//   skip STEP PLAYER                      (network play with a time limit on each turn)
 //   at STEPS PLAYER K1 K2 K3 K4           ball steps played on the hole when written, the
 //                                         player on turn and the four players' strokes on it
 //   seat TOKEN                            only in a round joined over the network: the secret
@@ -232,8 +233,8 @@ bool read_event(std::string_view word, std::string_view rest, const RoundFile& r
         if (event.step < 1) return false;   // a putt strikes in a step, the first is 1
     } else if (word == "settle") {
         event.kind = RoundEventKind::Settle;
-    } else if (word == "pickup") {
-        event.kind = RoundEventKind::PickUp;
+    } else if (word == "pickup" || word == "skip") {
+        event.kind = word == "skip" ? RoundEventKind::Skip : RoundEventKind::PickUp;
         if (!to_long(take_word(rest), 1, players, value)) return false;
         event.player = static_cast<int>(value);
     } else {
@@ -284,6 +285,7 @@ std::string format_round_file(const RoundFile& round)
             break;
         case RoundEventKind::PickUp: append_format(out, "pickup %ld %d\n", event.step, event.player); break;
         case RoundEventKind::Settle: append_format(out, "settle %ld\n", event.step); break;
+        case RoundEventKind::Skip: append_format(out, "skip %ld %d\n", event.step, event.player); break;
         }
     }
     append_format(out, "at %ld %d %d %d %d %d\n", round.steps, round.currentPlayer, round.holeStrokes[0],

@@ -25,12 +25,13 @@ enum class RoundEventKind {
     Putt = 1,     // in step `step`: the putter struck player's ball along angle with power
     PickUp = 2,   // before step `step`: player picked the ball up
     Settle = 3,   // before step `step`: the balls' rotations were settled (a replay began)
+    Skip = 4,     // before step `step`: player's time for the turn ran out; the turn passed
 };
 
 struct RoundEvent {
     RoundEventKind kind = RoundEventKind::Putt;
     long step = 0;        // ball steps since the hole started (the putt's own step for Putt)
-    int player = 1;       // 1-based (Putt, PickUp)
+    int player = 1;       // 1-based (Putt, PickUp, Skip)
     int clicks = 0;       // 0 or 1 (Aim)
     float angle = 0.0f;   // degrees (Putt)
     float power = 0.0f;   // struck power 1..54 (Putt)

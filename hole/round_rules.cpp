@@ -34,6 +34,11 @@ void score_hole(GameState& game, int slot, int strokes)
     game.players[slot].holeStrokes = 0;
 }
 
+bool skip_picks_up(const GameState& game, int slot)
+{
+    return slot >= 0 && slot < MAX_PLAYERS && game.players[slot].holeStrokes + 1 >= PICKUP_STROKES;
+}
+
 bool hole_complete(const GameState& game)
 {
     if (game.playerCount == 0) return true;

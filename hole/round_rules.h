@@ -17,6 +17,10 @@ void pass_turn(GameState& game, bool strokeTaken);
 // written in the card's column of the hole, and the hole's count starts again.
 void score_hole(GameState& game, int slot, int strokes);
 
+// Player slot's turn ran out: true when the stroke it costs would bring the hole to
+// PICKUP_STROKES, so the ball is picked up instead (an absent player cannot hold a hole open).
+bool skip_picks_up(const GameState& game, int slot);
+
 // True when every player is done with the hole in play.
 bool hole_complete(const GameState& game);
 

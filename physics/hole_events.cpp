@@ -128,6 +128,32 @@ void pick_up_ball(PhysicsWorld& w)
     if (w.round.playerCount != 0 && hole_complete(w.round)) complete_hole(w);
 }
 
+void skip_turn(PhysicsWorld& w)
+{
+    const int s = std::clamp(w.round.currentPlayer, 1, MAX_PLAYERS) - 1;
+    if (skip_picks_up(w.round, s)) {
+        pick_up_ball(w);
+        return;
+    }
+    BallPhysicsState& ball = w.balls[s].state;
+    if (ball.strokesThisHole == 0 && !ball_is_parked(w, s)) {
+        park_ball(w, s);
+        ball.waitsForTee = true;
+    }
+    count_stroke(w.round, s);
+    StrokeState& st = w.stroke;
+    st.strokeTaken = true;
+    st.strokeInFlight = true;
+    for (int b = 0; b < balls_in_play(w); ++b) {
+        w.balls[b].state.atRest = false;
+        w.balls[b].state.restSteps = 0;
+    }
+    st.strokeForce = 0;
+    st.swingActive = false;
+    w.aim.aimClicks = 0;
+    w.aim.aimState = AimPhase::Struck;
+}
+
 float moving_block_top(int t, int H)
 {
     float base = 32.0f * H;

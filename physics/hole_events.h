@@ -14,6 +14,11 @@ void warp_ball(PhysicsWorld& w, int slot, int i, int j);
 void ball_holed(PhysicsWorld& w, int slot);
 // The current player gives up the hole for PICKUP_STROKES.
 void pick_up_ball(PhysicsWorld& w);
+// The current player's time for the turn ran out: one stroke is counted and the turn passes
+// once every ball rests, as after a putt. A ball still on the tee leaves it until its next
+// turn, so the next ball can be teed. A skip that brings the hole to PICKUP_STROKES picks
+// the ball up instead, so a player who is away cannot hold a hole open for ever.
+void skip_turn(PhysicsWorld& w);
 
 // Top height of an oscillating block on a tile of height H at oscillation frame t.
 float moving_block_top(int t, int H);

@@ -37,6 +37,7 @@ struct BallPhysicsState {
     AimMode respawnMark = AimMode::Off;   // Redropped if put back after water at its last stop
     bool struckMark = false;   // stopped while the putt was struck
     float lastRest[3] = {};    // where the ball last came to rest
+    bool waitsForTee = false;  // taken off the tee by a skipped turn: teed again at its next
 };
 
 struct BallSlot {

@@ -84,8 +84,26 @@ bool submit_pick_up(GameSession& s, const RoundEvent& event, EventSource from)
     if (!in_play(game, event.player)) return false;
     if (from == EventSource::RoundFile) game.currentPlayer = event.player;
     else if (event.player != game.currentPlayer) return false;
-    if (from != EventSource::RoundFile) note_pick_up(s);
+    if (from != EventSource::RoundFile) note_turn_given_up(s, RoundEventKind::PickUp);
     pick_up_ball(s.physics);
+    return true;
+}
+
+// The turn's time ran out. Only between strokes: a putt already swinging is the turn's.
+bool submit_skip(GameSession& s, const RoundEvent& event, EventSource from)
+{
+    GameState& game = s.round;
+    if (!in_play(game, event.player)) return false;
+    if (from == EventSource::RoundFile) game.currentPlayer = event.player;
+    else if (event.player != game.currentPlayer) return false;
+    const StrokeState& st = s.physics.stroke;
+    if (st.strokeInFlight || st.swingActive || (made_here(from) && s.aim.aimState == AimPhase::Struck)) return false;
+    if (from != EventSource::RoundFile) note_turn_given_up(s, RoundEventKind::Skip);
+    skip_turn(s.physics);
+    s.aim.aimMode = AimMode::Off;
+    s.aim.puttPower = 0;
+    s.aim.struckPower = 0;
+    game.puttRequested = false;
     return true;
 }
 
@@ -97,6 +115,7 @@ bool submit(GameSession& s, const RoundEvent& event, EventSource from)
     case RoundEventKind::Aim: return submit_aim(s, event, from);
     case RoundEventKind::Putt: return submit_putt(s, event, from);
     case RoundEventKind::PickUp: return submit_pick_up(s, event, from);
+    case RoundEventKind::Skip: return submit_skip(s, event, from);
     case RoundEventKind::Settle:
         // Only a replay settles the balls' rotations, at the moment its record says.
         if (from != EventSource::RoundFile) return false;
@@ -126,6 +145,14 @@ RoundEvent pick_up_event(int player)
 {
     RoundEvent event;
     event.kind = RoundEventKind::PickUp;
+    event.player = player;
+    return event;
+}
+
+RoundEvent skip_event(int player)
+{
+    RoundEvent event;
+    event.kind = RoundEventKind::Skip;
     event.player = player;
     return event;
 }

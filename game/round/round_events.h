@@ -1,9 +1,10 @@
-// The round's front door. Aims, putts and pick-ups enter a round only through submit(),
-// whoever makes them: the player's mouse, a computer seat, a machine across the network, or
-// a resumed round file. submit() checks the event against the round (the player on turn, a
-// ball still in play, values in range) and lets it in: a putt struck now swings the putter
-// from the next ball step, a putt with its step is armed to strike in that ball step, a
-// pick-up takes the ball off the hole and writes its score. What the world then does comes
+// The round's front door. Aims, putts, pick-ups and skipped turns enter a round only through
+// submit(), whoever makes them: the player's mouse, a computer seat, a machine across the
+// network, or a resumed round file. submit() checks the event against the round (the player
+// on turn, a ball still in play, values in range) and lets it in: a putt struck now swings
+// the putter from the next ball step, a putt with its step is armed to strike in that ball
+// step, a pick-up takes the ball off the hole and writes its score, a skip counts a stroke
+// and passes the turn. What the world then does comes
 // back from the game's tick (game/play/game_tick.h); the round's record keeps what entered.
 #pragma once
 
@@ -30,3 +31,4 @@ bool submit(GameSession& s, const RoundEvent& event, EventSource from);
 RoundEvent aim_event(int clicks);      // 1: aiming begins; 0: the aim is given up
 RoundEvent strike_now();               // the putter swings with the live aim
 RoundEvent pick_up_event(int player);  // the ball of player (1-based) is picked up
+RoundEvent skip_event(int player);     // player's time for the turn ran out

@@ -117,7 +117,13 @@ void set_up_turn(GameSession& s)
     if (player.holedOut) return;
     s.physics.followBall = p - 1;
     const Tee& tee = s.grid.tee;
-    if (p >= 2 && ball_is_parked(s.physics, p - 1) && has_tee(tee)) {
+    // Player 1's ball is teed with the hole; a later ball is teed at its first turn, and a
+    // ball whose turn was skipped on the tee is teed again at its next (not while the skip
+    // still waits for the balls to rest).
+    BallPhysicsState& ball = s.physics.balls[p - 1].state;
+    const bool turnBegins = !s.physics.stroke.strokeInFlight;
+    if ((p >= 2 || ball.waitsForTee) && turnBegins && ball_is_parked(s.physics, p - 1) && has_tee(tee)) {
+        ball.waitsForTee = false;
         place_ball(s.physics, p - 1, level_plus(tee.level, 2), static_cast<float>(tee.x), static_cast<float>(tee.y));
         s.grid.teeState = TeeState::JustPlaced;
         game.ballReady = true;

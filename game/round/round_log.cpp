@@ -156,11 +156,11 @@ void stop_round_log(GameSession& s)
     log.events.clear();
 }
 
-void note_pick_up(GameSession& s)
+void note_turn_given_up(GameSession& s, RoundEventKind kind)
 {
     if (!round_in_play(s) || s.roundLog.replaying) return;
     RoundEvent event;
-    event.kind = RoundEventKind::PickUp;
+    event.kind = kind;
     event.step = hole_steps(s);
     event.player = s.round.currentPlayer;
     s.roundLog.events.push_back(event);

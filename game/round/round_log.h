@@ -59,8 +59,8 @@ void note_hole_started(GameSession& s);
 void note_round_finished(GameSession& s);
 // The round ends without finishing (Restart): nothing more is kept; the file stays.
 void stop_round_log(GameSession& s);
-// The player on turn is about to pick the ball up.
-void note_pick_up(GameSession& s);
+// The player on turn is about to pick the ball up (PickUp) or lose the turn (Skip).
+void note_turn_given_up(GameSession& s, RoundEventKind kind);
 
 // The frame driver's marks around draw_scene's work: before the turn set-up, and after the
 // ball steps and the blocks' advance. They record the aims and putts and write the file

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -487,4 +488,69 @@ TEST_F(RoundReplayTest, TheFrontDoorRefusesWhatTheTurnDoesNotAllowAndKeepsEveryP
     EXPECT_TRUE(s.round.players[0].holedOut);
     EXPECT_EQ(s.round.scoreTable[0][0], PICKUP_STROKES);
     EXPECT_EQ(s.round.currentPlayer, 2);
+}
+
+TEST_F(RoundReplayTest, ASkippedTurnCountsAStrokeKeepsTheTeeFreeAndIsResumedAsItWasPlayed)
+{
+    begin_first_hole_for_two();
+    if (HasFatalFailure()) return;
+    for (int k = 0; k < 120; ++k) frame();
+    double tee[3];
+    ball_position(s.physics, 0, tee);
+    auto turn_passes_to = [&](int player) {
+        for (int k = 0; k < 600 && (s.physics.stroke.strokeInFlight || s.round.currentPlayer != player); ++k) frame();
+        for (int k = 0; k < 5; ++k) frame();   // the next ball is teed
+        return !s.physics.stroke.strokeInFlight && s.round.currentPlayer == player;
+    };
+    auto on_tee = [&](int slot) {
+        double p[3];
+        ball_position(s.physics, slot, p);
+        return !ball_is_parked(s.physics, slot) && std::fabs(p[0] - tee[0]) < 1 && std::fabs(p[1] - tee[1]) < 1;
+    };
+
+    // Only the player on turn, and only while nothing is under way.
+    EXPECT_FALSE(submit(s, skip_event(2), EventSource::Person));
+    ASSERT_TRUE(submit(s, aim_event(1), EventSource::Person));
+    frame();
+    ASSERT_TRUE(submit(s, skip_event(1), EventSource::Person)) << "time runs out while aiming";
+    EXPECT_FALSE(submit(s, skip_event(1), EventSource::Person)) << "the turn is already passing";
+    EXPECT_EQ(s.aim.aimClicks, 0);
+    EXPECT_EQ(s.aim.aimMode, AimMode::Off);
+    ASSERT_TRUE(turn_passes_to(2));
+    EXPECT_EQ(s.round.players[0].holeStrokes, 1);
+    EXPECT_EQ(s.physics.stroke.strikeCount, 0) << "nothing was struck";
+    EXPECT_TRUE(ball_is_parked(s.physics, 0)) << "the skipped ball left the tee";
+    EXPECT_TRUE(on_tee(1)) << "and the next ball was teed";
+
+    // The second player is skipped on the tee too: the first ball comes back to it.
+    ASSERT_TRUE(submit(s, skip_event(2), EventSource::Network));
+    ASSERT_TRUE(turn_passes_to(1));
+    EXPECT_TRUE(on_tee(0));
+    EXPECT_TRUE(ball_is_parked(s.physics, 1));
+    EXPECT_EQ(s.round.players[1].holeStrokes, 1);
+
+    // Resumed from the file, the hole stands as it was played.
+    const WorldSnapshot played = capture_world(s.physics);
+    ASSERT_TRUE(save_round(s));
+    RoundFile file;
+    std::string error;
+    ASSERT_TRUE(read_round_file(round_file_path(s), file, &error)) << error;
+    int skips = 0;
+    for (const RoundEvent& event : file.events) skips += event.kind == RoundEventKind::Skip ? 1 : 0;
+    EXPECT_EQ(skips, 2);
+    ASSERT_TRUE(restore_round(s, file, &error)) << error;
+    expect_same_world(played, capture_world(s.physics), 2, "resumed after two skips");
+    EXPECT_EQ(s.round.currentPlayer, 1);
+    EXPECT_EQ(s.round.players[0].holeStrokes, 1);
+    EXPECT_EQ(s.round.players[1].holeStrokes, 1);
+
+    // A player who is away cannot hold the hole open: the skip that would make the pick-up's
+    // strokes picks the ball up.
+    for (int turn = 0; turn < 2 * PICKUP_STROKES && !s.round.players[0].holedOut; ++turn) {
+        const int p = s.round.currentPlayer;
+        ASSERT_TRUE(submit(s, skip_event(p), EventSource::Person)) << "turn " << turn;
+        ASSERT_TRUE(turn_passes_to(p == 1 ? 2 : 1) || s.round.players[0].holedOut) << "turn " << turn;
+    }
+    EXPECT_EQ(s.round.scoreTable[0][0], PICKUP_STROKES);
+    EXPECT_LT(s.round.players[1].holeStrokes, PICKUP_STROKES);
 }
