@@ -84,10 +84,11 @@ std::vector<std::string> split_names(const std::string& text)
 
 // The network options that belong together: one of --host and --join, players for it, a
 // course for the host.
-std::string check_net_options(const NetOptions& net, bool courseGiven, bool playersGiven, bool startWhenGiven)
+std::string check_net_options(const NetOptions& net, bool courseGiven, bool playersGiven, bool hostOnlyGiven)
 {
     if (net.mode == NetMode::None) {
-        if (courseGiven || playersGiven || startWhenGiven) return "options --course, --players and --start-when need --host or --join";
+        if (courseGiven || playersGiven || hostOnlyGiven)
+            return "options --course, --players, --start-when and --turn-limit need --host or --join";
         return {};
     }
     if (!playersGiven) return "option --players is needed with --host and --join";
@@ -96,8 +97,8 @@ std::string check_net_options(const NetOptions& net, bool courseGiven, bool play
         if (!net_name_valid(name)) return "the player name '" + name + "' cannot be used";
     }
     if (net.mode == NetMode::Host && !courseGiven) return "option --host needs --course FILE.cor";
-    if (net.mode == NetMode::Join && (courseGiven || startWhenGiven))
-        return "options --course and --start-when belong to --host";
+    if (net.mode == NetMode::Join && (courseGiven || hostOnlyGiven))
+        return "options --course, --start-when and --turn-limit belong to --host";
     return {};
 }
 
@@ -113,7 +114,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         return line;
     };
     bool optionsEnded = false;
-    bool courseGiven = false, playersGiven = false, startWhenGiven = false;
+    bool courseGiven = false, playersGiven = false, hostOnlyGiven = false;
     for (int k = 1; k < argc; ++k) {
         const std::string word = argv[k] ? argv[k] : "";
         if (optionsEnded || word.empty() || word[0] != '-' || word == "-") {
@@ -156,7 +157,13 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             std::string value;
             if (!option_value(word, "--start-when", argc, argv, k, value) || !parse_count(value, 1, 4, line.net.startWhen))
                 return refuse("option --start-when needs a number of players 1..4");
-            startWhenGiven = true;
+            hostOnlyGiven = true;
+        } else if (is_option(word, "--turn-limit")) {
+            std::string value;
+            if (!option_value(word, "--turn-limit", argc, argv, k, value) ||
+                !parse_count(value, 0, NET_TURN_SECONDS_MAX, line.net.turnLimit) || (line.net.turnLimit > 0 && line.net.turnLimit < 5))
+                return refuse("option --turn-limit needs seconds 5.." + std::to_string(NET_TURN_SECONDS_MAX) + ", or 0 for none");
+            hostOnlyGiven = true;
         } else if (word == "--data-dir" || word.rfind("--data-dir=", 0) == 0) {
             std::string value;
             if (word == "--data-dir") {
@@ -177,7 +184,7 @@ CommandLine parse_command_line(int argc, const char* const* argv)
             return refuse("unknown option '" + word + "'");
         }
     }
-    if (const std::string problem = check_net_options(line.net, courseGiven, playersGiven, startWhenGiven); !problem.empty())
+    if (const std::string problem = check_net_options(line.net, courseGiven, playersGiven, hostOnlyGiven); !problem.empty())
         return refuse(problem);
     if (line.net.mode != NetMode::None && (!line.files.empty() || line.resume))
         return refuse("a network game opens no other file and resumes no round");
@@ -195,8 +202,10 @@ std::string usage_text(const std::string& program)
            "  --fullscreen     run full screen this time (the stored setting is kept)\n"
            "  --resume         go on with the round saved when the game last stopped\n"
            "  --host PORT --course FILE.cor --players NAME[,NAME...] [--start-when N]\n"
+           "         [--turn-limit SECONDS]\n"
            "                   host a network game on PORT; it starts from the lobby's Start, or by\n"
-           "                   itself once N players have joined\n"
+           "                   itself once N players have joined; a turn not putted within SECONDS\n"
+           "                   passes with one stroke counted\n"
            "  --join HOST:PORT --players NAME[,NAME...]\n"
            "                   join the network game hosted at HOST:PORT\n"
            "  --help           show this help and exit\n"

@@ -24,6 +24,7 @@ struct NetOptions {
     std::string course;                  // --course FILE.cor (hosting)
     std::vector<std::string> players;    // --players NAME[,NAME...]
     int startWhen = 0;                   // --start-when N: the host starts with N players
+    int turnLimit = 0;                   // --turn-limit SECONDS: each turn's time (hosting); 0 none
 };
 
 struct CommandLine {

@@ -15,7 +15,8 @@ void start_net_from_command_line(Session& s, const NetOptions& options)
         const std::string path = absolute_path(options.course, current_directory());
         bool loaded = false;
         load_chosen_course(s, false, path, [&loaded] { loaded = true; }, {});
-        started = loaded && host_net_game(s, options.port, path, options.players, options.startWhen, &error);
+        started = loaded && host_net_game(s, options.port, path, options.players, options.startWhen, &error) &&
+                  set_net_turn_limit(s, options.turnLimit);
         if (!loaded) return;   // the course loader has said why
     } else {
         started = join_net_game(s, options.host, options.port, options.players, &error);

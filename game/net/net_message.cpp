@@ -1,5 +1,6 @@
 #include "game/net/net_message.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -16,6 +17,11 @@ constexpr size_t BALL_REST_BYTES = 16 * 8 + 5 * 4 + 2;
 struct Writer {
     std::string out;
     void u8(unsigned v) { out.push_back(static_cast<char>(v & 0xff)); }
+    void u16(unsigned v)
+    {
+        u8(v & 0xff);
+        u8((v >> 8) & 0xff);
+    }
     void u32(uint32_t v)
     {
         for (int k = 0; k < 4; ++k) u8((v >> (8 * k)) & 0xff);
@@ -60,6 +66,11 @@ struct Reader {
     {
         if (!take(1)) return 0;
         return static_cast<unsigned char>(in[at++]);
+    }
+    unsigned u16()
+    {
+        const unsigned low = u8();
+        return low | (u8() << 8);
     }
     uint32_t u32()
     {
@@ -118,7 +129,7 @@ size_t net_payload_bound(uint8_t type)
     case NetType::CourseChunk: return 4 + NET_COURSE_CHUNK_BYTES;
     case NetType::CourseEnd: return 16 + 1 + NET_COURSE_NAME_MAX;
     case NetType::CourseReady: return 0;
-    case NetType::Start: return 9;
+    case NetType::Start: return 11;
     case NetType::Putt: return 4 + 2 + 8 + 8 + 8;
     case NetType::Rest: return 1 + 4 + 8;
     case NetType::Resync: return 1 + 4 + 8 + 1 + MAX_PLAYERS * BALL_REST_BYTES;
@@ -310,6 +321,7 @@ std::string encode_start(const NetStart& m)
     Writer w;
     w.u64(m.roundSeed);
     w.u8(m.rejoin ? 1 : 0);
+    w.u16(static_cast<unsigned>(std::clamp(m.turnSeconds, 0, NET_TURN_SECONDS_MAX)));
     return w.out;
 }
 
@@ -319,7 +331,8 @@ bool decode_start(const std::string& payload, NetStart& out)
     out.roundSeed = r.u64();
     const unsigned rejoin = r.u8();
     out.rejoin = rejoin == 1;
-    return r.done() && rejoin <= 1;
+    out.turnSeconds = static_cast<int>(r.u16());
+    return r.done() && rejoin <= 1 && out.turnSeconds <= NET_TURN_SECONDS_MAX;
 }
 
 std::string encode_round_state(const NetRoundState& m)
@@ -366,7 +379,9 @@ bool decode_putt(const std::string& payload, NetPutt& out)
     const uint64_t step = r.u64();
     out.angle = r.f64();
     out.power = r.f64();
-    if (!r.done() || kind > static_cast<unsigned>(RoundEventKind::PickUp)) return false;
+    // Settling belongs to a replay at one machine; it never travels.
+    if (!r.done() || kind > static_cast<unsigned>(RoundEventKind::Skip) || kind == static_cast<unsigned>(RoundEventKind::Settle))
+        return false;
     out.kind = static_cast<RoundEventKind>(kind);
     if (out.hole < 1 || out.hole > MAX_HOLES || out.player < 1 || out.player > MAX_PLAYERS || out.clicks > 1) return false;
     if (step > static_cast<uint64_t>(ROUND_STEPS_MAX) || out.stroke > ROUND_SCORE_MAX) return false;

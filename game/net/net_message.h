@@ -13,7 +13,7 @@
 #include "hole/round_file.h"
 #include "hole/round_state.h"
 
-constexpr int NET_PROTOCOL_VERSION = 2;
+constexpr int NET_PROTOCOL_VERSION = 3;
 constexpr size_t NET_HEADER_BYTES = 6;
 constexpr size_t NET_COURSE_CHUNK_BYTES = 32768;     // course bytes in one chunk at most
 constexpr size_t NET_BYE_TEXT_MAX = 200;             // characters of a farewell's reason
@@ -28,7 +28,7 @@ enum class NetType : uint8_t {
     CourseEnd = 4,     // host → joiner: the archive's size and hash; it is complete
     CourseReady = 5,   // joiner → host: the course is unpacked and read
     Start = 6,         // host → all: the round begins
-    Putt = 7,          // the player on turn's aims, putts and pick-ups, as the round file keeps them
+    Putt = 7,          // the player on turn's aims, putts, pick-ups and skips, as the round file keeps them
     Rest = 8,          // all → host: the hash of the balls once they rest after a stroke
     Resync = 9,        // host → one: the host's resting balls, to continue from
     Bye = 10,          // either way: leaving, with the reason
@@ -94,9 +94,13 @@ struct NetCourseEnd {
     std::string name;        // the course file's own name ("two.cor"); see net_course_name_valid
 };
 
+// The longest time a host may give each turn, in seconds.
+constexpr int NET_TURN_SECONDS_MAX = 3600;
+
 struct NetStart {
     uint64_t roundSeed = 0;
     bool rejoin = false;     // the round is under way: its state follows (RoundState)
+    int turnSeconds = 0;     // each turn's time limit, 0..NET_TURN_SECONDS_MAX; 0 none
 };
 
 struct NetRoundState {

@@ -1,8 +1,5 @@
 // Network play: the lobby, the course's journey and the round in lockstep.
-#include "game/round/round_tick.h"
-#include "platform/test_seam.h"
 #include "game/net/net_round.h"
-#include "game/round/round_events.h"
 
 #include <algorithm>
 #include <cctype>
@@ -13,13 +10,17 @@
 #include <random>
 
 #include "game/rules/player_setup.h"
+#include "game/round/round_events.h"
 #include "game/round/round_flow.h"
+#include "game/round/round_tick.h"
 #include "game/round/session.h"
 #include "hole/course_archive.h"
 #include "hole/round_file.h"
+#include "hole/round_rules.h"
 #include "physics/physics.h"
 #include "physics/putt_play.h"
 #include "platform/fs.h"
+#include "platform/test_seam.h"
 #include "platform/unpack_dir.h"
 
 namespace {
@@ -226,7 +227,12 @@ void begin_play(GameSession& s)
         begin_round(s);
     // Every machine draws the same dice.
     s.round.roundSeed = net.roundSeed;
-    say(net, "The round begins.");
+    if (net.turnSeconds > 0) {
+        const std::string limit = std::to_string(net.turnSeconds) + " seconds";
+        note(net, "The round begins; each turn has " + limit + ".", "Each turn has " + limit);
+    } else {
+        say(net, "The round begins.");
+    }
 }
 
 // ---- the joiner's side -------------------------------------------------------------------
@@ -329,6 +335,7 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
     case NetType::Start: {
         NetStart start;
         if (!decode_start(frame.payload, start) || !net.courseLoaded) break;
+        net.turnSeconds = start.turnSeconds;
         if (net.phase == NetPhase::Playing && start.rejoin) {
             // This machine lost the round's time: the host's state follows.
             net.awaitingState = true;
@@ -507,6 +514,7 @@ bool rejoin(GameSession& s, NetPeer& peer, const NetHello& hello, std::string* w
     NetStart start;
     start.roundSeed = net.roundSeed;
     start.rejoin = true;
+    start.turnSeconds = net.turnSeconds;
     send(peer, NetType::Start, encode_start(start));
     note(net, hello.names.front() + " is back.", hello.names.front() + " is back");
     return true;
@@ -567,6 +575,7 @@ bool owe_state(NetPlay& net, NetPeer& peer)
         NetStart start;
         start.roundSeed = net.roundSeed;
         start.rejoin = true;
+        start.turnSeconds = net.turnSeconds;
         send(peer, NetType::Start, encode_start(start));
         peer.rejoining = true;
         peer.stateTicks = 0;
@@ -1028,6 +1037,50 @@ void apply_waiting_resync(GameSession& s)
     }
 }
 
+// Skips the turn of player (1-based) with the event's source, and says so on this machine.
+bool skip_turn_of(GameSession& s, const RoundEvent& skip, EventSource from)
+{
+    const int p = skip.player;
+    const bool pickUp = p >= 1 && p <= MAX_PLAYERS && skip_picks_up(s.round, p - 1);
+    if (!submit(s, skip, from)) return false;
+    const std::string name = s.round.players[p - 1].name;
+    if (pickUp)
+        note(s.net, name + " ran out of time; the ball is picked up.", name + "'s time ran out: picked up");
+    else
+        note(s.net, name + " ran out of time; the turn passes.", name + "'s time ran out");
+    return true;
+}
+
+// A putt is awaited from the player on turn: the hole in play, every ball still, nothing
+// struck or armed.
+bool turn_waits(const GameSession& s)
+{
+    const GameState& game = s.round;
+    const int p = game.currentPlayer;
+    const StrokeState& st = s.physics.stroke;
+    if (!in_play(s) || s.roundLog.replaying || !game.ballReady || p < 1 || p > std::min(game.playerCount, MAX_PLAYERS))
+        return false;
+    if (game.players[p - 1].holedOut || game.players[p - 1].seat != Seat::Person) return false;
+    return !st.strokeInFlight && !st.swingActive && st.armedStep == 0 && s.aim.aimState != AimPhase::Struck;
+}
+
+// Every machine times every turn, to show what is left; a machine ends only its own players'
+// turns. A seat's own machine orders its putt and its skip, so the two never cross on the way.
+void time_the_turn(GameSession& s)
+{
+    NetPlay& net = s.net;
+    if (net.turnSeconds <= 0) return;
+    NetTurnClock& clock = net.turnClock;
+    const int p = s.round.currentPlayer;
+    if (clock.hole != s.round.currentHole || clock.holeStart != s.roundLog.holeStartStep || clock.rests != net.rests ||
+        clock.player != p)
+        clock = {s.round.currentHole, s.roundLog.holeStartStep, net.rests, p, 0};
+    if (!turn_waits(s)) return;
+    if (clock.ticks < net.turnSeconds * TICKS_PER_SECOND) ++clock.ticks;
+    if (clock.ticks < net.turnSeconds * TICKS_PER_SECOND || machine_of_player(net, p) != net.myMachine) return;
+    skip_turn_of(s, skip_event(p), EventSource::Person);
+}
+
 // The first frame start at or after the moment an event must be applied: before its step for
 // aims and pick-ups, in the frame whose ball steps include it for a putt.
 long frame_for(const NetPutt& e)
@@ -1056,6 +1109,7 @@ bool apply_remote(GameSession& s, const NetPending& p)
     event.clicks = e.clicks;
     event.angle = static_cast<float>(e.angle);
     event.power = static_cast<float>(e.power);
+    if (e.kind == RoundEventKind::Skip) return skip_turn_of(s, event, EventSource::Network);
     return submit(s, event, EventSource::Network);
 }
 
@@ -1158,6 +1212,7 @@ void lockstep_frame(GameSession& s)
         net.resyncWaiting = false;
     }
     watch_rest(s);
+    time_the_turn(s);
     send_local_events(s);
     play_pending(s);
     if (!in_play(s)) return;
@@ -1306,6 +1361,17 @@ bool net_can_start(const GameSession& s)
     return true;
 }
 
+bool set_net_turn_limit(GameSession& s, int seconds)
+{
+    NetPlay& net = s.net;
+    if (net.role != NetRole::Host || net.phase != NetPhase::Lobby || seconds < 0 || seconds > NET_TURN_SECONDS_MAX)
+        return false;
+    if (net.turnSeconds == seconds) return true;
+    net.turnSeconds = seconds;
+    lobby_changed(s);
+    return true;
+}
+
 bool start_net_round(GameSession& s, std::string* why)
 {
     NetPlay& net = s.net;
@@ -1315,7 +1381,10 @@ bool start_net_round(GameSession& s, std::string* why)
     }
     std::random_device device;
     net.roundSeed = (static_cast<uint64_t>(device()) << 32) ^ device();
-    send_all(net, NetType::Start, encode_start({net.roundSeed}));
+    NetStart start;
+    start.roundSeed = net.roundSeed;
+    start.turnSeconds = net.turnSeconds;
+    send_all(net, NetType::Start, encode_start(start));
     // The host keeps listening through the round for machines that come back.
     begin_play(s);
     for (auto& peer : net.peers) net_flush(peer->socket);
@@ -1363,8 +1432,26 @@ bool net_player_is_local(const NetPlay& net, int player)
 void net_status_note(const GameSession& s, char* text, size_t size)
 {
     const NetPlay& net = s.net;
-    if (net.statusNote.empty() || size == 0) return;
+    if (size == 0) return;
+    const int left = net_turn_seconds_left(s);
+    if (left >= 0 && left * TICKS_PER_SECOND <= NET_TURN_WARNING_TICKS) {
+        const int p = s.round.currentPlayer;
+        std::snprintf(text, size, "%s: %d s left to putt", s.round.players[p - 1].name, left);
+        return;
+    }
+    if (net.statusNote.empty()) return;
     std::snprintf(text, size, "%s", net.statusNote.c_str());
+}
+
+int net_turn_seconds_left(const GameSession& s)
+{
+    const NetPlay& net = s.net;
+    const NetTurnClock& clock = net.turnClock;
+    if (net.phase != NetPhase::Playing || net.turnSeconds <= 0 || !turn_waits(s)) return -1;
+    if (clock.player != s.round.currentPlayer || clock.rests != net.rests || clock.holeStart != s.roundLog.holeStartStep)
+        return net.turnSeconds;
+    const int ticksLeft = std::max(0, net.turnSeconds * TICKS_PER_SECOND - clock.ticks);
+    return (ticksLeft + TICKS_PER_SECOND - 1) / TICKS_PER_SECOND;
 }
 
 void leave_net_game(GameSession& s, const std::string& reason)

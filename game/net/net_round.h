@@ -64,6 +64,10 @@ constexpr int NET_SILENCE_TICKS = 15 * 60;
 constexpr int NET_PING_TICKS = 2 * 60;
 // A machine is given the round's state at most this often when it asks.
 constexpr int NET_STATE_TICKS = 5 * 60;
+// The per-turn time limits the lobby offers, in seconds (0: none), and the last stretch of a
+// timed turn that the status line counts down.
+constexpr int NET_TURN_LIMIT_CHOICES[] = {0, 30, 60, 120};
+constexpr int NET_TURN_WARNING_TICKS = 10 * 60;
 
 // A joined machine as the host sees it, or the host as a joiner sees it.
 struct NetPeer {
@@ -89,6 +93,16 @@ struct NetSeat {
     int machine = 0;          // whose players these are
     bool dropped = false;     // its machine left: the seat's turns are skipped
     std::chrono::steady_clock::time_point droppedAt;   // when
+};
+
+// The turn being timed: whose, on which hole after how many rests, and how long its putt has
+// been awaited. Any change of the first four starts a new turn.
+struct NetTurnClock {
+    int hole = 0;
+    long holeStart = -1;
+    int rests = -1;
+    int player = 0;
+    int ticks = 0;
 };
 
 // A remote event waiting for its ball step, with the machine it came from.
@@ -150,6 +164,8 @@ struct NetPlay {
     std::string coursePath;                       // the joiner's copy in its private folder
     bool courseLoaded = false;
     uint64_t roundSeed = 0;
+    int turnSeconds = 0;                          // each turn's time limit, chosen by the host; 0 none
+    NetTurnClock turnClock;
     // The lockstep.
     long holeStartStep = -1;                      // the hole in play's start, to notice a new hole
     size_t sentEvents = 0;                        // roundLog.events already sent or remote
@@ -179,6 +195,7 @@ struct NetPlay {
     puInput* joinAddress = nullptr;
     puInput* joinPort = nullptr;
     std::vector<std::string> lobbyLines;          // its lines (the window keeps pointers to them)
+    std::string turnLimitLegend;                  // the host's "Turn Limit: ..." button
 };
 
 // Starts hosting: listens on port (0: any), reads the course archive at coursePath and seats
@@ -193,6 +210,9 @@ bool join_net_game(GameSession& s, const std::string& host, int port, const std:
 bool start_net_round(GameSession& s, std::string* why);
 // True when the host may start now.
 bool net_can_start(const GameSession& s);
+// The host's time limit on every turn, in seconds (0: none), set in the lobby before the start.
+// When it runs out the turn passes with one stroke counted. False when it cannot be set now.
+bool set_net_turn_limit(GameSession& s, int seconds);
 
 // Once a frame, before the round's frame begins: messages in and out, the remote putts
 // played at their ball steps, the local ones sent, the rest hashes compared.
@@ -202,8 +222,12 @@ void step_net_play(GameSession& s);
 bool net_remote_on_turn(const GameSession& s);
 // True when player (1-based) is played at this machine: always outside a network round.
 bool net_player_is_local(const NetPlay& net, int player);
-// The network's note, while there is one, in place of the status line (a few seconds).
+// The network's note, while there is one, in place of the status line (a few seconds), or the
+// last seconds of a timed turn.
 void net_status_note(const GameSession& s, char* text, size_t size);
+// Whole seconds left to the player on turn before the turn passes, or -1 when the turn is
+// not being timed (no limit, or no putt awaited).
+int net_turn_seconds_left(const GameSession& s);
 // Leaves network play: a farewell to the peers, sockets closed.
 void leave_net_game(GameSession& s, const std::string& reason);
 

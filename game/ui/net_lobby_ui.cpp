@@ -14,15 +14,30 @@
 namespace {
 
 constexpr int LOBBY_WIDTH = 420;
-constexpr int LOBBY_HEIGHT = 260;
+constexpr int LOBBY_HEIGHT = 300;
 
 void delete_lobby(GameSession& s) { delete_dialog(s.net.lobbyBox); }
+
 
 void start_pressed(puObject* button)
 {
     GameSession& s = session_of(button);
     std::string why;
     if (!start_net_round(s, &why)) show_message(why, "Network Game");
+}
+
+// Each press takes the next of the offered limits: none, 30 s, 60 s, 2 minutes, none...
+void turn_limit_pressed(puObject* button)
+{
+    GameSession& s = session_of(button);
+    int next = 0;
+    for (int seconds : NET_TURN_LIMIT_CHOICES) {
+        if (seconds > s.net.turnSeconds) {
+            next = seconds;
+            break;
+        }
+    }
+    set_net_turn_limit(s, next);   // the lobby is drawn again with it
 }
 
 void leave_pressed(puObject* button)
@@ -80,6 +95,8 @@ void lobby_changed(GameSession& s)
         y -= 22;
     }
     if (net.role == NetRole::Host) {
+        net.turnLimitLegend = "Turn Limit: " + (net.turnSeconds > 0 ? std::to_string(net.turnSeconds) + " s" : "Off");
+        add_button(s, LOBBY_WIDTH / 2 - 160, 55, LOBBY_WIDTH / 2 + 160, 83, net.turnLimitLegend.c_str(), turn_limit_pressed);
         puOneShot* start = add_button(s, LOBBY_WIDTH / 2 - 160, 15, LOBBY_WIDTH / 2 - 10, 45, "Start", start_pressed);
         if (!net_can_start(s)) start->greyOut();
     }

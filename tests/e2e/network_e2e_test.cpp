@@ -3,7 +3,8 @@
 // in their own window while the other window shows the ball roll, both holes of a two-hole
 // course are played and both machines write the same leader board. The host's window is off
 // the screen while the friend joins, and the joiner draws only some 20 pictures a second:
-// neither holds the round up.
+// neither holds the round up. The host gives each turn 30 seconds in the lobby, and its own
+// player lets the first run out.
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
@@ -102,6 +103,8 @@ TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
     host.extraEnvironment = {"MG_TICK_LOG=" + host.file("ticks.log")};
     ASSERT_TRUE(host.start("two.cor"));
     host.settle(0.5);
+    host.click(W / 2, 305);   // "Turn Limit: Off" steps to 30 s
+    host.settle(0.5);
     host.screenshot("network_lobby_host");
     // The lobby's grey box stands where the start question would; no round yet.
     EXPECT_TRUE(is_grey_widget(host.pixel(W / 2, H / 2)));
@@ -123,9 +126,22 @@ TEST_F(NetworkGameTest, TwoMachinesPlayATwoHoleCourseEachPlayerAtTheirOwnMouse)
     EXPECT_TRUE(began(joiner)) << "the joiner did not begin the round";
     host.map();
 
-    // Each hole: Ann, then Bob, each holing out in one up the straight fairway.
-    putt(host, joiner, 25, "network_joiner_sees_ann_roll");
+    // Ann does not putt: her 30 seconds are counted down on both machines, then the turn
+    // passes to Bob with a stroke for her, and both say so.
+    joiner.settle(22.0);
+    joiner.screenshot("network_turn_countdown_joiner");
+    ASSERT_TRUE(wait_for(joiner, putt_shown, 30.0)) << "Ann's turn did not pass";
+    host.screenshot("network_turn_ran_out_host");
+    for (GameSession* game : {&host, &joiner}) {
+        const std::string log = game->read_file("game.log");
+        EXPECT_NE(log.find("each turn has 30 seconds"), std::string::npos) << "the lobby's limit did not travel";
+        EXPECT_NE(log.find("Ann ran out of time; the turn passes."), std::string::npos);
+    }
+
+    // Hole 1: Bob, then Ann from the tee again, each holing out up the straight fairway;
+    // hole 2: Ann, then Bob.
     putt(joiner, host, 25, "network_host_sees_bob_roll");
+    putt(host, joiner, 25, "network_joiner_sees_ann_roll");
     // Between the holes each machine shows the score card until its player closes it.
     ASSERT_TRUE(wait_for(host, score_card_shown, 15.0));
     ASSERT_TRUE(wait_for(joiner, score_card_shown, 15.0));

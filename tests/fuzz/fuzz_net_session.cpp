@@ -174,7 +174,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             } else if (what % 3 == 1) {
                 NetPutt putt;
                 putt.hole = 1 + static_cast<int>(in.byte() % 3);
-                putt.kind = static_cast<RoundEventKind>(in.byte() % 3);
+                putt.kind = static_cast<RoundEventKind>(in.byte() % 5);
                 putt.player = 1 + static_cast<int>(in.byte() % 4);
                 putt.clicks = putt.kind == RoundEventKind::Aim ? static_cast<int>(in.byte() & 1) : 0;
                 putt.step = static_cast<long>(in.byte()) * static_cast<long>(in.byte() + 1);

@@ -53,13 +53,15 @@ TEST(CommandLine, GameOptionsFilesAndGlutOptionsAreSorted)
 
 TEST(CommandLine, NetworkGamesNeedTheirPartnersAndRefuseWhatCannotBe)
 {
-    const CommandLine host = parse({"--host", "5120", "--course", "two.cor", "--players", "Ann,Bea", "--start-when", "3"});
+    const CommandLine host =
+        parse({"--host", "5120", "--course", "two.cor", "--players", "Ann,Bea", "--start-when", "3", "--turn-limit=45"});
     ASSERT_EQ(host.action, CommandAction::Run) << host.message;
     EXPECT_EQ(host.net.mode, NetMode::Host);
     EXPECT_EQ(host.net.port, 5120);
     EXPECT_EQ(host.net.course, "two.cor");
     EXPECT_EQ(host.net.players, (std::vector<std::string>{"Ann", "Bea"}));
     EXPECT_EQ(host.net.startWhen, 3);
+    EXPECT_EQ(host.net.turnLimit, 45);
     EXPECT_TRUE(host.files.empty());
     const CommandLine join = parse({"--join=192.168.1.20:5120", "--players=Bob"});
     ASSERT_EQ(join.action, CommandAction::Run) << join.message;
@@ -82,6 +84,9 @@ TEST(CommandLine, NetworkGamesNeedTheirPartnersAndRefuseWhatCannotBe)
         {"--join", "h:1", "--players", "Fourteen_chars"},                         // too long
         {"--join", "h:1", "--players", "Ann", "hole.top"},                        // another file
         {"--host", "1", "--course", "c.cor", "--players", "Ann", "--start-when", "5"},
+        {"--host", "1", "--course", "c.cor", "--players", "Ann", "--turn-limit", "2"},      // no time to aim
+        {"--host", "1", "--course", "c.cor", "--players", "Ann", "--turn-limit", "1h"},
+        {"--join", "h:1", "--players", "Ann", "--turn-limit", "30"},              // the host's limit
         {"--players", "Ann"},                                                     // no game
     };
     for (const auto& words : refused) {

@@ -259,8 +259,7 @@ TEST_F(NetHostileTest, APickUpThatEndsTheHoleReachesTheHostBeforeEitherMovesOn)
                h.round.players[0].holedOut && j.round.players[0].holedOut;
     }));
     // Bob picks his ball up, as the Pick Up button does: the hole ends with it.
-    note_pick_up(j);
-    pick_up_ball(j.physics);
+    ASSERT_TRUE(submit(j, pick_up_event(2), EventSource::Person));
     ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] {
         return h.round.currentHole == 2 && j.round.currentHole == 2 && host->in_hole() && joiner->in_hole();
     })) << "holes " << h.round.currentHole << "/" << j.round.currentHole;
@@ -475,3 +474,61 @@ TEST(NetRoundFile, TheSeatsSecretIsKeptWithTheRoundAndOnlyAsTheHostMakesIt)
 }
 
 }  // namespace
+
+// The host's time limit on each turn: a turn not putted in time passes with a stroke counted,
+// on the machine of the seat, and every machine plays and says the same.
+TEST_F(NetHostileTest, ATurnNotPuttedInTimePassesOnEveryMachineAndAPuttJustInTimeStands)
+{
+    GameSession& h = host->s;
+    ASSERT_TRUE(set_net_turn_limit(h, 5));
+    std::unique_ptr<Machine> joiner = join_and_start();
+    GameSession& j = joiner->s;
+    EXPECT_EQ(j.net.turnSeconds, 5) << "the limit travels with the start";
+    EXPECT_FALSE(set_net_turn_limit(h, 30)) << "not once the round runs";
+    const std::vector<Machine*> both = {host.get(), joiner.get()};
+    auto turn_is = [&](int player, int rests) {
+        return h.round.currentPlayer == player && j.round.currentPlayer == player && h.net.rests == rests &&
+               j.net.rests == rests && host->resting() && joiner->resting();
+    };
+
+    // Ann, at the host, does nothing: the last seconds are counted down on both machines.
+    ASSERT_TRUE(run_until(both, [&] { return net_turn_seconds_left(j) == 3; }));
+    char status[96] = "";
+    net_status_note(j, status, sizeof status);
+    EXPECT_STREQ(status, "Ann: 3 s left to putt");
+    ASSERT_TRUE(run_until(both, [&] { return turn_is(2, 1); })) << h.round.currentPlayer << "/" << j.round.currentPlayer;
+    for (GameSession* m : {&h, &j}) {
+        EXPECT_EQ(m->round.players[0].holeStrokes, 1);
+        EXPECT_EQ(m->physics.stroke.strikeCount, 0);
+        EXPECT_EQ(lines_with(m->net.log, "Ann ran out of time; the turn passes."), 1);
+        EXPECT_TRUE(ball_is_parked(m->physics, 0)) << "Ann's ball left the tee for Bob's";
+    }
+    expect_same_balls(*host, *joiner, "after Ann's turn ran out");
+
+    // Bob, at the joiner, begins to aim and never strikes.
+    ASSERT_TRUE(submit(j, aim_event(1), EventSource::Person));
+    ASSERT_TRUE(run_until(both, [&] { return turn_is(1, 2); }));
+    for (GameSession* m : {&h, &j}) {
+        EXPECT_EQ(m->round.players[1].holeStrokes, 1);
+        EXPECT_EQ(lines_with(m->net.log, "Bob ran out of time; the turn passes."), 1);
+        EXPECT_FALSE(ball_is_parked(m->physics, 0)) << "Ann's ball is teed again";
+    }
+    EXPECT_EQ(j.aim.aimClicks, 0);
+    expect_same_balls(*host, *joiner, "after Bob's turn ran out");
+
+    // Ann strikes in her last second: the putt is hers, and no skip follows it.
+    ASSERT_TRUE(run_until(both, [&] { return net_turn_seconds_left(h) == 1; }));
+    host->putt(30.0f, 14.0f);
+    ASSERT_TRUE(run_until(both, [&] { return j.physics.stroke.strikeCount == 1 && turn_is(2, 3); }));
+    for (GameSession* m : {&h, &j}) {
+        EXPECT_EQ(m->round.players[0].holeStrokes, 2);
+        EXPECT_EQ(lines_with(m->net.log, "Ann ran out of time"), 1);
+    }
+    expect_same_balls(*host, *joiner, "after Ann's putt in time");
+
+    // A skip for another machine's player is a lie: its sender goes.
+    j.net.peers.front()->socket.outgoing += putt_frame(event(RoundEventKind::Skip, 1, joiner->hole_step() + 3, 1));
+    ASSERT_TRUE(run_until(both, [&] { return j.net.phase == NetPhase::Ended; }, 300));
+    EXPECT_NE(j.net.lastMessage.find("another computer's player"), std::string::npos) << j.net.lastMessage;
+    EXPECT_EQ(h.round.players[0].holeStrokes, 2);
+}

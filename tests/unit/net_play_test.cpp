@@ -68,10 +68,10 @@ TEST(NetMessages, FramesReadWhateverWayTheBytesArriveAndBadHeadersAreRefusedAtOn
     const struct {
         std::string bytes;
         const char* what;
-    } bad[] = {{std::string("\x02\x07\xff\xff\xff\x7f", 6), "longer"},
-               {std::string("\x02\x03\x05\x80\x00\x00", 6), "longer"},
+    } bad[] = {{std::string("\x03\x07\xff\xff\xff\x7f", 6), "longer"},
+               {std::string("\x03\x03\x05\x80\x00\x00", 6), "longer"},
                {std::string("\x01\x07\x00\x00\x00\x00", 6), "version"},
-               {std::string("\x02\x63\x00\x00\x00\x00", 6), "unknown"},
+               {std::string("\x03\x63\x00\x00\x00\x00", 6), "unknown"},
                {std::string("GET / HTTP/1.0\r\n"), "version"}};
     for (const auto& b : bad) {
         NetFrameReader junk;
@@ -91,6 +91,21 @@ TEST(NetMessages, FramesReadWhateverWayTheBytesArriveAndBadHeadersAreRefusedAtOn
     hello.names = {"Ann", "no/slash"};
     EXPECT_FALSE(decode_hello(encode_hello(hello), helloBack)) << "a name the player dialog refuses";
     EXPECT_FALSE(decode_putt(encode_putt(putt) + "x", back)) << "trailing bytes";
+    // A skipped turn travels; settling belongs to one machine's replay and never does.
+    NetPutt skip = putt;
+    skip.kind = RoundEventKind::Skip;
+    skip.power = 0;
+    ASSERT_TRUE(decode_putt(encode_putt(skip), back));
+    EXPECT_EQ(back.kind, RoundEventKind::Skip);
+    skip.kind = RoundEventKind::Settle;
+    EXPECT_FALSE(decode_putt(encode_putt(skip), back));
+    NetStart start;
+    start.roundSeed = 42;
+    start.turnSeconds = 120;
+    NetStart startBack;
+    ASSERT_TRUE(decode_start(encode_start(start), startBack));
+    EXPECT_EQ(startBack.turnSeconds, 120);
+    EXPECT_EQ(startBack.roundSeed, 42u);
 }
 
 TEST_F(NetLoopbackTest, PuttsPlayInLockstepAndAJoinersNudgedBallIsPutBackWhereTheHostHasIt)
