@@ -56,6 +56,23 @@ void complete_hole(PhysicsWorld& w)
     end_hole(w.round);
 }
 
+// The turn is over with no putt (a pick-up, a skip): it passes once every ball is seen at
+// rest again, as after a stroke, with the aim put away.
+void turn_ends_without_putt(PhysicsWorld& w)
+{
+    StrokeState& st = w.stroke;
+    st.strokeTaken = true;
+    st.strokeInFlight = true;
+    for (int b = 0; b < balls_in_play(w); ++b) {
+        w.balls[b].state.atRest = false;
+        w.balls[b].state.restSteps = 0;
+    }
+    st.strokeForce = 0;
+    st.swingActive = false;
+    w.aim.aimClicks = 0;
+    w.aim.aimState = AimPhase::Struck;
+}
+
 }  // namespace
 
 void warp_ball(PhysicsWorld& w, int slot, int i, int j)
@@ -113,17 +130,7 @@ void pick_up_ball(PhysicsWorld& w)
     follow_next_ball(w, s);
     w.cupContacts = 0;
     score_hole(w.round, s, PICKUP_STROKES);
-    StrokeState& st = w.stroke;
-    st.strokeTaken = true;
-    st.strokeInFlight = true;
-    for (int b = 0; b < balls_in_play(w); ++b) {
-        w.balls[b].state.atRest = false;
-        w.balls[b].state.restSteps = 0;
-    }
-    st.strokeForce = 0;
-    st.swingActive = false;
-    w.aim.aimClicks = 0;
-    w.aim.aimState = AimPhase::Struck;
+    turn_ends_without_putt(w);
     w.balls[s].state.sandContacts = 0;
     if (w.round.playerCount != 0 && hole_complete(w.round)) complete_hole(w);
 }
@@ -141,17 +148,7 @@ void skip_turn(PhysicsWorld& w)
         ball.waitsForTee = true;
     }
     count_stroke(w.round, s);
-    StrokeState& st = w.stroke;
-    st.strokeTaken = true;
-    st.strokeInFlight = true;
-    for (int b = 0; b < balls_in_play(w); ++b) {
-        w.balls[b].state.atRest = false;
-        w.balls[b].state.restSteps = 0;
-    }
-    st.strokeForce = 0;
-    st.swingActive = false;
-    w.aim.aimClicks = 0;
-    w.aim.aimState = AimPhase::Struck;
+    turn_ends_without_putt(w);
 }
 
 float moving_block_top(int t, int H)
