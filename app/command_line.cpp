@@ -161,8 +161,9 @@ CommandLine parse_command_line(int argc, const char* const* argv)
         } else if (is_option(word, "--turn-limit")) {
             std::string value;
             if (!option_value(word, "--turn-limit", argc, argv, k, value) ||
-                !parse_count(value, 0, NET_TURN_SECONDS_MAX, line.net.turnLimit) || (line.net.turnLimit > 0 && line.net.turnLimit < 5))
-                return refuse("option --turn-limit needs seconds 5.." + std::to_string(NET_TURN_SECONDS_MAX) + ", or 0 for none");
+                !parse_count(value, 0, NET_TURN_SECONDS_MAX, line.net.turnLimit) || !net_turn_seconds_valid(line.net.turnLimit))
+                return refuse("option --turn-limit needs seconds " + std::to_string(NET_TURN_SECONDS_MIN) + ".." +
+                              std::to_string(NET_TURN_SECONDS_MAX) + ", or 0 for none");
             hostOnlyGiven = true;
         } else if (word == "--data-dir" || word.rfind("--data-dir=", 0) == 0) {
             std::string value;

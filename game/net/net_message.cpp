@@ -1,6 +1,5 @@
 #include "game/net/net_message.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstring>
@@ -321,7 +320,7 @@ std::string encode_start(const NetStart& m)
     Writer w;
     w.u64(m.roundSeed);
     w.u8(m.rejoin ? 1 : 0);
-    w.u16(static_cast<unsigned>(std::clamp(m.turnSeconds, 0, NET_TURN_SECONDS_MAX)));
+    w.u16(static_cast<unsigned>(net_turn_seconds_valid(m.turnSeconds) ? m.turnSeconds : 0));
     return w.out;
 }
 
@@ -332,7 +331,7 @@ bool decode_start(const std::string& payload, NetStart& out)
     const unsigned rejoin = r.u8();
     out.rejoin = rejoin == 1;
     out.turnSeconds = static_cast<int>(r.u16());
-    return r.done() && rejoin <= 1 && out.turnSeconds <= NET_TURN_SECONDS_MAX;
+    return r.done() && rejoin <= 1 && net_turn_seconds_valid(out.turnSeconds);
 }
 
 std::string encode_round_state(const NetRoundState& m)

@@ -94,13 +94,19 @@ struct NetCourseEnd {
     std::string name;        // the course file's own name ("two.cor"); see net_course_name_valid
 };
 
-// The longest time a host may give each turn, in seconds.
+// The shortest and longest time a host may give each turn, in seconds.
+constexpr int NET_TURN_SECONDS_MIN = 5;
 constexpr int NET_TURN_SECONDS_MAX = 3600;
+// 0 (no limit) or NET_TURN_SECONDS_MIN..NET_TURN_SECONDS_MAX.
+inline bool net_turn_seconds_valid(int seconds)
+{
+    return seconds == 0 || (seconds >= NET_TURN_SECONDS_MIN && seconds <= NET_TURN_SECONDS_MAX);
+}
 
 struct NetStart {
     uint64_t roundSeed = 0;
     bool rejoin = false;     // the round is under way: its state follows (RoundState)
-    int turnSeconds = 0;     // each turn's time limit, 0..NET_TURN_SECONDS_MAX; 0 none
+    int turnSeconds = 0;     // each turn's time limit (see net_turn_seconds_valid); 0 none
 };
 
 struct NetRoundState {

@@ -641,6 +641,10 @@ bool host_message(GameSession& s, NetPeer& peer, const NetFrame& frame, std::str
             *why = "a putt for another computer's player";
             return false;
         }
+        if (putt.kind == RoundEventKind::Skip && net.turnSeconds <= 0) {
+            *why = "a turn skipped with no time limit";
+            return false;
+        }
         // Its machine may have begun the next hole already, never one further.
         if (putt.hole < s.round.currentHole || putt.hole > s.round.currentHole + 1 ||
             net.pending.size() >= NET_PENDING_MAX) {
@@ -1182,7 +1186,8 @@ void skip_dropped_turn(GameSession& s)
     const int p = game.currentPlayer;
     if (net.role != NetRole::Host || !seat_dropped(net, p) || !net.pending.empty()) return;
     const PhysicsWorld& w = s.physics;
-    if (!game.ballReady || w.stroke.strokeInFlight || w.stroke.swingActive || s.aim.aimClicks != 0) return;
+    // An aim its machine began before it left is given up with the ball.
+    if (!game.ballReady || w.stroke.strokeInFlight || w.stroke.swingActive || w.stroke.armedStep != 0) return;
     if (game.players[p - 1].holedOut || ball_is_parked(w, p - 1) || !w.balls[p - 1].state.atRest) return;
     submit(s, pick_up_event(p), EventSource::Network);
 }
@@ -1364,8 +1369,7 @@ bool net_can_start(const GameSession& s)
 bool set_net_turn_limit(GameSession& s, int seconds)
 {
     NetPlay& net = s.net;
-    if (net.role != NetRole::Host || net.phase != NetPhase::Lobby || seconds < 0 || seconds > NET_TURN_SECONDS_MAX)
-        return false;
+    if (net.role != NetRole::Host || net.phase != NetPhase::Lobby || !net_turn_seconds_valid(seconds)) return false;
     if (net.turnSeconds == seconds) return true;
     net.turnSeconds = seconds;
     lobby_changed(s);

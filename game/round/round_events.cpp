@@ -97,7 +97,8 @@ bool submit_skip(GameSession& s, const RoundEvent& event, EventSource from)
     if (from == EventSource::RoundFile) game.currentPlayer = event.player;
     else if (event.player != game.currentPlayer) return false;
     const StrokeState& st = s.physics.stroke;
-    if (st.strokeInFlight || st.swingActive || (made_here(from) && s.aim.aimState == AimPhase::Struck)) return false;
+    if (st.strokeInFlight || st.swingActive || st.armedStep != 0 || (made_here(from) && s.aim.aimState == AimPhase::Struck))
+        return false;
     if (from != EventSource::RoundFile) note_turn_given_up(s, RoundEventKind::Skip);
     skip_turn(s.physics);
     s.aim.aimMode = AimMode::Off;

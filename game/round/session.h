@@ -48,6 +48,7 @@ struct GameDialogs {
     puDialogBox* resolution = nullptr;
     StepList* resolutionList = nullptr;
     puDialogBox* pickUp = nullptr;
+    int pickUpPlayer = 0;                 // whose ball the open Pick Up Ball asks about
     puDialogBox* goToHole = nullptr;
     StepList* holeList = nullptr;
     puDialogBox* scoreCard = nullptr;

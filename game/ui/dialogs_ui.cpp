@@ -110,7 +110,9 @@ void resolution_cancel(puObject* button)
 void pick_up_yes(puObject* button)
 {
     GameSession& s = session_of(button);
-    submit(s, pick_up_event(s.round.currentPlayer), EventSource::Person);
+    // Only the ball it was opened for: the turn may have passed meanwhile (the ball rolled on,
+    // or a network game's time for the turn ran out), and the front door refuses it then.
+    submit(s, pick_up_event(s.gameDialogs.pickUpPlayer), EventSource::Person);
     s.dialogs.pickUpDialogOpen = false;
     delete_dialog(s.gameDialogs.pickUp);
 }
@@ -179,6 +181,7 @@ void open_pick_up_dialog(GameSession& s)
     // nothing to pick up once the course is finished (or before one is loaded)
     if (s.course.holeCount < s.round.currentHole || s.round.playerCount <= 0) return;
     s.dialogs.pickUpDialogOpen = true;
+    dialogs.pickUpPlayer = s.round.currentPlayer;
     dialogs.pickUp = begin_dialog(s, SMALL_HALF_HEIGHT);
     add_text(17, 100,
              "    Would you like to pick up your ball?\n\n(This will give you 12 strokes for this hole)");

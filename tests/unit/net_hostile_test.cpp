@@ -496,6 +496,8 @@ TEST_F(NetHostileTest, ATurnNotPuttedInTimePassesOnEveryMachineAndAPuttJustInTim
     char status[96] = "";
     net_status_note(j, status, sizeof status);
     EXPECT_STREQ(status, "Ann: 3 s left to putt");
+    const int hostLeft = net_turn_seconds_left(h);
+    EXPECT_TRUE(hostLeft == 3 || hostLeft == 4) << hostLeft << " s left at the host, which began a little later";
     ASSERT_TRUE(run_until(both, [&] { return turn_is(2, 1); })) << h.round.currentPlayer << "/" << j.round.currentPlayer;
     for (GameSession* m : {&h, &j}) {
         EXPECT_EQ(m->round.players[0].holeStrokes, 1);
@@ -526,9 +528,49 @@ TEST_F(NetHostileTest, ATurnNotPuttedInTimePassesOnEveryMachineAndAPuttJustInTim
     }
     expect_same_balls(*host, *joiner, "after Ann's putt in time");
 
-    // A skip for another machine's player is a lie: its sender goes.
-    j.net.peers.front()->socket.outgoing += putt_frame(event(RoundEventKind::Skip, 1, joiner->hole_step() + 3, 1));
+    // Bob putts; a skip of his turn sent once it has passed is refused, and its sender goes.
+    joiner->putt(-20.0f, 9.0f);
+    ASSERT_TRUE(run_until(both, [&] { return h.physics.stroke.strikeCount == 2 && turn_is(1, 4); }));
+    j.net.peers.front()->socket.outgoing += putt_frame(event(RoundEventKind::Skip, 1, joiner->hole_step() + 3, 2));
     ASSERT_TRUE(run_until(both, [&] { return j.net.phase == NetPhase::Ended; }, 300));
-    EXPECT_NE(j.net.lastMessage.find("another computer's player"), std::string::npos) << j.net.lastMessage;
-    EXPECT_EQ(h.round.players[0].holeStrokes, 2);
+    EXPECT_NE(j.net.lastMessage.find("out of turn"), std::string::npos) << j.net.lastMessage;
+    EXPECT_EQ(h.round.players[1].holeStrokes, 2);
+    EXPECT_EQ(h.round.currentPlayer, 1);
+}
+
+TEST_F(NetHostileTest, ASkippedTurnWithNoTimeLimitIsALie)
+{
+    std::unique_ptr<Machine> joiner = join_and_start();
+    GameSession& h = host->s;
+    GameSession& j = joiner->s;
+    host->putt(30.0f, 14.0f);
+    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] {
+        return h.round.currentPlayer == 2 && j.round.currentPlayer == 2 && host->resting() && joiner->resting();
+    }));
+    // Bob is on turn, but the host set no limit: a skip of his turn is refused, and its sender goes.
+    j.net.peers.front()->socket.outgoing += putt_frame(event(RoundEventKind::Skip, 1, joiner->hole_step() + 3, 2));
+    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] { return j.net.phase == NetPhase::Ended; }, 300));
+    EXPECT_NE(j.net.lastMessage.find("no time limit"), std::string::npos) << j.net.lastMessage;
+    EXPECT_EQ(h.round.players[1].holeStrokes, 0);
+}
+
+TEST_F(NetHostileTest, AMachineGoneInTheMiddleOfItsPlayersAimHasTheBallPickedUp)
+{
+    std::unique_ptr<Machine> joiner = join_and_start();
+    GameSession& h = host->s;
+    GameSession& j = joiner->s;
+    host->putt(30.0f, 14.0f);
+    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] {
+        return h.round.currentPlayer == 2 && j.round.currentPlayer == 2 && host->resting() && joiner->resting();
+    }));
+    // Bob begins to aim; his machine dies before he strikes.
+    ASSERT_TRUE(submit(j, aim_event(1), EventSource::Person));
+    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] { return h.aim.aimClicks == 1; }, 300));
+    net_close(j.net.peers.front()->socket);
+    joiner.reset();
+    ASSERT_TRUE(run_until({host.get()}, [&] {
+        return h.round.players[1].holedOut && h.round.currentPlayer == 1 && host->resting();
+    }, 600)) << "Bob's aim held the hole";
+    EXPECT_EQ(h.round.scoreTable[1][0], PICKUP_STROKES);
+    EXPECT_EQ(h.aim.aimClicks, 0);
 }
