@@ -124,7 +124,7 @@ size_t net_payload_bound(uint8_t type)
 {
     switch (static_cast<NetType>(type)) {
     case NetType::Hello: return 2 + MAX_PLAYERS * NAME_FIELD_MAX + 1 + NET_TOKEN_CHARS;
-    case NetType::Lobby: return 2 + MAX_PLAYERS * (NAME_FIELD_MAX + 1) + 1 + NET_TOKEN_CHARS;
+    case NetType::Lobby: return 2 + MAX_PLAYERS * (NAME_FIELD_MAX + 1) + 1 + NET_TOKEN_CHARS + 2;
     case NetType::CourseChunk: return 4 + NET_COURSE_CHUNK_BYTES;
     case NetType::CourseEnd: return 16 + 1 + NET_COURSE_NAME_MAX;
     case NetType::CourseReady: return 0;
@@ -259,6 +259,7 @@ std::string encode_lobby(const NetLobby& m)
         w.u8(static_cast<unsigned>(seat.machine));
     }
     w.text(m.yourToken);
+    w.u16(static_cast<unsigned>(net_turn_seconds_valid(m.turnSeconds) ? m.turnSeconds : 0));
     return w.out;
 }
 
@@ -278,7 +279,8 @@ bool decode_lobby(const std::string& payload, NetLobby& out)
     }
     out.yourToken = r.text(NET_TOKEN_CHARS);
     if (!out.yourToken.empty() && !net_token_valid(out.yourToken)) return false;
-    return r.done();
+    out.turnSeconds = static_cast<int>(r.u16());
+    return r.done() && net_turn_seconds_valid(out.turnSeconds);
 }
 
 std::string encode_course_chunk(const NetCourseChunk& m)

@@ -81,6 +81,7 @@ struct NetLobby {
     int yourMachine = 0;               // the receiver's machine number
     std::vector<NetLobbySeat> seats;   // 0..4, in playing order
     std::string yourToken;             // the receiver's seat secret (NET_TOKEN_CHARS hex digits)
+    int turnSeconds = 0;               // the host's time limit on each turn so far (see net_turn_seconds_valid)
 };
 
 struct NetCourseChunk {

@@ -104,6 +104,7 @@ NetLobby lobby_for(const NetPlay& net, int machine)
     lobby.yourMachine = machine;
     if (machine > 0 && machine < NET_MAX_MACHINES) lobby.yourToken = net.tokens[machine];
     for (const NetSeat& seat : net.seats) lobby.seats.push_back({seat.name, seat.machine});
+    lobby.turnSeconds = net.turnSeconds;
     return lobby;
 }
 
@@ -297,6 +298,7 @@ bool joiner_message(GameSession& s, const NetFrame& frame, std::string* why)
         if (!decode_lobby(frame.payload, lobby) || net.phase != NetPhase::Lobby) break;
         net.myMachine = lobby.yourMachine;
         if (!lobby.yourToken.empty()) net.seatToken = lobby.yourToken;
+        net.turnSeconds = lobby.turnSeconds;   // to show; the start says what holds
         net.seats.clear();
         for (const NetLobbySeat& seat : lobby.seats) net.seats.push_back({seat.name, seat.machine, false, {}});
         lobby_changed(s);
@@ -1372,6 +1374,7 @@ bool set_net_turn_limit(GameSession& s, int seconds)
     if (net.role != NetRole::Host || net.phase != NetPhase::Lobby || !net_turn_seconds_valid(seconds)) return false;
     if (net.turnSeconds == seconds) return true;
     net.turnSeconds = seconds;
+    send_lobby(net);
     lobby_changed(s);
     return true;
 }

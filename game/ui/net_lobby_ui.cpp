@@ -61,6 +61,7 @@ void build_lobby_lines(GameSession& s)
     } else {
         lines.push_back("Joined " + net.joinedHost + " port " + std::to_string(net.port));
         lines.push_back(net.courseLoaded ? "The course has arrived." : "The course is on its way...");
+        if (net.turnSeconds > 0) lines.push_back("Each turn has " + std::to_string(net.turnSeconds) + " seconds.");
     }
     int k = 1;
     for (const NetSeat& seat : net.seats) {

@@ -480,8 +480,13 @@ TEST(NetRoundFile, TheSeatsSecretIsKeptWithTheRoundAndOnlyAsTheHostMakesIt)
 TEST_F(NetHostileTest, ATurnNotPuttedInTimePassesOnEveryMachineAndAPuttJustInTimeStands)
 {
     GameSession& h = host->s;
-    ASSERT_TRUE(set_net_turn_limit(h, 5));
-    std::unique_ptr<Machine> joiner = join_and_start();
+    ASSERT_FALSE(set_net_turn_limit(h, 2)) << "no time to aim";
+    std::unique_ptr<Machine> joiner = join_and_start([&](Machine& bob) {
+        // The joiner's lobby shows the limit as the host changes it.
+        ASSERT_TRUE(set_net_turn_limit(h, 60));
+        EXPECT_TRUE(run_until({host.get(), &bob}, [&] { return bob.s.net.turnSeconds == 60; }, 300));
+        ASSERT_TRUE(set_net_turn_limit(h, 5));
+    });
     GameSession& j = joiner->s;
     EXPECT_EQ(j.net.turnSeconds, 5) << "the limit travels with the start";
     EXPECT_FALSE(set_net_turn_limit(h, 30)) << "not once the round runs";

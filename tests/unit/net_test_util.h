@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -162,14 +163,16 @@ protected:
         port = host->s.net.port;
     }
 
-    // A machine joined as Bob, with the course, and the round started on both.
-    std::unique_ptr<Machine> join_and_start()
+    // A machine joined as Bob, with the course, and the round started on both; inLobby runs
+    // with Bob seated, just before the start.
+    std::unique_ptr<Machine> join_and_start(const std::function<void(Machine& joiner)>& inLobby = {})
     {
         auto joiner = std::make_unique<Machine>(dir.file("joiner"));
         std::string error;
         EXPECT_TRUE(join_net_game(joiner->s, "127.0.0.1", port, {"Bob"}, &error)) << error;
         EXPECT_TRUE(run_until({host.get(), joiner.get()}, [&] { return net_can_start(host->s) && host->s.net.seats.size() == 2; }));
         EXPECT_TRUE(joiner->s.net.courseLoaded);
+        if (inLobby) inLobby(*joiner);
         EXPECT_TRUE(start_net_round(host->s, &error)) << error;
         EXPECT_TRUE(run_until({host.get(), joiner.get()}, [&] { return host->in_hole() && joiner->in_hole(); }));
         return joiner;
