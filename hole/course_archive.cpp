@@ -58,7 +58,15 @@ void copy_path(char (&target)[COURSE_PATH_MAX], const std::string& path)
     std::memcpy(target, path.data(), std::min(path.size(), sizeof target - 1));
 }
 
-std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+std::string quoted(std::string_view name)
+{
+    std::string text;
+    text.reserve(name.size() + 2);
+    text += '"';
+    text += name;
+    text += '"';
+    return text;
+}
 
 // The directory that holds the course file: the path up to its last '/', "/" for a file at
 // the root and "." for a bare file name.

@@ -110,7 +110,9 @@ std::string format_leader_board(const LeaderBoard& board)
     std::string text;
     for (int k = 0; k < LEADER_ENTRIES; ++k) {
         text.append(board.names[k], strnlen(board.names[k], LEADER_NAME_MAX));
-        text += "*" + std::to_string(board.scores[k]) + "*";
+        text += '*';
+        text += std::to_string(board.scores[k]);
+        text += '*';
     }
     return text;
 }

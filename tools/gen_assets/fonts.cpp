@@ -3,6 +3,8 @@
 // descent, glyph count, 12-byte glyph records, then the texture rows bottom first.
 #include "fonts.h"
 
+#include "bytes.h"
+
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
@@ -18,13 +20,6 @@ struct Glyph {
   std::vector<uint8_t> coverage;  // rows top first, as FreeType gives them
 };
 
-void put_u32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
-}
-void put_u16(std::vector<uint8_t>& out, uint16_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
 
 struct FreeTypeFace {
   FT_Library library = nullptr;
@@ -106,7 +101,7 @@ bool make_tex_font(const std::string& ttfPath, int lineHeight, TexFont& out, std
 
   std::vector<uint8_t>& f = out.file;
   f.clear();
-  f.insert(f.end(), {0xFF, 't', 'x', 'f'});
+  put_bytes(f, "\xFFtxf");
   put_u32(f, 0x12345678u);  // byte-order word, little-endian
   put_u32(f, 0);            // format: one coverage byte per texel
   put_u32(f, atlasWidth);

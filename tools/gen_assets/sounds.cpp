@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "bytes.h"
 #include "image.h"
 #include "sounds.h"
 
@@ -223,14 +224,6 @@ std::vector<int16_t> block_moving() {
   return finish(s, 0.8, 0.02);
 }
 
-void put_u16(std::vector<uint8_t>& out, uint16_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void put_u32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(v >> (8 * k)));
-}
-
 }  // namespace
 
 std::vector<Effect> make_effects() {
@@ -245,9 +238,9 @@ std::vector<Effect> make_effects() {
 std::vector<uint8_t> encode_wave(const std::vector<int16_t>& samples) {
   const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
   std::vector<uint8_t> out;
-  out.insert(out.end(), {'R', 'I', 'F', 'F'});
+  put_bytes(out, "RIFF");
   put_u32(out, 36 + dataBytes);
-  out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+  put_bytes(out, "WAVEfmt ");
   put_u32(out, 16);
   put_u16(out, 1);  // PCM
   put_u16(out, 1);  // mono
@@ -255,7 +248,7 @@ std::vector<uint8_t> encode_wave(const std::vector<int16_t>& samples) {
   put_u32(out, EFFECT_RATE * 2);
   put_u16(out, 2);
   put_u16(out, 16);
-  out.insert(out.end(), {'d', 'a', 't', 'a'});
+  put_bytes(out, "data");
   put_u32(out, dataBytes);
   for (int16_t v : samples) put_u16(out, static_cast<uint16_t>(v));
   return out;
