@@ -77,13 +77,17 @@ bool submit_putt(GameSession& s, const RoundEvent& event, EventSource from)
     return true;
 }
 
+// A pick-up or a skip may give up this player's turn: a resumed round says whose turn it was;
+// everyone else may give up only the turn of the player on turn.
+bool may_give_up_turn(const GameState& game, const RoundEvent& event, EventSource from)
+{
+    return in_play(game, event.player) && (from == EventSource::RoundFile || event.player == game.currentPlayer);
+}
+
 bool submit_pick_up(GameSession& s, const RoundEvent& event, EventSource from)
 {
-    GameState& game = s.round;
-    // A resumed round says whose ball it was; everyone else may pick up only the ball on turn.
-    if (!in_play(game, event.player)) return false;
-    if (from == EventSource::RoundFile) game.currentPlayer = event.player;
-    else if (event.player != game.currentPlayer) return false;
+    if (!may_give_up_turn(s.round, event, from)) return false;
+    s.round.currentPlayer = event.player;
     if (from != EventSource::RoundFile) note_turn_given_up(s, RoundEventKind::PickUp);
     pick_up_ball(s.physics);
     return true;
@@ -92,19 +96,17 @@ bool submit_pick_up(GameSession& s, const RoundEvent& event, EventSource from)
 // The turn's time ran out. Only between strokes: a putt already swinging is the turn's.
 bool submit_skip(GameSession& s, const RoundEvent& event, EventSource from)
 {
-    GameState& game = s.round;
-    if (!in_play(game, event.player)) return false;
-    if (from == EventSource::RoundFile) game.currentPlayer = event.player;
-    else if (event.player != game.currentPlayer) return false;
     const StrokeState& st = s.physics.stroke;
+    if (!may_give_up_turn(s.round, event, from)) return false;
     if (st.strokeInFlight || st.swingActive || st.armedStep != 0 || (made_here(from) && s.aim.aimState == AimPhase::Struck))
         return false;
+    s.round.currentPlayer = event.player;
     if (from != EventSource::RoundFile) note_turn_given_up(s, RoundEventKind::Skip);
     skip_turn(s.physics);
     s.aim.aimMode = AimMode::Off;
     s.aim.puttPower = 0;
     s.aim.struckPower = 0;
-    game.puttRequested = false;
+    s.round.puttRequested = false;
     return true;
 }
 

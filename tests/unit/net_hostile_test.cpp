@@ -43,7 +43,21 @@ int lines_with(const std::vector<std::string>& log, const std::string& text)
     }));
 }
 
-using NetHostileTest = NetLoopbackTest;
+class NetHostileTest : public NetLoopbackTest {
+protected:
+    // Bob joined and the round begun; Ann has putted, and Bob is on turn on both machines.
+    std::unique_ptr<Machine> bob_on_turn()
+    {
+        std::unique_ptr<Machine> joiner = join_and_start();
+        GameSession& h = host->s;
+        GameSession& j = joiner->s;
+        host->putt(30.0f, 14.0f);
+        EXPECT_TRUE(run_until({host.get(), joiner.get()}, [&] {
+            return h.round.currentPlayer == 2 && j.round.currentPlayer == 2 && host->resting() && joiner->resting();
+        }));
+        return joiner;
+    }
+};
 
 TEST_F(NetHostileTest, ConnectionsThatSaySoLittleOrNothingHoldNoSeatAndAreClosedWithinSeconds)
 {
@@ -545,13 +559,10 @@ TEST_F(NetHostileTest, ATurnNotPuttedInTimePassesOnEveryMachineAndAPuttJustInTim
 
 TEST_F(NetHostileTest, ASkippedTurnWithNoTimeLimitIsALie)
 {
-    std::unique_ptr<Machine> joiner = join_and_start();
+    std::unique_ptr<Machine> joiner = bob_on_turn();
+    if (HasFailure()) return;
     GameSession& h = host->s;
     GameSession& j = joiner->s;
-    host->putt(30.0f, 14.0f);
-    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] {
-        return h.round.currentPlayer == 2 && j.round.currentPlayer == 2 && host->resting() && joiner->resting();
-    }));
     // Bob is on turn, but the host set no limit: a skip of his turn is refused, and its sender goes.
     j.net.peers.front()->socket.outgoing += putt_frame(event(RoundEventKind::Skip, 1, joiner->hole_step() + 3, 2));
     ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] { return j.net.phase == NetPhase::Ended; }, 300));
@@ -561,13 +572,10 @@ TEST_F(NetHostileTest, ASkippedTurnWithNoTimeLimitIsALie)
 
 TEST_F(NetHostileTest, AMachineGoneInTheMiddleOfItsPlayersAimHasTheBallPickedUp)
 {
-    std::unique_ptr<Machine> joiner = join_and_start();
+    std::unique_ptr<Machine> joiner = bob_on_turn();
+    if (HasFailure()) return;
     GameSession& h = host->s;
     GameSession& j = joiner->s;
-    host->putt(30.0f, 14.0f);
-    ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] {
-        return h.round.currentPlayer == 2 && j.round.currentPlayer == 2 && host->resting() && joiner->resting();
-    }));
     // Bob begins to aim; his machine dies before he strikes.
     ASSERT_TRUE(submit(j, aim_event(1), EventSource::Person));
     ASSERT_TRUE(run_until({host.get(), joiner.get()}, [&] { return h.aim.aimClicks == 1; }, 300));
