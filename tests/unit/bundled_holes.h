@@ -4,9 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "hole/course_archive.h"
+#include "hole/hole_file.h"
 #include "tools/courses/hole_layout.h"
 
 struct BundledHole {
@@ -31,4 +35,25 @@ inline std::vector<BundledHole> bundled_holes()
         }
     }
     return holes;
+}
+
+// Writes the bundled holes that wanted picks into folder (STEM.top), in course order, and packs
+// them into the course at path, each at par 3. packed says how many went in.
+inline void pack_bundled_course(const std::string& path, const std::string& folder,
+                                const std::function<bool(const BundledHole& hole, size_t picked)>& wanted,
+                                size_t* packed = nullptr)
+{
+    std::vector<CoursePackHole> holes;
+    auto grid = std::make_unique<HoleGrid>();
+    std::string error;
+    for (const BundledHole& hole : bundled_holes()) {
+        if (!wanted(hole, holes.size())) continue;
+        clear_hole(*grid);
+        ASSERT_TRUE(build_hole_grid(hole.source, *grid, &error)) << error;
+        const std::string file = folder + "/" + hole.stem + ".top";
+        ASSERT_TRUE(write_hole_file(*grid, file, &error)) << error;
+        holes.push_back({file, 3, ""});
+    }
+    if (packed) *packed = holes.size();
+    ASSERT_TRUE(pack_course(path, holes, &error)) << error;
 }

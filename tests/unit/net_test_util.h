@@ -28,29 +28,17 @@
 #include "physics/physics.h"
 #include "platform/unpack_dir.h"
 #include "tests/unit/bundled_holes.h"
+#include "tests/unit/physics_test_util.h"
 #include "tests/unit/test_files.h"
 
 namespace {
 
-// A fairway walled by railings, the tee on (24, 12) and the cup on (24, 20): a putt straight
-// up it at power 20 drops.
+// The straight railed lane of the physics tests, written as a hole file: a putt straight up
+// it at power 20 drops.
 void write_straight_hole(const std::string& path)
 {
     auto grid = std::make_unique<HoleGrid>();
-    clear_hole(*grid);
-    for (int i = 22; i <= 26; ++i) {
-        for (int j = 8; j <= 24; ++j) {
-            int edges = 0;
-            if (i == 22) edges |= EDGE_RAIL_XMIN;
-            if (i == 26) edges |= EDGE_RAIL_XMAX;
-            if (j == 8) edges |= EDGE_RAIL_YMIN;
-            if (j == 24) edges |= EDGE_RAIL_YMAX;
-            grid->height_at(i, j) = 1;
-            grid->edges_at(i, j) = edges;
-        }
-    }
-    grid->edges_at(24, 20) = EDGE_CUP;
-    grid->tee = {1, static_cast<int>(tile_corner(24)), static_cast<int>(tile_corner(12))};
+    make_straight_hole(*grid);
     std::string error;
     ASSERT_TRUE(write_hole_file(*grid, path, &error)) << error;
 }
@@ -116,19 +104,11 @@ class NetLoopbackTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::vector<CoursePackHole> holes;
-        auto grid = std::make_unique<HoleGrid>();
-        for (const BundledHole& hole : bundled_holes()) {
-            if (hole.course != "beginners" || holes.size() == 2) continue;
-            std::string error;
-            clear_hole(*grid);
-            ASSERT_TRUE(build_hole_grid(hole.source, *grid, &error)) << error;
-            const std::string file = dir.file(hole.stem + ".top");
-            ASSERT_TRUE(write_hole_file(*grid, file, &error)) << error;
-            holes.push_back({file, 3, ""});
-        }
+        // The first two holes of the Beginners.
+        pack_bundled_course(dir.file("two.cor"), dir.path().string(),
+                            [](const BundledHole& hole, size_t picked) { return hole.course == "beginners" && picked < 2; });
+        if (HasFatalFailure()) return;
         std::string error;
-        ASSERT_TRUE(pack_course(dir.file("two.cor"), holes, &error)) << error;
         host = std::make_unique<Machine>(dir.file("host"));
         const CourseLoadResult loaded = load_course(host->s.course, dir.file("two.cor"), run_unpack_dir(host->s.unpackDir));
         ASSERT_TRUE(loaded.ok) << loaded.message;

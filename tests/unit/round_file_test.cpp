@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -217,22 +218,12 @@ protected:
     // Packs the named bundled holes into a course and loads it for players players.
     void load_course_of(const std::vector<std::string>& stems, int players)
     {
-        std::vector<CoursePackHole> holes;
-        auto grid = std::make_unique<HoleGrid>();
-        for (const BundledHole& hole : bundled_holes()) {
-            for (const std::string& stem : stems) {
-                if (hole.course + "/" + hole.stem != stem) continue;
-                std::string error;
-                clear_hole(*grid);
-                ASSERT_TRUE(build_hole_grid(hole.source, *grid, &error)) << error;
-                const std::string file = dir.file(hole.stem + ".top");
-                ASSERT_TRUE(write_hole_file(*grid, file, &error)) << error;
-                holes.push_back({file, 3, ""});
-            }
-        }
-        ASSERT_EQ(holes.size(), stems.size());
-        std::string error;
-        ASSERT_TRUE(pack_course(dir.file("c.cor"), holes, &error)) << error;
+        size_t packed = 0;
+        pack_bundled_course(dir.file("c.cor"), dir.path().string(), [&](const BundledHole& hole, size_t) {
+            return std::find(stems.begin(), stems.end(), hole.course + "/" + hole.stem) != stems.end();
+        }, &packed);
+        if (HasFatalFailure()) return;
+        ASSERT_EQ(packed, stems.size());
         CourseLoadResult result = load_course(s.course, dir.file("c.cor"));
         ASSERT_TRUE(result.ok) << result.message;
         s.currentFileName = dir.file("c.cor");
